@@ -1,0 +1,24 @@
+#pragma once
+// Echo answered by the farm's online machines; no packet is ever sent.
+
+#include "platform/Icmp.h"
+#include "platform/sim/SimContext.h"
+
+namespace ombrel::sim {
+
+class SimIcmp : public platform::Icmp {
+  public:
+    explicit SimIcmp(SimContext& context) : context_(context) {}
+
+    HANDLE icmpCreateFile() override;
+    DWORD icmpSendEcho(HANDLE handle, DWORD destination, const BYTE* requestData, WORD requestSize,
+                       BYTE* replyBuffer, DWORD replySize, DWORD timeoutMs) override;
+    bool icmpCloseHandle(HANDLE handle) override;
+    int wsaStartup(WORD versionRequested, WsaData& data) override;
+    int wsaCleanup() override;
+
+  private:
+    SimContext& context_;
+};
+
+}  // namespace ombrel::sim

@@ -1,0 +1,23 @@
+#pragma once
+// A clock for the simulated world that never waits: sleeps are recorded and advance time.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/sim/SimContext.h"
+
+namespace ombrel::test {
+
+class RecordingClock : public sim::Clock {
+  public:
+    std::int64_t nowMs() override { return now; }
+    void sleep(platform::DWORD milliseconds) override {
+        sleeps.push_back(milliseconds);
+        now += milliseconds;
+    }
+
+    std::int64_t now = 1'700'000'000'000;  // 2023-11-14, a fixed moment
+    std::vector<platform::DWORD> sleeps;
+};
+
+}  // namespace ombrel::test

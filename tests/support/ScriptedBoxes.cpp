@@ -1,0 +1,36 @@
+#include "support/ScriptedBoxes.h"
+
+namespace ombrel::test {
+
+using app::BoxAnswer;
+using app::BoxButtons;
+
+BoxAnswer ScriptedBoxes::messageBox(const std::string& text, BoxButtons buttons, app::BoxIcon icon,
+                                    const std::string& title) {
+    boxes.push_back({text, title, icon, buttons});
+    if (!answers.empty()) {
+        BoxAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return buttons == BoxButtons::YesNo || buttons == BoxButtons::YesNoCancel ? BoxAnswer::No
+                                                                              : BoxAnswer::Ok;
+}
+
+std::string ScriptedBoxes::inputBox(const std::string& prompt, const std::string& title,
+                                    const std::string&) {
+    boxes.push_back({prompt, title, app::BoxIcon::None, BoxButtons::OkCancel});
+    std::string text;
+    if (!typedTexts.empty()) {
+        text = typedTexts.front();
+        typedTexts.pop_front();
+    }
+    return text;
+}
+
+std::string ScriptedBoxes::openFileName(const std::string&, const std::string&, const std::string&,
+                                        const std::string& title) {
+    return inputBox("", title, "");
+}
+
+}  // namespace ombrel::test

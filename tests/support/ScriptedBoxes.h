@@ -1,0 +1,36 @@
+#pragma once
+// Message boxes for tests: every box is recorded, answers come from a queue (OK, or No for a
+// Yes/No box, when the queue is empty).
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/MessageBoxes.h"
+
+namespace ombrel::test {
+
+struct RecordedBox {
+    std::string text;
+    std::string title;
+    app::BoxIcon icon = app::BoxIcon::None;
+    app::BoxButtons buttons = app::BoxButtons::Ok;
+
+    bool operator==(const RecordedBox&) const = default;
+};
+
+class ScriptedBoxes : public app::MessageBoxes {
+  public:
+    app::BoxAnswer messageBox(const std::string& text, app::BoxButtons buttons, app::BoxIcon icon,
+                              const std::string& title) override;
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
+    std::string openFileName(const std::string& filter, const std::string& defaultExtension,
+                             const std::string& initialFolder, const std::string& title) override;
+
+    std::vector<RecordedBox> boxes;
+    std::deque<app::BoxAnswer> answers;
+    std::deque<std::string> typedTexts;  // answers of input boxes and file dialogs
+};
+
+}  // namespace ombrel::test
