@@ -12,12 +12,6 @@
 
 namespace ombrel::remote {
 
-inline constexpr std::uint32_t HKEY_CURRENT_USER = 0x80000001;
-inline constexpr std::uint32_t HKEY_LOCAL_MACHINE = 0x80000002;
-inline constexpr int REG_SZ = 1;
-inline constexpr int REG_DWORD = 4;
-inline constexpr int REG_MULTI_SZ = 7;
-
 // What GetValue hands back: empty (no value), null (a fault), a text or a 32-bit number.
 struct RegEmpty {
     bool operator==(const RegEmpty&) const = default;
