@@ -43,7 +43,8 @@ BenchFarm& farm() {
 void ToolGetValue(benchmark::State& state) {
     remote::RemoteRegistry registry(farm().tool.context);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(registry.GetValue(HKEY_LOCAL_MACHINE, kKey, "DefaultPrnFlags", kServer));
+        benchmark::DoNotOptimize(
+            registry.GetValue(HKEY_LOCAL_MACHINE, kKey, "DefaultPrnFlags", kServer));
     }
 }
 BENCHMARK(ToolGetValue);

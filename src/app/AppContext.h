@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/MessageBoxes.h"
 #include "app/Trace.h"
+#include "app/WaitWindow.h"
 #include "platform/Platform.h"
 
 namespace ombrel::app {
@@ -18,10 +19,17 @@ struct AppContext {
 
     void WriteTrace(std::string_view text) const { trace.WriteTrace(text); }
 
+    // The wait window Form1 once the window has attached it; a silent one before.
+    WaitWindow& wait() const { return waitWindow != nullptr ? *waitWindow : noWaitWindow; }
+
     platform::Platform platform;
     AppState& state;
     MessageBoxes& boxes;
     Trace trace;
+    WaitWindow* waitWindow = nullptr;
+
+  private:
+    mutable NoWaitWindow noWaitWindow;
 };
 
 }  // namespace ombrel::app

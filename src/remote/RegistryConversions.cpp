@@ -10,7 +10,8 @@ namespace ombrel::remote {
 std::string numberText(double value) {
     // to_chars, unlike printf, ignores the locale that the window's toolkit switches on.
     char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     return std::string(buffer, result.ptr);
 }
 
@@ -38,8 +39,8 @@ std::optional<std::int32_t> toLong(std::string_view text) {
         return std::nullopt;
     }
     std::string digits(text);
-    if (digits.size() > 2 && digits[0] == '&' && (digits[1] == 'H' || digits[1] == 'h' ||
-                                                  digits[1] == 'O' || digits[1] == 'o')) {
+    if (digits.size() > 2 && digits[0] == '&' &&
+        (digits[1] == 'H' || digits[1] == 'h' || digits[1] == 'O' || digits[1] == 'o')) {
         const bool hex = digits[1] == 'H' || digits[1] == 'h';
         const char* begin = digits.c_str() + 2;
         char* end = nullptr;

@@ -28,7 +28,7 @@ std::string_view withoutLeadingBackslash(std::string_view keyPath) {
 
 // A registry handle closed when the operation ends, on every path.
 class ScopedKey {
-public:
+  public:
     explicit ScopedKey(Registry& registry) : registry_(registry) {}
     ~ScopedKey() {
         if (handle != 0) {
@@ -40,7 +40,7 @@ public:
 
     HKEY handle = 0;
 
-private:
+  private:
     Registry& registry_;
 };
 
@@ -51,9 +51,9 @@ struct ConversionFault : std::runtime_error {
 };
 
 std::int32_t toLongOrFault(const RegInput& value) {
-    std::optional<std::int32_t> number =
-        std::holds_alternative<double>(value) ? toLong(std::get<double>(value))
-                                              : toLong(std::get<std::string>(value));
+    std::optional<std::int32_t> number = std::holds_alternative<double>(value)
+                                             ? toLong(std::get<double>(value))
+                                             : toLong(std::get<std::string>(value));
     if (!number) {
         throw ConversionFault();
     }
@@ -81,7 +81,9 @@ LONG writeNumber(Registry& registry, HKEY key, const std::string& name, std::int
 
 }  // namespace
 
-bool isEmpty(const RegValue& value) { return std::holds_alternative<RegEmpty>(value); }
+bool isEmpty(const RegValue& value) {
+    return std::holds_alternative<RegEmpty>(value);
+}
 
 std::string textOf(const RegValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {

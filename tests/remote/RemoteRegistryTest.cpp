@@ -26,7 +26,7 @@ struct Stored {
 };
 
 class RemoteRegistryTest : public testing::Test {
-protected:
+  protected:
     RemoteRegistryTest() {
         tool.farm.addMachine(kServer, "10.0.0.11");
         tool.farm.addMachine("DOWN", "10.0.0.12", /*online=*/false);
@@ -54,7 +54,8 @@ protected:
         return result;
     }
 
-    void store(const std::string& key, const std::string& name, DWORD type, const std::string& bytes) {
+    void store(const std::string& key, const std::string& name, DWORD type,
+               const std::string& bytes) {
         Registry& reg = tool.farm.farm().registry();
         HKEY root = 0, handle = 0;
         ASSERT_EQ(reg.connectRegistry(kServer, HKEY_LOCAL_MACHINE, root), 0);
@@ -78,7 +79,8 @@ protected:
 
 TEST_F(RemoteRegistryTest, SetValueCreatesTheKeyPathAndWritesEachType) {
     EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "DefaultPrnFlags", 64.0, 4, kServer));
-    EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "Name", std::string("Café"), 1, kServer));
+    EXPECT_TRUE(
+        registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "Name", std::string("Café"), 1, kServer));
     EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, "Software\\Ombrel\\UniversalPrintDrivers",
                                   "Driver List", std::string("a\0b\0", 4), 7, kServer));
 
@@ -113,8 +115,10 @@ TEST_F(RemoteRegistryTest, ExistingTypeWinsOverTheCallers) {
     store(kPrint, "AsExpand", REG_EXPAND_SZ, std::string("%X%\0", 4));
 
     EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsText", 1.0, 4, kServer));
-    EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsNumber", std::string("12"), 1, kServer));
-    EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsBinary", std::string("x"), 1, kServer));
+    EXPECT_TRUE(
+        registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsNumber", std::string("12"), 1, kServer));
+    EXPECT_TRUE(
+        registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsBinary", std::string("x"), 1, kServer));
     EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsExpand", 7.0, 4, kServer));
 
     EXPECT_EQ(stored(kPrint, "AsText"), (Stored{REG_SZ, std::string("1\0", 2)}));
@@ -127,7 +131,8 @@ TEST_F(RemoteRegistryTest, UnconvertibleNumbersWriteNothingAndTrace) {
     store(kPrint, "AsNumber", REG_DWORD, dword(5));
     tool.takeTraces();
 
-    EXPECT_FALSE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsNumber", std::string("abc"), 1, kServer));
+    EXPECT_FALSE(
+        registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsNumber", std::string("abc"), 1, kServer));
     EXPECT_FALSE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "Big", 2147483648.0, 4, kServer));
     EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "Max", 2147483647.0, 4, kServer));
     EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "Half", 2.5, 4, kServer));
@@ -164,7 +169,8 @@ TEST_F(RemoteRegistryTest, GetValueBySizeAndType) {
     EXPECT_TRUE(isEmpty(registry.GetValue(HKEY_LOCAL_MACHINE, kPrint, "Long", kServer)));
     EXPECT_EQ(registry.GetValue(HKEY_LOCAL_MACHINE, kPrint, "Fits", kServer),
               RegValue(std::string(254, 'y')));
-    EXPECT_EQ(registry.GetValue(HKEY_LOCAL_MACHINE, kPrint, "Empty", kServer), RegValue(std::string()));
+    EXPECT_EQ(registry.GetValue(HKEY_LOCAL_MACHINE, kPrint, "Empty", kServer),
+              RegValue(std::string()));
     EXPECT_TRUE(isEmpty(registry.GetValue(HKEY_LOCAL_MACHINE, kPrint, "Binary", kServer)));
     EXPECT_TRUE(isEmpty(registry.GetValue(HKEY_LOCAL_MACHINE, kPrint, "Absent", kServer)));
     EXPECT_TRUE(isEmpty(registry.GetValue(HKEY_LOCAL_MACHINE, "Software\\Nowhere", "X", kServer)));
@@ -189,22 +195,28 @@ TEST_F(RemoteRegistryTest, DeleteValueGivesTheWindowsCode) {
 }
 
 TEST_F(RemoteRegistryTest, KeysAreCreatedEnumeratedAndDeletedDeepestFirst) {
-    EXPECT_TRUE(registry.CreateKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\B", kServer));
-    EXPECT_TRUE(registry.CreateKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\a", kServer));
-    EXPECT_TRUE(registry.CreateKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\a", kServer));
+    EXPECT_TRUE(
+        registry.CreateKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\B", kServer));
+    EXPECT_TRUE(
+        registry.CreateKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\a", kServer));
+    EXPECT_TRUE(
+        registry.CreateKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\a", kServer));
 
     const char* parent = "Software\\Ombrel\\PrinterProperties";
     EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, parent, 0, kServer), "a");
     EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, parent, 1, kServer), "B");
     EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, parent, 2, kServer), "");
-    EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, parent, 0, ""), "");  // another machine's registry
+    EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, parent, 0, ""),
+              "");  // another machine's registry
 
     tool.takeTraces();
     EXPECT_FALSE(registry.DeleteKey(HKEY_CURRENT_USER, parent, kServer));
     EXPECT_THAT(tool.takeTraces(),
                 ElementsAre("Could not delete registry key Software\\Ombrel\\PrinterProperties"));
-    EXPECT_TRUE(registry.DeleteKey(HKEY_CURRENT_USER, "\\Software\\Ombrel\\PrinterProperties\\a", kServer));
-    EXPECT_TRUE(registry.DeleteKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\B", kServer));
+    EXPECT_TRUE(
+        registry.DeleteKey(HKEY_CURRENT_USER, "\\Software\\Ombrel\\PrinterProperties\\a", kServer));
+    EXPECT_TRUE(
+        registry.DeleteKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\B", kServer));
     EXPECT_TRUE(registry.DeleteKey(HKEY_CURRENT_USER, parent, kServer));
     EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, "Software\\Ombrel", 0, kServer), "");
 }
@@ -219,13 +231,17 @@ TEST_F(RemoteRegistryTest, EmptyComputerNameIsTheLocalMachine) {
 
 // A registry that fails inside the operation, as a broken connection would.
 class FaultingRegistry : public Registry {
-public:
+  public:
     explicit FaultingRegistry(Registry& inner) : inner_(inner) {}
     LONG connectRegistry(std::string_view m, HKEY r, HKEY& out) override {
         return inner_.connectRegistry(m, r, out);
     }
-    LONG createKey(HKEY, std::string_view, DWORD, HKEY&) override { throw std::runtime_error("fault"); }
-    LONG openKey(HKEY, std::string_view, DWORD, HKEY&) override { throw std::runtime_error("fault"); }
+    LONG createKey(HKEY, std::string_view, DWORD, HKEY&) override {
+        throw std::runtime_error("fault");
+    }
+    LONG openKey(HKEY, std::string_view, DWORD, HKEY&) override {
+        throw std::runtime_error("fault");
+    }
     LONG queryValue(HKEY, std::string_view, DWORD*, BYTE*, DWORD*) override { return 2; }
     LONG setValue(HKEY, std::string_view, DWORD, const BYTE*, DWORD) override { return 5; }
     LONG deleteValue(HKEY, std::string_view) override { return 5; }
@@ -239,16 +255,16 @@ public:
     }
     int closed = 0;
 
-private:
+  private:
     Registry& inner_;
 };
 
 TEST_F(RemoteRegistryTest, FaultsAreAbsorbedWithTheirTraceOrBox) {
     FaultingRegistry faulting(tool.farm.farm().registry());
     Platform platform = tool.farm.platform();
-    Platform broken{faulting,       platform.services, platform.eventLog,
-                    platform.messages, platform.spooler, platform.icmp,
-                    platform.system,   platform.shell,   platform.farm};
+    Platform broken{faulting,          platform.services, platform.eventLog,
+                    platform.messages, platform.spooler,  platform.icmp,
+                    platform.system,   platform.shell,    platform.farm};
     app::AppContext context(broken, tool.state, tool.boxes);
     RemoteRegistry faultyRegistry(context);
     tool.takeTraces();
@@ -257,16 +273,16 @@ TEST_F(RemoteRegistryTest, FaultsAreAbsorbedWithTheirTraceOrBox) {
     EXPECT_FALSE(faultyRegistry.DeleteKey(HKEY_LOCAL_MACHINE, kPrint, kServer));
     EXPECT_EQ(faultyRegistry.EnumKey(HKEY_LOCAL_MACHINE, kPrint, 0, kServer), "");
     EXPECT_FALSE(faultyRegistry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "X", 1.0, 4, kServer));
-    EXPECT_EQ(faultyRegistry.GetValue(HKEY_LOCAL_MACHINE, kPrint, "X", kServer), RegValue(RegNull{}));
+    EXPECT_EQ(faultyRegistry.GetValue(HKEY_LOCAL_MACHINE, kPrint, "X", kServer),
+              RegValue(RegNull{}));
     EXPECT_EQ(faultyRegistry.DeleteValue(HKEY_LOCAL_MACHINE, kPrint, "X", kServer), 1);
 
-    EXPECT_THAT(tool.takeTraces(),
-                ElementsAre("ERROR: Could not access SRV1 registry",
-                            "ERROR: Could not access SRV1 registry",
-                            "ERROR: Could not access SRV1 registry",
-                            // SetValue's own CreateKey, then SetValue itself
-                            "ERROR: Could not access SRV1 registry",
-                            "ERROR: SetValue Could not access SRV1 registry"));
+    EXPECT_THAT(tool.takeTraces(), ElementsAre("ERROR: Could not access SRV1 registry",
+                                               "ERROR: Could not access SRV1 registry",
+                                               "ERROR: Could not access SRV1 registry",
+                                               // SetValue's own CreateKey, then SetValue itself
+                                               "ERROR: Could not access SRV1 registry",
+                                               "ERROR: SetValue Could not access SRV1 registry"));
     const test::RecordedBox box{"Could not access SRV1 registry", "Ombrel Printing Tool",
                                 app::BoxIcon::None, app::BoxButtons::Ok};
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(box, box));

@@ -1,0 +1,35 @@
+#pragma once
+// Windows service control on one named computer, and the two restart sequences that run over
+// the selected servers after a save or a driver re-installation.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/AppContext.h"
+
+namespace ombrel::remote {
+
+// The state's name ("Stopped", "Running", ...); "" when the state cannot be read.
+std::string ServiceStatus(const app::AppContext& context, std::string_view computer,
+                          std::string_view service);
+// Ask for a start or a stop; neither waits nor reports.
+void ServiceStart(const app::AppContext& context, std::string_view computer,
+                  std::string_view service);
+void ServiceStop(const app::AppContext& context, std::string_view computer,
+                 std::string_view service);
+
+// Stops and starts "vqsvc" on every name of CurrentServer that is not marked offline, then
+// says so.
+void RestartPrintService(const app::AppContext& context);
+
+// Stops "vqsvc" and "Spooler", waits for the spooler to stop, and starts them again in the
+// opposite order, on each of servers not marked offline; then says so.
+void RestartSpooler(const app::AppContext& context, const std::vector<std::string>& servers);
+
+// How long the spooler restart waits for the spooler to report "Stopped", and how often it
+// looks.
+inline constexpr int kSpoolerStopWaitMs = 30000;
+inline constexpr int kSpoolerPollMs = 500;
+
+}  // namespace ombrel::remote

@@ -1,0 +1,125 @@
+#include "remote/NTService.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/RecordingWaitWindow.h"
+#include "support/ToolContext.h"
+
+namespace ombrel::remote {
+namespace {
+
+using test::RecordedBox;
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+class NTServiceTest : public testing::Test {
+  protected:
+    NTServiceTest() {
+        tool.farm.addMachine("SRV1", "10.0.0.11");
+        tool.farm.addMachine("SRV2", "10.0.0.12");
+        tool.farm.addMachine("DOWN", "10.0.0.13", /*online=*/false);
+        for (const char* machine : {"SRV1", "SRV2", "DOWN"}) {
+            addService(machine, "vqsvc", 4);
+            addService(machine, "Spooler", 4);
+        }
+        tool.context.waitWindow = &wait;
+    }
+
+    void addService(const std::string& machine, const std::string& name, int state,
+                    int transitionMs = 0) {
+        SQLite::Statement q(tool.farm.store().db(),
+                            "INSERT OR REPLACE INTO services(machine, name, state, target_state, "
+                            "changed_ms, transition_ms) VALUES(?, ?, ?, ?, 0, ?)");
+        q.bind(1, machine);
+        q.bind(2, name);
+        q.bind(3, state);
+        q.bind(4, state);
+        q.bind(5, transitionMs);
+        q.exec();
+    }
+
+    std::string status(const std::string& machine, const std::string& service) {
+        return ServiceStatus(tool.context, machine, service);
+    }
+
+    test::ToolContext tool;
+    test::RecordingWaitWindow wait;
+};
+
+TEST_F(NTServiceTest, StatusNamesEveryState) {
+    const char* names[] = {"",        "Stopped",         "Start Pending", "Stop Pending",
+                           "Running", "Coninue Pending", "Pause Pending", "Paused",
+                           ""};
+    for (int state = 1; state <= 8; ++state) {
+        addService("SRV1", "probe", state);
+        EXPECT_EQ(status("SRV1", "probe"), names[state]) << state;
+    }
+    EXPECT_EQ(status("DOWN", "vqsvc"), "");
+    EXPECT_EQ(status("NOSUCH", "vqsvc"), "");
+    EXPECT_EQ(status("SRV1", "nosuchservice"), "");
+}
+
+TEST_F(NTServiceTest, StopAndStartMoveTheStateWithoutWaiting) {
+    ServiceStop(tool.context, "SRV1", "vqsvc");
+    EXPECT_EQ(status("SRV1", "vqsvc"), "Stopped");
+    ServiceStop(tool.context, "SRV1", "vqsvc");  // already stopped: nothing changes
+    EXPECT_EQ(status("SRV1", "vqsvc"), "Stopped");
+    ServiceStart(tool.context, "SRV1", "vqsvc");
+    EXPECT_EQ(status("SRV1", "vqsvc"), "Running");
+    ServiceStop(tool.context, "DOWN", "vqsvc");  // unreachable: no report, no change
+    EXPECT_THAT(tool.boxes.boxes, IsEmpty());
+    EXPECT_THAT(tool.farm.clock.sleeps, IsEmpty());
+}
+
+TEST_F(NTServiceTest, PrintServiceRestartSkipsOfflineServers) {
+    tool.state.CurrentServer = "SRV1,[Offline] DOWN,SRV2";
+    tool.takeTraces();
+    RestartPrintService(tool.context);
+
+    EXPECT_THAT(tool.takeTraces(), ElementsAre("Stopping Vqsvc on SRV1", "Starting Vqsvc on SRV1",
+                                               "Stopping Vqsvc on SRV2", "Starting Vqsvc on SRV2"));
+    EXPECT_THAT(tool.farm.clock.sleeps, ElementsAre(2000, 2000));
+    EXPECT_THAT(
+        wait.calls,
+        ElementsAre("max 2", "show", "message Please while restarting service on SRV1", "value 0",
+                    "message Please while restarting service on SRV2", "value 2", "hide"));
+    EXPECT_THAT(tool.boxes.boxes,
+                ElementsAre(RecordedBox{
+                    "The Ombrel Print Service has been restarted on all selected servers.",
+                    "Ombrel Printing Tool", app::BoxIcon::Information, app::BoxButtons::Ok}));
+    EXPECT_EQ(status("SRV1", "vqsvc"), "Running");
+}
+
+TEST_F(NTServiceTest, SpoolerRestartWaitsForTheSpoolerToStop) {
+    addService("SRV1", "Spooler", 4, /*transitionMs=*/3200);
+    tool.takeTraces();
+    RestartSpooler(tool.context, {"SRV1"});
+
+    EXPECT_THAT(tool.takeTraces(),
+                ElementsAre("Stopping VqSvc on SRV1", "Stopping Spooler on SRV1",
+                            "Starting Spooler on SRV1", "Starting VqSvc on SRV1"));
+    // 2000 ms, then polls until the 3200 ms stop is over, then 2000 ms before vqsvc.
+    EXPECT_THAT(tool.farm.clock.sleeps, ElementsAre(2000, 500, 500, 500, 2000));
+    EXPECT_THAT(wait.calls,
+                ElementsAre("max 1", "show", "value 0",
+                            "message Please wait while restarting services on SRV1", "hide"));
+    EXPECT_THAT(tool.boxes.boxes,
+                ElementsAre(RecordedBox{
+                    "Spooler service has been restarted on the selected servers",
+                    "Ombrel Printing Tool", app::BoxIcon::Information, app::BoxButtons::Ok}));
+}
+
+TEST_F(NTServiceTest, SpoolerWaitIsBoundedAndEndsWhenTheStateCannotBeRead) {
+    addService("SRV1", "Spooler", 4, /*transitionMs=*/10'000'000);  // never stops in time
+    RestartSpooler(tool.context, {"SRV1"});
+    EXPECT_EQ(tool.farm.clock.sleeps.size(), 1 + kSpoolerStopWaitMs / kSpoolerPollMs + 1);
+
+    tool.farm.clock.sleeps.clear();
+    tool.farm.setOnline("SRV2", false);
+    RestartSpooler(tool.context, {"SRV2", "[Offline] DOWN"});
+    EXPECT_THAT(tool.farm.clock.sleeps, ElementsAre(2000, 2000));
+}
+
+}  // namespace
+}  // namespace ombrel::remote
