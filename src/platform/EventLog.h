@@ -63,7 +63,7 @@ class EventLog {
     virtual bool getNumberOfEventLogRecords(HANDLE log, DWORD& count) = 0;
     virtual bool getOldestEventLogRecord(HANDLE log, DWORD& oldest) = 0;
 
-    // BackupEventLogA: fails with ERROR_FILE_EXISTS... when the file is there already.
+    // BackupEventLogA: fails with ERROR_ALREADY_EXISTS when the file is there already.
     virtual bool backupEventLog(HANDLE log, std::string_view backupFile) = 0;
     // ClearEventLogA: backupFile "" clears without a backup.
     virtual bool clearEventLog(HANDLE log, std::string_view backupFile) = 0;

@@ -110,9 +110,8 @@ TEST(WriteAuditEvent, AFailedReportShowsTheBareErrorNumber) {
     tool.farm.setOnline(test::TempFarm::kLocal, false);  // the source cannot be registered
     WriteAuditEvent(tool.context, "Changes for DefaultPrnFlags saved on server X",
                     EVENTLOG_WARNING_TYPE, 1001);
-    EXPECT_THAT(tool.boxes.boxes,
-                ElementsAre(test::RecordedBox{"6", "Ombrel Printing Tool", BoxIcon::None,
-                                              BoxButtons::Ok}));
+    EXPECT_THAT(tool.boxes.boxes, ElementsAre(test::RecordedBox{"6", "Ombrel Printing Tool",
+                                                                BoxIcon::None, BoxButtons::Ok}));
 }
 
 TEST(FileExists, AnswersTrueOnlyForReachableFiles) {
@@ -137,10 +136,17 @@ TEST(OSVersion, CodesByVersionAndPlatform) {
         const char* code;
     };
     const Case cases[] = {
-        {3, 51, 2, "Windows NT 3.x"}, {3, 10, 1, "Windows 3.x"}, {4, 0, 2, "WNT"},
-        {4, 0, 1, "Windows 95"},      {4, 10, 1, "Windows 98"},  {5, 0, 2, "W2K"},
-        {5, 1, 2, "WXP"},             {5, 2, 2, "W2K3"},         {6, 0, 2, "W2K8"},
-        {6, 3, 2, "W2K8"},            {7, 0, 2, "Unknown Windows Version"},
+        {3, 51, 2, "Windows NT 3.x"},
+        {3, 10, 1, "Windows 3.x"},
+        {4, 0, 2, "WNT"},
+        {4, 0, 1, "Windows 95"},
+        {4, 10, 1, "Windows 98"},
+        {5, 0, 2, "W2K"},
+        {5, 1, 2, "WXP"},
+        {5, 2, 2, "W2K3"},
+        {6, 0, 2, "W2K8"},
+        {6, 3, 2, "W2K8"},
+        {7, 0, 2, "Unknown Windows Version"},
         {2, 0, 2, "Unknown Windows Version"},
     };
     for (const Case& c : cases) {
@@ -153,10 +159,9 @@ TEST(OSVersion, CodesByVersionAndPlatform) {
         q.exec();
         EXPECT_EQ(OSVersion(tool.context), c.code) << c.major << "." << c.minor;
         EXPECT_EQ(tool.state.OSCode, c.code);
-        EXPECT_THAT(tool.takeTraces(),
-                    ElementsAre("Major Version " + std::to_string(c.major),
-                                "Minor Version " + std::to_string(c.minor),
-                                "Platform ID " + std::to_string(c.platform)));
+        EXPECT_THAT(tool.takeTraces(), ElementsAre("Major Version " + std::to_string(c.major),
+                                                   "Minor Version " + std::to_string(c.minor),
+                                                   "Platform ID " + std::to_string(c.platform)));
     }
 }
 

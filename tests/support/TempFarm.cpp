@@ -1,5 +1,10 @@
 #include "support/TempFarm.h"
 
+#include "DemoFarms.h"
+#include "platform/sim/FarmDescription.h"
+
+#include <nlohmann/json.hpp>
+
 #include <stdexcept>
 
 #include <unistd.h>
@@ -29,9 +34,7 @@ TempFarm::TempFarm() {
         store->setMeta("local_machine", kLocal);
         tx.commit();
     }
-    farm_ = std::make_unique<sim::SimFarm>(std::move(store));
-    farm_->setClock(clock);
-    farm_->setDebugOutput([this](std::string_view line) { debugLines.emplace_back(line); });
+    attach(std::move(store));
     addMachine(kLocal, kLocalAddress);
     auto& db = farm_->store().db();
     for (auto [name, value] :
@@ -46,6 +49,28 @@ TempFarm::TempFarm() {
         q.bind(3, value);
         q.exec();
     }
+}
+
+TempFarm::TempFarm(const nlohmann::json& description) {
+    attach(sim::createFarmFromDescription(dir_.path() / "farm", description));
+}
+
+std::unique_ptr<TempFarm> TempFarm::demo(std::string_view name) {
+    std::string_view text = farmsim::demoFarmDescription(name);
+    if (text.empty()) {
+        throw std::invalid_argument("no demo farm named " + std::string(name));
+    }
+    return std::unique_ptr<TempFarm>(new TempFarm(FromText{}, text));
+}
+
+TempFarm::TempFarm(FromText, std::string_view jsonText) {
+    attach(sim::createFarmFromDescriptionText(dir_.path() / "farm", jsonText));
+}
+
+void TempFarm::attach(std::unique_ptr<sim::SimStore> store) {
+    farm_ = std::make_unique<sim::SimFarm>(std::move(store));
+    farm_->setClock(clock);
+    farm_->setDebugOutput([this](std::string_view line) { debugLines.emplace_back(line); });
 }
 
 void TempFarm::addMachine(const std::string& name, const std::string& address, bool online,

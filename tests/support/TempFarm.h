@@ -2,9 +2,12 @@
 // A fresh simulated farm in a temporary folder, removed afterwards. It runs on a recording
 // clock and collects the debug output lines instead of writing them to standard error.
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/sim/SimFarm.h"
@@ -29,6 +32,11 @@ class TempFarm {
     // An empty farm whose only machine is the local one, kLocal, online at kLocalAddress,
     // with the environment computername, username, temp, appdata and SystemRoot.
     TempFarm();
+    // A farm made from a JSON description (the format of demo/README.md); a malformed one
+    // throws std::invalid_argument.
+    explicit TempFarm(const nlohmann::json& description);
+    // A farm made from a built-in demo description: "demo", "client-only" or "controller".
+    static std::unique_ptr<TempFarm> demo(std::string_view name = "demo");
 
     static constexpr const char* kLocal = "LOCALSRV";
     static constexpr const char* kLocalAddress = "10.0.0.1";
@@ -48,6 +56,10 @@ class TempFarm {
     std::vector<std::string> debugLines;
 
   private:
+    struct FromText {};
+    TempFarm(FromText, std::string_view jsonText);
+    void attach(std::unique_ptr<sim::SimStore> store);
+
     TempDir dir_;
     std::unique_ptr<sim::SimFarm> farm_;
 };

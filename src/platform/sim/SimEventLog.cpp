@@ -1,38 +1,528 @@
 #include "platform/sim/SimEventLog.h"
 
-// STUB: to be replaced by the real implementation.
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+#include "platform/CodePage.h"
+#include "platform/sim/HostPath.h"
+#include "platform/sim/Machines.h"
+
 namespace ombrel::sim {
 
-HANDLE SimEventLog::openEventLog(std::string_view, std::string_view) {
-    return {};
+namespace fs = std::filesystem;
+using json = nlohmann::json;
+
+namespace {
+
+constexpr const char* kEventLogKey = "System\\CurrentControlSet\\Services\\EventLog";
+// ReadEventLogA refuses larger buffers.
+constexpr DWORD kMaxReadBuffer = 0x7FFFF;
+
+#define OMBREL_EVENT_COLUMNS                                                                      \
+    "number, time_generated, time_written, event_id, type, category, source, computer, strings, " \
+    "data"
+
+bool sameText(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
-bool SimEventLog::readEventLog(HANDLE, DWORD, DWORD, BYTE*, DWORD, DWORD&, DWORD&) {
-    return {};
+
+std::string_view cString(std::string_view text) {
+    return text.substr(0, text.find('\0'));
 }
-bool SimEventLog::getNumberOfEventLogRecords(HANDLE, DWORD&) {
-    return {};
+
+// The strings column as written by hand may not be a JSON array of texts: a malformed column
+// gives a record without insertion strings, an element that is not a text its JSON form.
+std::vector<std::string> insertionStrings(const std::string& column) {
+    std::vector<std::string> strings;
+    json parsed = json::parse(column, nullptr, false);
+    if (!parsed.is_array()) {
+        return strings;
+    }
+    for (const json& item : parsed) {
+        strings.push_back(item.is_string()
+                              ? item.get<std::string>()
+                              : item.dump(-1, ' ', false, json::error_handler_t::replace));
+    }
+    return strings;
 }
-bool SimEventLog::getOldestEventLogRecord(HANDLE, DWORD&) {
-    return {};
+
+std::vector<BYTE> blobOf(const SQLite::Column& column) {
+    const auto* bytes = static_cast<const BYTE*>(column.getBlob());
+    return std::vector<BYTE>(bytes, bytes + column.getBytes());
 }
-bool SimEventLog::backupEventLog(HANDLE, std::string_view) {
-    return {};
+
+// A row selected with OMBREL_EVENT_COLUMNS, as the record's fields.
+EventRecordFields fieldsOf(SQLite::Statement& q) {
+    EventRecordFields f;
+    f.recordNumber = static_cast<DWORD>(q.getColumn(0).getInt64());
+    f.timeGenerated = static_cast<DWORD>(q.getColumn(1).getInt64());
+    f.timeWritten = static_cast<DWORD>(q.getColumn(2).getInt64());
+    f.eventId = static_cast<DWORD>(q.getColumn(3).getInt64());
+    f.eventType = static_cast<WORD>(q.getColumn(4).getInt());
+    f.eventCategory = static_cast<WORD>(q.getColumn(5).getInt());
+    f.sourceName = platform::toAnsi(q.getColumn(6).getString());
+    f.computerName = platform::toAnsi(q.getColumn(7).getString());
+    for (const std::string& text : insertionStrings(q.getColumn(8).getString())) {
+        f.strings.push_back(platform::toAnsi(text));
+    }
+    if (f.strings.size() > 0xFFFF) {
+        f.strings.resize(0xFFFF);
+    }
+    f.data = blobOf(q.getColumn(9));
+    return f;
 }
-bool SimEventLog::clearEventLog(HANDLE, std::string_view) {
-    return {};
+
+std::string hex(const std::vector<BYTE>& bytes) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string text;
+    for (BYTE b : bytes) {
+        text += digits[b >> 4];
+        text += digits[b & 0xF];
+    }
+    return text;
 }
-bool SimEventLog::closeEventLog(HANDLE) {
-    return {};
+
+std::string jsonLine(const nlohmann::ordered_json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
 }
-HANDLE SimEventLog::registerEventSource(std::string_view, std::string_view) {
-    return {};
+
+// The number the next record of a log gets: next_number, unless records written by other
+// means already reach beyond it.
+std::int64_t nextNumber(SimStore& store, const std::string& machine, const std::string& log) {
+    auto& q = store.statement(
+        "SELECT (SELECT next_number FROM event_logs WHERE machine = ?1 AND log = ?2), "
+        "(SELECT MAX(number) FROM events WHERE machine = ?1 AND log = ?2)");
+    q.bind(1, machine);
+    q.bind(2, log);
+    q.executeStep();
+    std::int64_t next = q.getColumn(0).isNull() ? 1 : q.getColumn(0).getInt64();
+    if (!q.getColumn(1).isNull()) {
+        next = std::max(next, q.getColumn(1).getInt64() + 1);
+    }
+    q.reset();
+    return next;
 }
-bool SimEventLog::reportEvent(HANDLE, WORD, WORD, DWORD, std::span<const std::string_view>,
-                              const BYTE*, DWORD) {
-    return {};
+
+// Resets a kept statement when a read ends early, so that no read stays open on the store.
+struct ResetOnExit {
+    SQLite::Statement& q;
+    ~ResetOnExit() {
+        try {
+            q.reset();
+        } catch (...) {
+            // Reset only reports the statement's last error again; nothing is left to undo.
+        }
+    }
+};
+
+}  // namespace
+
+template <typename T, typename Body>
+T SimEventLog::guarded(T failed, Body body) {
+    try {
+        return body();
+    } catch (const SQLite::Exception&) {
+        return context_.fail(ERROR_EVENTLOG_FILE_CORRUPT, failed);
+    }
 }
-bool SimEventLog::deregisterEventSource(HANDLE) {
-    return {};
+
+DWORD SimEventLog::resolveServer(std::string_view server, std::string& machine) {
+    // "" is the local machine. Unlike its registry, the local machine's event log service is
+    // reached like any other: an offline mark on the local machine makes audits fail.
+    std::string_view bare = withoutBackslashes(cString(server));
+    machine = bare.empty() ? context_.store.localMachine() : platform::fromAnsi(bare);
+    return reach(machine);
+}
+
+DWORD SimEventLog::reach(std::string& machine) {
+    switch (machineReach(context_.store, machine)) {
+        case Reach::Online:
+            return ERROR_SUCCESS;
+        case Reach::Offline:
+            return RPC_S_SERVER_UNAVAILABLE;
+        case Reach::Unknown:
+            break;
+    }
+    return ERROR_BAD_NETPATH;
+}
+
+SimEventLog::OpenLog* SimEventLog::openLog(HANDLE log) {
+    auto it = logs_.find(log);
+    if (it == logs_.end()) {
+        return context_.fail(ERROR_INVALID_HANDLE, nullptr);
+    }
+    std::string machine = it->second.machine;
+    if (reach(machine) != ERROR_SUCCESS) {
+        return context_.fail(RPC_S_SERVER_UNAVAILABLE, nullptr);
+    }
+    return &it->second;
+}
+
+std::string SimEventLog::logName(const std::string& machine, std::string_view requested) {
+    const std::string wanted = platform::fromAnsi(cString(requested));
+    auto& row = context_.store.statement(
+        "SELECT log FROM event_logs WHERE machine = ?1 AND log = ?2 "
+        "UNION ALL SELECT log FROM events WHERE machine = ?1 AND log = ?2 LIMIT 1");
+    row.bind(1, machine);
+    row.bind(2, wanted);
+    std::string found = row.executeStep() ? row.getColumn(0).getString() : std::string();
+    row.reset();
+    if (!found.empty()) {
+        return found;
+    }
+    for (const char* standard : {"Application", "System", "Security"}) {
+        if (sameText(standard, wanted)) {
+            return standard;
+        }
+    }
+    auto& key = context_.store.statement(
+        "SELECT name FROM reg_keys WHERE machine = ? AND root = ? AND path = ?");
+    key.bind(1, machine);
+    key.bind(2, static_cast<std::int64_t>(HKEY_LOCAL_MACHINE));
+    key.bind(3, std::string(kEventLogKey) + "\\" + wanted);
+    found = key.executeStep() && !wanted.empty() ? key.getColumn(0).getString() : std::string();
+    key.reset();
+    return found.empty() ? std::string("Application") : found;
+}
+
+std::string SimEventLog::registeredLog(const std::string& machine, const std::string& source) {
+    auto& q = context_.store.statement(
+        "SELECT l.name FROM reg_keys e "
+        "JOIN reg_keys l ON l.parent = e.id JOIN reg_keys s ON s.parent = l.id "
+        "WHERE e.machine = ? AND e.root = ? AND e.path = ? AND s.name = ? COLLATE NOCASE "
+        "ORDER BY l.name COLLATE NOCASE LIMIT 1");
+    q.bind(1, machine);
+    q.bind(2, static_cast<std::int64_t>(HKEY_LOCAL_MACHINE));
+    q.bind(3, kEventLogKey);
+    q.bind(4, source);
+    std::string log = q.executeStep() ? q.getColumn(0).getString() : std::string();
+    q.reset();
+    return log;
+}
+
+HANDLE SimEventLog::openEventLog(std::string_view server, std::string_view logNameAnsi) {
+    return guarded(HANDLE{0}, [&]() -> HANDLE {
+        OpenLog log;
+        if (DWORD error = resolveServer(server, log.machine)) {
+            return context_.fail(error, HANDLE{0});
+        }
+        log.log = logName(log.machine, logNameAnsi);
+        HANDLE handle = nextHandle_++;
+        logs_.emplace(handle, std::move(log));
+        return handle;
+    });
+}
+
+bool SimEventLog::readEventLog(HANDLE handle, DWORD flags, DWORD recordOffset, BYTE* buffer,
+                               DWORD bytesToRead, DWORD& bytesRead, DWORD& minBytesNeeded) {
+    bytesRead = 0;
+    minBytesNeeded = 0;
+    return guarded(false, [&] {
+        OpenLog* log = openLog(handle);
+        if (log == nullptr) {
+            return false;
+        }
+        const DWORD mode = flags & (EVENTLOG_SEQUENTIAL_READ | EVENTLOG_SEEK_READ);
+        const DWORD direction = flags & (EVENTLOG_FORWARDS_READ | EVENTLOG_BACKWARDS_READ);
+        if ((mode != EVENTLOG_SEQUENTIAL_READ && mode != EVENTLOG_SEEK_READ) ||
+            (direction != EVENTLOG_FORWARDS_READ && direction != EVENTLOG_BACKWARDS_READ) ||
+            bytesToRead > kMaxReadBuffer || (buffer == nullptr && bytesToRead > 0)) {
+            return context_.fail(ERROR_INVALID_PARAMETER, false);
+        }
+        return readRecords(*log, flags, recordOffset, buffer, bytesToRead, bytesRead,
+                           minBytesNeeded);
+    });
+}
+
+bool SimEventLog::readRecords(OpenLog& log, DWORD flags, DWORD recordOffset, BYTE* buffer,
+                              DWORD bytesToRead, DWORD& bytesRead, DWORD& minBytesNeeded) {
+    const bool seek = (flags & EVENTLOG_SEEK_READ) != 0;
+    const bool forwards = (flags & EVENTLOG_FORWARDS_READ) != 0;
+    std::int64_t start = forwards ? std::numeric_limits<std::int64_t>::min()
+                                  : std::numeric_limits<std::int64_t>::max();
+    if (seek) {
+        start = recordOffset;
+    } else if (log.positioned) {
+        start = forwards ? log.current + 1 : log.current - 1;
+    }
+
+    auto& q = context_.store.statement(
+        forwards ? "SELECT " OMBREL_EVENT_COLUMNS
+                   " FROM events WHERE machine = ? AND log = ? AND number >= ? ORDER BY number"
+                 : "SELECT " OMBREL_EVENT_COLUMNS
+                   " FROM events WHERE machine = ? AND log = ? AND number <= ? "
+                   "ORDER BY number DESC");
+    ResetOnExit resetLater{q};
+    q.bind(1, log.machine);
+    q.bind(2, log.log);
+    q.bind(3, start);
+
+    DWORD used = 0;
+    std::int64_t last = 0;
+    bool any = false;
+    while (q.executeStep()) {
+        const std::int64_t number = q.getColumn(0).getInt64();
+        if (seek && !any && number != start) {
+            break;
+        }
+        const std::vector<BYTE> bytes = buildEventRecord(fieldsOf(q));
+        if (bytes.size() > bytesToRead - used) {
+            if (!any) {
+                minBytesNeeded = static_cast<DWORD>(bytes.size());
+                return context_.fail(ERROR_INSUFFICIENT_BUFFER, false);
+            }
+            break;
+        }
+        std::memcpy(buffer + used, bytes.data(), bytes.size());
+        used += static_cast<DWORD>(bytes.size());
+        last = number;
+        any = true;
+    }
+    if (!any) {
+        return context_.fail(seek ? ERROR_INVALID_PARAMETER : ERROR_HANDLE_EOF, false);
+    }
+    bytesRead = used;
+    log.positioned = true;
+    log.current = last;
+    return true;
+}
+
+bool SimEventLog::getNumberOfEventLogRecords(HANDLE handle, DWORD& count) {
+    return guarded(false, [&] {
+        OpenLog* log = openLog(handle);
+        if (log == nullptr) {
+            return false;
+        }
+        auto& q =
+            context_.store.statement("SELECT COUNT(*) FROM events WHERE machine = ? AND log = ?");
+        q.bind(1, log->machine);
+        q.bind(2, log->log);
+        q.executeStep();
+        count = static_cast<DWORD>(q.getColumn(0).getInt64());
+        q.reset();
+        return true;
+    });
+}
+
+bool SimEventLog::getOldestEventLogRecord(HANDLE handle, DWORD& oldest) {
+    return guarded(false, [&] {
+        OpenLog* log = openLog(handle);
+        if (log == nullptr) {
+            return false;
+        }
+        auto& q = context_.store.statement(
+            "SELECT MIN(number) FROM events WHERE machine = ? AND log = ?");
+        q.bind(1, log->machine);
+        q.bind(2, log->log);
+        q.executeStep();
+        oldest = q.getColumn(0).isNull() ? 0 : static_cast<DWORD>(q.getColumn(0).getInt64());
+        q.reset();
+        return true;
+    });
+}
+
+DWORD SimEventLog::writeBackup(const OpenLog& log, std::string_view backupFile) {
+    HostPath target = mapWindowsPath(context_.store, backupFile, log.machine);
+    if (target.error != 0) {
+        return target.error;
+    }
+    std::error_code ec;
+    if (fs::exists(target.path, ec)) {
+        return ERROR_ALREADY_EXISTS;
+    }
+    if (!fs::is_directory(target.path.parent_path(), ec)) {
+        return ERROR_PATH_NOT_FOUND;
+    }
+
+    std::string text = jsonLine({{"format", "ombrel-sim-eventlog"},
+                                 {"version", 1},
+                                 {"machine", log.machine},
+                                 {"log", log.log},
+                                 {"nextNumber", nextNumber(context_.store, log.machine, log.log)}});
+    auto& q = context_.store.statement("SELECT " OMBREL_EVENT_COLUMNS
+                                       " FROM events WHERE machine = ? AND log = ? "
+                                       "ORDER BY number");
+    ResetOnExit resetLater{q};
+    q.bind(1, log.machine);
+    q.bind(2, log.log);
+    while (q.executeStep()) {
+        text += jsonLine({{"number", q.getColumn(0).getInt64()},
+                          {"timeGenerated", q.getColumn(1).getInt64()},
+                          {"timeWritten", q.getColumn(2).getInt64()},
+                          {"eventId", q.getColumn(3).getInt64()},
+                          {"type", q.getColumn(4).getInt()},
+                          {"category", q.getColumn(5).getInt()},
+                          {"source", q.getColumn(6).getString()},
+                          {"computer", q.getColumn(7).getString()},
+                          {"strings", insertionStrings(q.getColumn(8).getString())},
+                          {"data", hex(blobOf(q.getColumn(9)))}});
+    }
+
+    // Written beside the target and renamed over it, so no half backup is ever seen.
+    fs::path partial = target.path;
+    partial += ".partial";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (!out.flush()) {
+            fs::remove(partial, ec);
+            return ERROR_ACCESS_DENIED;
+        }
+    }
+    fs::rename(partial, target.path, ec);
+    if (ec) {
+        fs::remove(partial, ec);
+        return ERROR_ACCESS_DENIED;
+    }
+    return ERROR_SUCCESS;
+}
+
+bool SimEventLog::backupEventLog(HANDLE handle, std::string_view backupFile) {
+    return guarded(false, [&] {
+        OpenLog* log = openLog(handle);
+        if (log == nullptr) {
+            return false;
+        }
+        if (DWORD error = writeBackup(*log, backupFile)) {
+            return context_.fail(error, false);
+        }
+        return true;
+    });
+}
+
+bool SimEventLog::clearEventLog(HANDLE handle, std::string_view backupFile) {
+    return guarded(false, [&] {
+        OpenLog* log = openLog(handle);
+        if (log == nullptr) {
+            return false;
+        }
+        // One transaction: the backup holds exactly the records that are removed.
+        SimStore::Transaction tx(context_.store);
+        if (!cString(backupFile).empty()) {
+            if (DWORD error = writeBackup(*log, backupFile)) {
+                return context_.fail(error, false);
+            }
+        }
+        const std::int64_t next = nextNumber(context_.store, log->machine, log->log);
+        auto& keep = context_.store.statement(
+            "INSERT INTO event_logs(machine, log, next_number) VALUES(?, ?, ?) "
+            "ON CONFLICT(machine, log) DO UPDATE SET next_number = excluded.next_number");
+        keep.bind(1, log->machine);
+        keep.bind(2, log->log);
+        keep.bind(3, next);
+        keep.exec();
+        auto& remove = context_.store.statement("DELETE FROM events WHERE machine = ? AND log = ?");
+        remove.bind(1, log->machine);
+        remove.bind(2, log->log);
+        remove.exec();
+        tx.commit();
+        log->positioned = false;
+        return true;
+    });
+}
+
+bool SimEventLog::closeEventLog(HANDLE handle) {
+    if (logs_.erase(handle) == 0) {
+        return context_.fail(ERROR_INVALID_HANDLE, false);
+    }
+    return true;
+}
+
+HANDLE SimEventLog::registerEventSource(std::string_view server, std::string_view source) {
+    return guarded(HANDLE{0}, [&]() -> HANDLE {
+        Source entry;
+        if (DWORD error = resolveServer(server, entry.machine)) {
+            return context_.fail(error, HANDLE{0});
+        }
+        entry.name = platform::fromAnsi(cString(source));
+        HANDLE handle = nextHandle_++;
+        sources_.emplace(handle, std::move(entry));
+        return handle;
+    });
+}
+
+bool SimEventLog::reportEvent(HANDLE handle, WORD type, WORD category, DWORD eventId,
+                              std::span<const std::string_view> strings, const BYTE* data,
+                              DWORD dataSize) {
+    return guarded(false, [&] {
+        auto it = sources_.find(handle);
+        if (it == sources_.end()) {
+            return context_.fail(ERROR_INVALID_HANDLE, false);
+        }
+        const Source& source = it->second;
+        std::string machine = source.machine;
+        if (reach(machine) != ERROR_SUCCESS) {
+            return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
+        }
+        // No record could hold more strings, nor could ReadEventLogA hand out more data.
+        if (strings.size() > 0xFFFF || dataSize > kMaxReadBuffer ||
+            (data == nullptr && dataSize > 0)) {
+            return context_.fail(ERROR_INVALID_PARAMETER, false);
+        }
+        std::string log = registeredLog(machine, source.name);
+        if (log.empty()) {
+            log = "Application";
+        }
+        json texts = json::array();
+        for (std::string_view text : strings) {
+            texts.push_back(platform::fromAnsi(cString(text)));
+        }
+        const std::int64_t now = context_.clock->nowMs() / 1000;
+
+        SimStore::Transaction tx(context_.store);
+        auto& create = context_.store.statement(
+            "INSERT OR IGNORE INTO event_logs(machine, log, next_number) VALUES(?, ?, 1)");
+        create.bind(1, machine);
+        create.bind(2, log);
+        create.exec();
+        const std::int64_t number = nextNumber(context_.store, machine, log);
+        auto& insert = context_.store.statement(
+            "INSERT INTO events(machine, log, number, time_generated, time_written, event_id, "
+            "type, category, source, computer, strings, data) "
+            "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        insert.bind(1, machine);
+        insert.bind(2, log);
+        insert.bind(3, number);
+        insert.bind(4, now);
+        insert.bind(5, now);
+        insert.bind(6, static_cast<std::int64_t>(eventId));
+        insert.bind(7, static_cast<int>(type));
+        insert.bind(8, static_cast<int>(category));
+        insert.bind(9, source.name);
+        insert.bind(10, machine);
+        insert.bind(11, texts.dump());
+        static constexpr BYTE kNoData = 0;  // a null pointer would bind NULL, not empty data
+        insert.bind(12, data != nullptr ? data : &kNoData, static_cast<int>(dataSize));
+        insert.exec();
+        auto& advance = context_.store.statement(
+            "UPDATE event_logs SET next_number = ? WHERE machine = ? AND log = ?");
+        advance.bind(1, number + 1);
+        advance.bind(2, machine);
+        advance.bind(3, log);
+        advance.exec();
+        tx.commit();
+        return true;
+    });
+}
+
+bool SimEventLog::deregisterEventSource(HANDLE handle) {
+    if (sources_.erase(handle) == 0) {
+        return context_.fail(ERROR_INVALID_HANDLE, false);
+    }
+    return true;
 }
 
 }  // namespace ombrel::sim

@@ -1,10 +1,49 @@
 #pragma once
-// Event logs per machine; a read hands back the record's bytes in the EVENTLOGRECORD layout.
+// Event logs per machine (tables event_logs and events); a read hands back the record's bytes
+// in the EVENTLOGRECORD layout (EventRecord.h).
+//
+// How the simulated logs behave where Windows leaves room:
+// - Server "" (or "\\NAME") names the local machine (the machine NAME). An unknown machine
+//   fails with ERROR_BAD_NETPATH, an offline one with RPC_S_SERVER_UNAVAILABLE, the local
+//   machine included: its offline mark stands for an event log service that does not answer.
+//   A handle whose machine went offline fails the same way.
+// - A machine has the logs Application, System and Security, every log that has a row in
+//   event_logs or records in events, and every log registered under
+//   HKLM\System\CurrentControlSet\Services\EventLog. Opening any other name opens the
+//   Application log instead, as Windows does.
+// - Records are numbered from whatever number the oldest one has. An empty log reports 0 as
+//   its oldest record, as the Windows event log service does; the next record written still
+//   gets event_logs.next_number (or the number after the newest record, if that is higher),
+//   so numbering goes on after a clear.
+// - ReadEventLogA hands out as many whole records as fit the buffer, in seek and in
+//   sequential mode; a seek read fails with ERROR_INVALID_PARAMETER when the record does not
+//   exist; a sequential read begins at the oldest (forwards) or newest (backwards) record and
+//   goes on after the last record that the handle handed out, a seek read included.
+// - The backup file is a path of the log's machine ("C:\..." is that machine's disk, as the
+//   event log service there writes it). Its format is JSON lines: first
+//   {"format":"ombrel-sim-eventlog","version":1,"machine":..,"log":..,"nextNumber":..}, then
+//   one object per record, oldest first, with number, timeGenerated, timeWritten, eventId,
+//   type, category, source, computer, strings (UTF-8) and data (hexadecimal).
+// - ReportEventA writes to the log under which the source is registered (a key
+//   "<log>\<source>" below HKLM\System\CurrentControlSet\Services\EventLog of the source's
+//   machine), else to Application; the record gets the farm clock's time and the machine's
+//   name as its computer. Strings end at their first NUL, as C strings do; more than 0x7FFFF
+//   bytes of data, which no read could hand out, fail with ERROR_INVALID_PARAMETER.
+// - A strings column that is not a JSON array of texts (a farm edited by hand) gives a record
+//   without insertion strings.
+// - A failure of the farm's store reports ERROR_EVENTLOG_FILE_CORRUPT.
+
+#include <cstdint>
+#include <map>
+#include <string>
 
 #include "platform/EventLog.h"
+#include "platform/sim/EventRecord.h"
 #include "platform/sim/SimContext.h"
 
 namespace ombrel::sim {
+
+inline constexpr DWORD ERROR_EVENTLOG_FILE_CORRUPT = 1500;
 
 class SimEventLog : public platform::EventLog {
   public:
@@ -25,7 +64,36 @@ class SimEventLog : public platform::EventLog {
     bool deregisterEventSource(HANDLE source) override;
 
   private:
+    struct OpenLog {
+        std::string machine;  // names as declared, UTF-8
+        std::string log;
+        bool positioned = false;   // a record was handed out through this handle
+        std::int64_t current = 0;  // the number of the last record handed out
+    };
+    struct Source {
+        std::string machine;
+        std::string name;
+    };
+
+    // The machine a server name means, or an error (ERROR_BAD_NETPATH, RPC_S_SERVER_UNAVAILABLE).
+    DWORD resolveServer(std::string_view server, std::string& machine);
+    // Whether the machine answers; machine becomes its name as declared.
+    DWORD reach(std::string& machine);
+    // The open log behind a handle; nullptr with the error recorded when there is none or its
+    // machine went offline.
+    OpenLog* openLog(HANDLE log);
+    std::string logName(const std::string& machine, std::string_view requested);
+    std::string registeredLog(const std::string& machine, const std::string& source);
+    bool readRecords(OpenLog& log, DWORD flags, DWORD recordOffset, BYTE* buffer, DWORD bytesToRead,
+                     DWORD& bytesRead, DWORD& minBytesNeeded);
+    DWORD writeBackup(const OpenLog& log, std::string_view backupFile);
+    template <typename T, typename Body>
+    T guarded(T failed, Body body);
+
     SimContext& context_;
+    HANDLE nextHandle_ = 0x4C0;
+    std::map<HANDLE, OpenLog> logs_;
+    std::map<HANDLE, Source> sources_;
 };
 
 }  // namespace ombrel::sim

@@ -1,16 +1,370 @@
 #include "platform/sim/SimFarmLibrary.h"
 
-// STUB: to be replaced by the real implementation.
+#include <nlohmann/json.hpp>
+
+#include "platform/CodePage.h"
+#include "platform/sim/RegistryText.h"
+
 namespace ombrel::sim {
 
-HRESULT SimFarmLibrary::createFarm(std::unique_ptr<FarmObject>&) {
-    return {};
+namespace {
+
+// Property names are bound by name, and IDispatch matches names without regard to case.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
+        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
 }
-HRESULT SimFarmLibrary::createServer(std::unique_ptr<ServerObject>&) {
-    return {};
+
+// One column of every row of a query with one text parameter (or none).
+std::vector<std::string> column(SimStore& store, const char* sql,
+                                const std::string* param = nullptr) {
+    auto& q = store.statement(sql);
+    if (param) {
+        q.bind(1, *param);
+    }
+    std::vector<std::string> values;
+    while (q.executeStep()) {
+        values.push_back(q.getColumn(0).getString());
+    }
+    q.reset();
+    return values;
 }
-HRESULT SimFarmLibrary::createSession(std::unique_ptr<SessionObject>&) {
-    return {};
+
+// The canonical name of a farm server, "" when the farm has no such server.
+std::string farmServerName(SimStore& store, const std::string& name) {
+    auto names =
+        column(store, "SELECT name FROM machines WHERE name = ? AND farm_server = 1", &name);
+    return names.empty() ? std::string() : names.front();
+}
+
+class SimServerObject : public ServerObject {
+  public:
+    explicit SimServerObject(SimContext& context) : context_(context) {}
+
+    HRESULT initialize(int kind, std::string_view serverName) override {
+        name_.clear();
+        if (kind != ObjectKindServer) {
+            return E_FAIL;
+        }
+        name_ = farmServerName(context_.store, fromAnsi(serverName));
+        return name_.empty() ? E_FAIL : S_OK;
+    }
+
+    std::string serverName() override { return toAnsi(name_); }
+
+    std::string networkAddress() override {
+        if (name_.empty()) {
+            return {};
+        }
+        auto address =
+            column(context_.store, "SELECT address FROM machines WHERE name = ?", &name_);
+        return address.empty() ? std::string() : toAnsi(address.front());
+    }
+
+    ServerVersion version() override {
+        ServerVersion v;
+        auto& q = context_.store.statement(
+            "SELECT product_major, product_minor, product_build FROM machines WHERE name = ?");
+        q.bind(1, name_);
+        if (!name_.empty() && q.executeStep()) {
+            v = {q.getColumn(0).getInt(), q.getColumn(1).getInt(), q.getColumn(2).getInt()};
+        }
+        q.reset();
+        return v;
+    }
+
+    std::vector<SessionInfo> sessions() override {
+        std::vector<SessionInfo> sessions;
+        // The live sessions come from the server itself: one that does not answer has none
+        // to report.
+        if (name_.empty() || !context_.store.isOnline(name_)) {
+            return sessions;
+        }
+        auto& q = context_.store.statement(
+            "SELECT protocol_type, user_name, session_id, session_name, app_name FROM sessions "
+            "WHERE server = ? ORDER BY position, session_id");
+        q.bind(1, name_);
+        while (q.executeStep()) {
+            sessions.push_back(
+                SessionInfo{q.getColumn(0).getInt(), toAnsi(q.getColumn(1).getString()),
+                            q.getColumn(2).getInt(), toAnsi(q.getColumn(3).getString()),
+                            toAnsi(name_), toAnsi(q.getColumn(4).getString())});
+        }
+        q.reset();
+        return sessions;
+    }
+
+  private:
+    SimContext& context_;
+    std::string name_;  // UTF-8, as the farm spells it; "" until initialised
+};
+
+class SimSessionObject : public SessionObject {
+  public:
+    explicit SimSessionObject(SimContext& context) : context_(context) {}
+
+    HRESULT initialize(int kind, std::string_view serverName, std::string_view,
+                       int sessionId) override {
+        server_.clear();
+        if (kind != ObjectKindServer) {
+            return E_FAIL;
+        }
+        std::string server = farmServerName(context_.store, fromAnsi(serverName));
+        if (server.empty()) {
+            return E_FAIL;
+        }
+        auto& q =
+            context_.store.statement("SELECT 1 FROM sessions WHERE server = ? AND session_id = ?");
+        q.bind(1, server);
+        q.bind(2, sessionId);
+        bool found = q.executeStep();
+        q.reset();
+        if (!found) {
+            return E_FAIL;
+        }
+        server_ = server;
+        sessionId_ = sessionId;
+        return S_OK;
+    }
+
+    int protocolType() override {
+        auto& q = context_.store.statement(
+            "SELECT protocol_type FROM sessions WHERE server = ? AND session_id = ?");
+        q.bind(1, server_);
+        q.bind(2, sessionId_);
+        int type = q.executeStep() ? q.getColumn(0).getInt() : 0;
+        q.reset();
+        return type;
+    }
+
+    HRESULT policy(std::string_view propertyName, ResultantPolicy& result) override {
+        if (server_.empty()) {
+            return E_FAIL;
+        }
+        // Which property a server's library offers depends on its release.
+        auto& v = context_.store.statement(
+            "SELECT product_major, product_minor FROM machines WHERE name = ?");
+        v.bind(1, server_);
+        std::string version;
+        if (v.executeStep()) {
+            version = v.getColumn(0).getString() + "." + v.getColumn(1).getString();
+        }
+        v.reset();
+        const char* offered = (version == "4.0" || version == "5.0") ? "ResultantPolicy"
+                              : version == "4.5"                     ? "AppliedPolicy3"
+                                                                     : nullptr;
+        if (offered == nullptr || !sameName(propertyName, offered)) {
+            return DISP_E_UNKNOWNNAME;
+        }
+        if (!context_.store.isOnline(server_)) {
+            return kServerUnavailable;
+        }
+        auto& q = context_.store.statement(
+            "SELECT policy, policy_error FROM sessions WHERE server = ? AND session_id = ?");
+        q.bind(1, server_);
+        q.bind(2, sessionId_);
+        if (!q.executeStep()) {
+            q.reset();
+            return E_FAIL;  // the session has ended since
+        }
+        std::string text = q.getColumn(0).getString();
+        auto error = static_cast<HRESULT>(q.getColumn(1).getInt());
+        q.reset();
+        if (error != S_OK) {
+            return error;
+        }
+        return parsePolicy(text, result);
+    }
+
+  private:
+    static HRESULT parsePolicy(const std::string& text, ResultantPolicy& result) {
+        nlohmann::json policy = nlohmann::json::parse(text, nullptr, false);
+        if (policy.is_discarded() || !policy.is_object()) {
+            return E_FAIL;
+        }
+        try {
+            ResultantPolicy parsed;
+            const nlohmann::json rules = policy.value("rules", nlohmann::json::object());
+            const nlohmann::json vcPolicies = policy.value("vcPolicies", nlohmann::json::array());
+            const nlohmann::json printers =
+                policy.value("sessionPrinters", nlohmann::json::array());
+            for (const auto& [name, value] : rules.items()) {
+                parsed.rules.emplace_back(name, value.get<int>());
+            }
+            for (const auto& vc : vcPolicies) {
+                parsed.vcPolicies.push_back({vc.value("vcClass", 0), vc.value("bandwidthLimit", 0),
+                                             vc.value("bandwidthPolicy", 0)});
+            }
+            parsed.sessionPrinterRule = policy.value("sessionPrinterRule", 0);
+            for (const auto& p : printers) {
+                parsed.sessionPrinters.push_back(
+                    {toAnsi(p.value("printerName", "")), toAnsi(p.value("serverName", "")),
+                     toAnsi(p.value("driverName", "")), p.value("isPrinterConnection", 0)});
+            }
+            result = std::move(parsed);
+        } catch (const nlohmann::json::exception&) {
+            return E_FAIL;  // a policy column written by hand with the wrong shapes
+        }
+        return S_OK;
+    }
+
+    SimContext& context_;
+    std::string server_;  // "" until initialised
+    int sessionId_ = 0;
+};
+
+class SimFarmObject : public FarmObject {
+  public:
+    explicit SimFarmObject(SimContext& context) : context_(context) {}
+
+    HRESULT initialize(int kind) override {
+        initialized_ = false;
+        if (kind != ObjectKindFarm) {
+            return E_FAIL;
+        }
+        // The configured answer, decimal or 0x hex; one that is not a number is a failure too.
+        auto configured = parseDword(context_.store.meta("farm_initialize_result", "0"));
+        if (!configured) {
+            return E_FAIL;
+        }
+        if (*configured != 0) {
+            return static_cast<HRESULT>(*configured);
+        }
+        // The library reaches the farm's data store through the local server's network.
+        if (!context_.store.isOnline(context_.store.localMachine())) {
+            return kServerUnavailable;
+        }
+        initialized_ = true;
+        return S_OK;
+    }
+
+    std::string farmName() override {
+        return initialized_ ? toAnsi(context_.store.meta("farm_name")) : std::string();
+    }
+
+    std::vector<std::string> serverNames() override {
+        return ansi(
+            column(context_.store,
+                   "SELECT name FROM machines WHERE farm_server = 1 ORDER BY position, name"));
+    }
+
+    bool isOmbrelAdministrator() override {
+        if (!initialized_) {
+            return false;
+        }
+        std::string local = context_.store.localMachine();
+        auto user =
+            column(context_.store,
+                   "SELECT value FROM environment WHERE machine = ? AND name = 'username'", &local);
+        return !user.empty() &&
+               !column(context_.store, "SELECT user FROM farm_administrators WHERE user = ?",
+                       &user.front())
+                    .empty();
+    }
+
+    std::vector<std::string> compatiblePrinterDrivers() override {
+        return ansi(
+            column(context_.store, "SELECT name FROM compatible_drivers ORDER BY position, name"));
+    }
+
+    HRESULT setCompatiblePrinterDrivers(const std::vector<std::string>& driverNames) override {
+        if (!initialized_) {
+            return E_FAIL;
+        }
+        // Code 10 is the library's "may change farm printing settings".
+        if (checkPermission(10) == 0) {
+            return E_ACCESSDENIED;
+        }
+        SimStore::Transaction tx(context_.store);
+        context_.store.db().exec("DELETE FROM compatible_drivers");
+        int position = 0;
+        for (const std::string& name : driverNames) {
+            auto& q = context_.store.statement(
+                "INSERT OR IGNORE INTO compatible_drivers(name, position) VALUES(?, ?)");
+            q.bind(1, fromAnsi(name));
+            q.bind(2, position++);
+            q.exec();
+        }
+        tx.commit();
+        return S_OK;
+    }
+
+    std::unique_ptr<ServerObject> getServer(int kind, std::string_view serverName) override {
+        auto server = std::make_unique<SimServerObject>(context_);
+        if (!initialized_ || server->initialize(kind, serverName) != S_OK) {
+            return nullptr;
+        }
+        return server;
+    }
+
+    std::vector<std::string> driverNames() override {
+        return ansi(
+            column(context_.store, "SELECT name FROM farm_drivers ORDER BY position, name"));
+    }
+
+    int checkPermission(int permissionCode) override {
+        if (!initialized_) {
+            return 0;
+        }
+        auto& q = context_.store.statement("SELECT answer FROM permissions WHERE code = ?");
+        q.bind(1, permissionCode);
+        int answer = q.executeStep() ? q.getColumn(0).getInt() : 1;
+        q.reset();
+        return answer;
+    }
+
+  private:
+    std::vector<std::string> ansi(std::vector<std::string> texts) {
+        if (!initialized_) {
+            return {};
+        }
+        for (std::string& text : texts) {
+            text = toAnsi(text);
+        }
+        return texts;
+    }
+
+    SimContext& context_;
+    bool initialized_ = false;
+};
+
+}  // namespace
+
+bool SimFarmLibrary::installed() {
+    return context_.store.meta("farm_library") == "1";
+}
+
+HRESULT SimFarmLibrary::createFarm(std::unique_ptr<FarmObject>& object) {
+    if (!installed()) {
+        return REGDB_E_CLASSNOTREG;
+    }
+    object = std::make_unique<SimFarmObject>(context_);
+    return S_OK;
+}
+
+HRESULT SimFarmLibrary::createServer(std::unique_ptr<ServerObject>& object) {
+    if (!installed()) {
+        return REGDB_E_CLASSNOTREG;
+    }
+    object = std::make_unique<SimServerObject>(context_);
+    return S_OK;
+}
+
+HRESULT SimFarmLibrary::createSession(std::unique_ptr<SessionObject>& object) {
+    if (!installed()) {
+        return REGDB_E_CLASSNOTREG;
+    }
+    object = std::make_unique<SimSessionObject>(context_);
+    return S_OK;
 }
 
 }  // namespace ombrel::sim

@@ -1,10 +1,19 @@
 #pragma once
-// The farm management library answered from the farm's data.
+// The farm management library answered from the farm's data. Every call reads the store
+// afresh, so that a change made with farmsim while the tool runs is seen at the next call.
+//
+// Where the library is not installed (meta "farm_library" other than "1": a client-only
+// machine, a controller) the classes are not registered. An object answers empty values until
+// it has been initialised successfully.
 
 #include "platform/FarmLibrary.h"
 #include "platform/sim/SimContext.h"
 
 namespace ombrel::sim {
+
+// HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE): what the library answers for a machine that
+// cannot be reached.
+inline constexpr platform::HRESULT kServerUnavailable = static_cast<platform::HRESULT>(0x800706BA);
 
 class SimFarmLibrary : public platform::FarmLibrary {
   public:
@@ -15,6 +24,8 @@ class SimFarmLibrary : public platform::FarmLibrary {
     HRESULT createSession(std::unique_ptr<SessionObject>& object) override;
 
   private:
+    bool installed();
+
     SimContext& context_;
 };
 

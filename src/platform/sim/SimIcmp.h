@@ -1,6 +1,8 @@
 #pragma once
 // Echo answered by the farm's online machines; no packet is ever sent.
 
+#include <unordered_set>
+
 #include "platform/Icmp.h"
 #include "platform/sim/SimContext.h"
 
@@ -18,7 +20,12 @@ class SimIcmp : public platform::Icmp {
     int wsaCleanup() override;
 
   private:
+    // A switch of the farm for tests: the meta value as a number, or fallback when unset.
+    long setting(const char* key, long fallback);
+
     SimContext& context_;
+    std::unordered_set<HANDLE> handles_;
+    HANDLE next_ = 0x3000;
 };
 
 }  // namespace ombrel::sim

@@ -1,17 +1,150 @@
 #include "platform/sim/SimMessageModules.h"
 
-// STUB: to be replaced by the real implementation.
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "platform/CodePage.h"
+#include "platform/sim/FormatMessage.h"
+#include "platform/sim/HostPath.h"
+
 namespace ombrel::sim {
 
-HMODULE SimMessageModules::loadLibraryEx(std::string_view, DWORD) {
-    return {};
+namespace fs = std::filesystem;
+
+std::string SimMessageModules::systemRoot() {
+    auto& q = context_.store.statement(
+        "SELECT value FROM environment WHERE machine = ? AND name = 'SystemRoot'");
+    q.bind(1, context_.store.localMachine());
+    std::string root = q.executeStep() ? q.getColumn(0).getString() : std::string("C:\\WINDOWS");
+    q.reset();
+    return platform::toAnsi(root);
 }
-bool SimMessageModules::freeLibrary(HMODULE) {
-    return {};
+
+HMODULE SimMessageModules::loadLibraryEx(std::string_view path, DWORD) {
+    try {
+        path = path.substr(0, path.find('\0'));
+        const std::string local = context_.store.localMachine();
+        if (path.empty()) {
+            return context_.fail(ERROR_FILE_NOT_FOUND, HMODULE{0});
+        }
+        if (isRelativeWindowsPath(path)) {
+            const std::string root = systemRoot();
+            for (const std::string& folder : {root + "\\system32", root}) {
+                HostPath candidate =
+                    mapWindowsPath(context_.store, folder + "\\" + std::string(path), local);
+                std::error_code ec;
+                if (candidate.error == 0 && fs::is_regular_file(candidate.path, ec)) {
+                    return load(candidate.path);
+                }
+            }
+            return context_.fail(ERROR_FILE_NOT_FOUND, HMODULE{0});
+        }
+        HostPath file = mapWindowsPath(context_.store, path, local);
+        if (file.error != 0) {
+            return context_.fail(file.error, HMODULE{0});
+        }
+        return load(file.path);
+    } catch (const SQLite::Exception&) {
+        // The environment could not be read: the search path is unknown.
+        return context_.fail(ERROR_FILE_NOT_FOUND, HMODULE{0});
+    }
 }
-DWORD SimMessageModules::formatMessage(DWORD, HMODULE, std::string_view, DWORD, DWORD,
-                                       std::span<const std::string_view>, std::string&) {
-    return {};
+
+HMODULE SimMessageModules::load(const fs::path& file) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (!fs::exists(status)) {
+        return context_.fail(
+            fs::is_directory(file.parent_path(), ec) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND,
+            HMODULE{0});
+    }
+    if (fs::is_directory(status)) {
+        return context_.fail(ERROR_ACCESS_DENIED, HMODULE{0});
+    }
+    const auto modified = fs::last_write_time(file, ec);
+    const auto size = fs::file_size(file, ec);
+    Parsed& parsed = parsed_[file];
+    if (!parsed.table || parsed.modified != modified || parsed.size != size || ec) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            parsed_.erase(file);
+            return context_.fail(ERROR_ACCESS_DENIED, HMODULE{0});
+        }
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        auto table = std::make_shared<MessageTable>();
+        std::string error;
+        if (!parseMessageFile(text, *table, error)) {
+            parsed_.erase(file);
+            return context_.fail(ERROR_BAD_EXE_FORMAT, HMODULE{0});
+        }
+        parsed = Parsed{modified, size, std::move(table)};
+    }
+    HMODULE module = nextModule_;
+    nextModule_ += 0x10000;
+    modules_.emplace(module, parsed.table);
+    return module;
+}
+
+bool SimMessageModules::freeLibrary(HMODULE module) {
+    if (modules_.erase(module) == 0) {
+        return context_.fail(ERROR_INVALID_HANDLE, false);
+    }
+    return true;
+}
+
+DWORD SimMessageModules::findTemplate(DWORD flags, HMODULE module, DWORD messageId,
+                                      std::string& text) {
+    if (module == 0) {
+        // The tool's own image carries no message table; the system's would be searched next.
+        return (flags & FORMAT_MESSAGE_FROM_SYSTEM) != 0 ? ERROR_MR_MID_NOT_FOUND
+                                                         : ERROR_RESOURCE_TYPE_NOT_FOUND;
+    }
+    auto it = modules_.find(module);
+    if (it == modules_.end()) {
+        return ERROR_INVALID_HANDLE;
+    }
+    const auto& texts = it->second->texts;
+    if (texts.empty() && (flags & FORMAT_MESSAGE_FROM_SYSTEM) == 0) {
+        return ERROR_RESOURCE_TYPE_NOT_FOUND;
+    }
+    auto message = texts.find(messageId);
+    if (message == texts.end()) {
+        return ERROR_MR_MID_NOT_FOUND;
+    }
+    text = message->second;
+    return ERROR_SUCCESS;
+}
+
+DWORD SimMessageModules::formatMessage(DWORD flags, HMODULE module, std::string_view source,
+                                       DWORD messageId, DWORD,
+                                       std::span<const std::string_view> arguments,
+                                       std::string& result) {
+    result.clear();
+    const bool fromString = (flags & FORMAT_MESSAGE_FROM_STRING) != 0;
+    const bool fromModule = (flags & FORMAT_MESSAGE_FROM_HMODULE) != 0;
+    std::string messageTemplate;
+    if (fromString && fromModule) {
+        return context_.fail(ERROR_INVALID_PARAMETER, DWORD{0});
+    }
+    if (fromString) {
+        messageTemplate = std::string(source);
+    } else if (fromModule) {
+        if (DWORD error = findTemplate(flags, module, messageId, messageTemplate)) {
+            return context_.fail(error, DWORD{0});
+        }
+    } else if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) != 0) {
+        return context_.fail(ERROR_MR_MID_NOT_FOUND, DWORD{0});
+    } else {
+        return context_.fail(ERROR_INVALID_PARAMETER, DWORD{0});
+    }
+
+    FormattedMessage formatted = formatMessageText(messageTemplate, flags, arguments);
+    if (formatted.error != 0) {
+        return context_.fail(formatted.error, DWORD{0});
+    }
+    result = std::move(formatted.text);
+    return static_cast<DWORD>(result.size());
 }
 
 }  // namespace ombrel::sim

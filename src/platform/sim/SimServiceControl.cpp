@@ -1,25 +1,231 @@
 #include "platform/sim/SimServiceControl.h"
 
-// STUB: to be replaced by the real implementation.
+#include <exception>
+
+#include "platform/CodePage.h"
+#include "platform/sim/Machines.h"
+
 namespace ombrel::sim {
 
-SC_HANDLE SimServiceControl::openSCManager(std::string_view, std::string_view, DWORD) {
-    return {};
+namespace {
+constexpr DWORD SERVICE_CONTROL_INTERROGATE = 4;
+constexpr DWORD SERVICE_ACCEPT_STOP = 1;
+
+bool isPending(DWORD state) {
+    return state == SERVICE_START_PENDING || state == SERVICE_STOP_PENDING ||
+           state == SERVICE_CONTINUE_PENDING || state == SERVICE_PAUSE_PENDING;
 }
-SC_HANDLE SimServiceControl::openService(SC_HANDLE, std::string_view, DWORD) {
-    return {};
+
+bool sameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
-bool SimServiceControl::queryServiceStatus(SC_HANDLE, ServiceStatus&) {
-    return {};
+}  // namespace
+
+SC_HANDLE SimServiceControl::openSCManager(std::string_view machine, std::string_view database,
+                                           DWORD) {
+    try {
+        std::string name;
+        switch (findMachine(context_.store, machine, name)) {
+            case Reach::Unknown:
+                return context_.fail(ERROR_BAD_NETPATH, SC_HANDLE{0});
+            case Reach::Offline:
+                return context_.fail(RPC_S_SERVER_UNAVAILABLE, SC_HANDLE{0});
+            case Reach::Online:
+                break;
+        }
+        if (!database.empty() && !sameText(database, "ServicesActive")) {
+            return context_.fail(ERROR_DATABASE_DOES_NOT_EXIST, SC_HANDLE{0});
+        }
+        SC_HANDLE handle = next_++;
+        handles_.emplace(handle, Handle{name, "", withoutBackslashes(machine).empty()});
+        return handle;
+    } catch (const std::exception&) {
+        return context_.fail(RPC_S_SERVER_UNAVAILABLE, SC_HANDLE{0});
+    }
 }
-bool SimServiceControl::controlService(SC_HANDLE, DWORD, ServiceStatus&) {
-    return {};
+
+SC_HANDLE SimServiceControl::openService(SC_HANDLE manager, std::string_view serviceName, DWORD) {
+    auto it = handles_.find(manager);
+    if (it == handles_.end() || !it->second.service.empty()) {
+        return context_.fail(ERROR_INVALID_HANDLE, SC_HANDLE{0});
+    }
+    if (serviceName.empty()) {
+        return context_.fail(ERROR_INVALID_NAME, SC_HANDLE{0});
+    }
+    try {
+        Handle handle = it->second;
+        if (!handle.local && machineReach(context_.store, handle.machine) != Reach::Online) {
+            return context_.fail(RPC_S_SERVER_UNAVAILABLE, SC_HANDLE{0});
+        }
+        auto& q =
+            context_.store.statement("SELECT name FROM services WHERE machine = ? AND name = ?");
+        q.bind(1, handle.machine);
+        q.bind(2, platform::fromAnsi(serviceName));
+        if (q.executeStep()) {
+            handle.service = q.getColumn(0).getString();
+        }
+        q.reset();
+        if (handle.service.empty()) {
+            return context_.fail(ERROR_SERVICE_DOES_NOT_EXIST, SC_HANDLE{0});
+        }
+        SC_HANDLE id = next_++;
+        handles_.emplace(id, std::move(handle));
+        return id;
+    } catch (const std::exception&) {
+        return context_.fail(RPC_S_SERVER_UNAVAILABLE, SC_HANDLE{0});
+    }
 }
-bool SimServiceControl::startService(SC_HANDLE) {
-    return {};
+
+const SimServiceControl::Handle* SimServiceControl::service(SC_HANDLE handle) {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.service.empty()) {
+        return context_.fail(ERROR_INVALID_HANDLE, nullptr);
+    }
+    return &it->second;
 }
-bool SimServiceControl::closeServiceHandle(SC_HANDLE) {
-    return {};
+
+bool SimServiceControl::readRow(const Handle& handle, Row& row) {
+    Handle copy = handle;
+    if (!handle.local && machineReach(context_.store, copy.machine) != Reach::Online) {
+        return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
+    }
+    auto& q = context_.store.statement(
+        "SELECT state, target_state, changed_ms, transition_ms FROM services "
+        "WHERE machine = ? AND name = ?");
+    q.bind(1, handle.machine);
+    q.bind(2, handle.service);
+    bool found = q.executeStep();
+    if (found) {
+        row.state = static_cast<DWORD>(q.getColumn(0).getInt64());
+        row.target = static_cast<DWORD>(q.getColumn(1).getInt64());
+        row.changedMs = q.getColumn(2).getInt64();
+        row.transitionMs = q.getColumn(3).getInt64();
+    }
+    q.reset();
+    return found ? true : context_.fail(ERROR_SERVICE_DOES_NOT_EXIST, false);
+}
+
+DWORD SimServiceControl::currentState(const Row& row) const {
+    if (isPending(row.state) && context_.clock->nowMs() >= row.changedMs + row.transitionMs) {
+        return row.target;
+    }
+    return row.state;
+}
+
+void SimServiceControl::fill(const Row& row, ServiceStatus& status) const {
+    status = ServiceStatus{};
+    status.currentState = currentState(row);
+    if (status.currentState == SERVICE_RUNNING || status.currentState == SERVICE_PAUSED) {
+        status.controlsAccepted = SERVICE_ACCEPT_STOP;
+    }
+    if (isPending(status.currentState)) {
+        status.checkPoint = 1;
+        status.waitHint =
+            static_cast<DWORD>(row.changedMs + row.transitionMs - context_.clock->nowMs());
+    }
+}
+
+void SimServiceControl::write(const Handle& handle, const Row& row, DWORD pending, DWORD target) {
+    auto& q = context_.store.statement(
+        "UPDATE services SET state = ?, target_state = ?, changed_ms = ? "
+        "WHERE machine = ? AND name = ?");
+    q.bind(1, static_cast<std::int64_t>(row.transitionMs > 0 ? pending : target));
+    q.bind(2, static_cast<std::int64_t>(target));
+    q.bind(3, static_cast<std::int64_t>(context_.clock->nowMs()));
+    q.bind(4, handle.machine);
+    q.bind(5, handle.service);
+    q.exec();
+}
+
+bool SimServiceControl::queryServiceStatus(SC_HANDLE handle, ServiceStatus& status) {
+    const Handle* entry = service(handle);
+    if (entry == nullptr) {
+        return false;
+    }
+    try {
+        Row row;
+        if (!readRow(*entry, row)) {
+            return false;
+        }
+        fill(row, status);
+        return true;
+    } catch (const std::exception&) {
+        return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
+    }
+}
+
+bool SimServiceControl::controlService(SC_HANDLE handle, DWORD control, ServiceStatus& status) {
+    const Handle* entry = service(handle);
+    if (entry == nullptr) {
+        return false;
+    }
+    if (control != SERVICE_CONTROL_STOP && control != SERVICE_CONTROL_INTERROGATE) {
+        return context_.fail(ERROR_INVALID_SERVICE_CONTROL, false);
+    }
+    try {
+        // Read and change in one transaction: farmsim may move the same service meanwhile.
+        SimStore::Transaction tx(context_.store);
+        Row row;
+        if (!readRow(*entry, row)) {
+            return false;
+        }
+        fill(row, status);
+        if (control == SERVICE_CONTROL_INTERROGATE) {
+            return true;
+        }
+        DWORD state = status.currentState;
+        if (state == SERVICE_STOPPED) {
+            return context_.fail(ERROR_SERVICE_NOT_ACTIVE, false);
+        }
+        if (state != SERVICE_RUNNING && state != SERVICE_PAUSED) {
+            return context_.fail(ERROR_SERVICE_CANNOT_ACCEPT_CTRL, false);
+        }
+        write(*entry, row, SERVICE_STOP_PENDING, SERVICE_STOPPED);
+        tx.commit();
+        readRow(*entry, row);
+        fill(row, status);
+        return true;
+    } catch (const std::exception&) {
+        return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
+    }
+}
+
+bool SimServiceControl::startService(SC_HANDLE handle) {
+    const Handle* entry = service(handle);
+    if (entry == nullptr) {
+        return false;
+    }
+    try {
+        SimStore::Transaction tx(context_.store);
+        Row row;
+        if (!readRow(*entry, row)) {
+            return false;
+        }
+        if (currentState(row) != SERVICE_STOPPED) {
+            return context_.fail(ERROR_SERVICE_ALREADY_RUNNING, false);
+        }
+        write(*entry, row, SERVICE_START_PENDING, SERVICE_RUNNING);
+        tx.commit();
+        return true;
+    } catch (const std::exception&) {
+        return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
+    }
+}
+
+bool SimServiceControl::closeServiceHandle(SC_HANDLE handle) {
+    if (handles_.erase(handle) == 0) {
+        return context_.fail(ERROR_INVALID_HANDLE, false);
+    }
+    return true;
 }
 
 }  // namespace ombrel::sim

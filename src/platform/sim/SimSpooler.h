@@ -18,6 +18,10 @@ class SimSpooler : public platform::Spooler {
                             DWORD& returned) override;
 
   private:
+    // The machine a server name stands for ("" = the local machine), or "" with the last
+    // error set when it cannot be reached.
+    std::string server(std::string_view name);
+
     SimContext& context_;
 };
 

@@ -1,48 +1,221 @@
 #include "platform/sim/SimSystem.h"
 
-// STUB: to be replaced by the real implementation.
+#include <algorithm>
+#include <charconv>
+#include <ctime>
+#include <exception>
+
+#include "platform/CodePage.h"
+#include "platform/sim/ProgramLaunch.h"
+
 namespace ombrel::sim {
 
-bool SimSystem::getVersionEx(OsVersionInfo&) {
-    return {};
+namespace {
+constexpr DWORD ERROR_ENVVAR_NOT_FOUND = 203;
+
+// A whole decimal number, or false.
+bool number(const std::string& text, long& value) {
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
 }
-void SimSystem::outputDebugString(std::string_view) {}
+}  // namespace
+
+std::string SimSystem::localMachine() {
+    return context_.store.machineName(context_.store.localMachine());
+}
+
+bool SimSystem::getVersionEx(OsVersionInfo& info) {
+    try {
+        auto& q = context_.store.statement(
+            "SELECT os_major, os_minor, os_build, os_platform, os_csd FROM machines "
+            "WHERE name = ?");
+        q.bind(1, context_.store.localMachine());
+        bool found = q.executeStep();
+        if (found) {
+            info.majorVersion = static_cast<DWORD>(q.getColumn(0).getInt64());
+            info.minorVersion = static_cast<DWORD>(q.getColumn(1).getInt64());
+            info.buildNumber = static_cast<DWORD>(q.getColumn(2).getInt64());
+            info.platformId = static_cast<DWORD>(q.getColumn(3).getInt64());
+            info.csdVersion = platform::toAnsi(q.getColumn(4).getString());
+        }
+        q.reset();
+        return found ? true : context_.fail(ERROR_INVALID_FUNCTION, false);
+    } catch (const std::exception&) {
+        return context_.fail(ERROR_INVALID_FUNCTION, false);
+    }
+}
+
+void SimSystem::outputDebugString(std::string_view text) {
+    // The line reaches the viewer as the code-page bytes a debugger would receive.
+    context_.debugOutput(text);
+}
+
 DWORD SimSystem::getLastError() {
-    return {};
+    return context_.lastError;
 }
-std::string SimSystem::environmentVariable(std::string_view) {
-    return {};
+
+std::optional<std::string> SimSystem::variable(std::string_view utf8Name) {
+    auto& q =
+        context_.store.statement("SELECT value FROM environment WHERE machine = ? AND name = ?");
+    q.bind(1, context_.store.localMachine());
+    q.bind(2, std::string(utf8Name));
+    std::optional<std::string> value;
+    if (q.executeStep()) {
+        value = q.getColumn(0).getString();
+    }
+    q.reset();
+    return value;
 }
-DWORD SimSystem::expandEnvironmentStrings(std::string_view, char*, DWORD) {
-    return {};
+
+std::string SimSystem::environmentVariable(std::string_view name) {
+    try {
+        std::optional<std::string> value = variable(platform::fromAnsi(name));
+        if (!value) {
+            return context_.fail(ERROR_ENVVAR_NOT_FOUND, std::string());
+        }
+        return platform::toAnsi(*value);
+    } catch (const std::exception&) {
+        return context_.fail(ERROR_ENVVAR_NOT_FOUND, std::string());
+    }
 }
-void SimSystem::sleep(DWORD) {}
-double SimSystem::launchProgram(std::string_view, int) {
-    return {};
+
+DWORD SimSystem::expandEnvironmentStrings(std::string_view source, char* buffer, DWORD size) {
+    std::string result;
+    try {
+        // As Windows does it: a "%" opens a name only when a closing "%" follows and the name
+        // is set; otherwise the "%" is copied and the scan goes on with the next character,
+        // which may open a name of its own.
+        std::size_t i = 0;
+        while (i < source.size()) {
+            if (source[i] == '%') {
+                std::size_t close = source.find('%', i + 1);
+                if (close != std::string_view::npos) {
+                    std::optional<std::string> value =
+                        variable(platform::fromAnsi(source.substr(i + 1, close - i - 1)));
+                    if (value) {
+                        result += platform::toAnsi(*value);
+                        i = close + 1;
+                        continue;
+                    }
+                }
+            }
+            result += source[i];
+            ++i;
+        }
+    } catch (const std::exception&) {
+        return context_.fail(ERROR_INVALID_FUNCTION, DWORD{0});
+    }
+    const DWORD needed = static_cast<DWORD>(result.size() + 1);
+    if (buffer != nullptr && size >= needed) {
+        std::copy(result.c_str(), result.c_str() + needed, buffer);
+    }
+    return needed;
 }
-DWORD SimSystem::getFileAttributes(std::string_view) {
-    return {};
+
+void SimSystem::sleep(DWORD milliseconds) {
+    context_.clock->sleep(milliseconds);
 }
-bool SimSystem::getFileSize(std::string_view, std::uint64_t&) {
-    return {};
+
+double SimSystem::launchProgram(std::string_view commandLine, int) {
+    try {
+        SimStore& store = context_.store;
+        for (const CommandLine& candidate : splitCommandLine(commandLine)) {
+            auto& q = store.statement("SELECT executable FROM launch_map WHERE program = ?");
+            q.bind(1, platform::fromAnsi(candidate.program));
+            std::optional<std::string> executable;
+            if (q.executeStep()) {
+                executable = q.getColumn(0).getString();
+            }
+            q.reset();
+            if (!executable) {
+                continue;
+            }
+            std::filesystem::path program(*executable);
+            if (program.is_relative()) {
+                program = store.dir() / program;
+            }
+            std::vector<std::string> arguments;
+            for (const std::string& argument : splitArguments(candidate.arguments)) {
+                arguments.push_back(platform::fromAnsi(argument));
+            }
+            if (startDetached(program, arguments, "OMBREL_FARM",
+                              std::filesystem::absolute(store.dir()).string()) != 0) {
+                break;
+            }
+            auto& record =
+                store.statement("INSERT INTO launches(command_line, started_ms) VALUES(?, ?)");
+            record.bind(1, platform::fromAnsi(commandLine));
+            record.bind(2, static_cast<std::int64_t>(context_.clock->nowMs()));
+            record.exec();
+            return static_cast<double>(store.db().getLastInsertRowid());
+        }
+    } catch (const std::exception&) {
+        // Reported as a program that could not be started.
+    }
+    return context_.fail(ERROR_FILE_NOT_FOUND, 0.0);
 }
-bool SimSystem::getFileTime(std::string_view, std::int64_t&) {
-    return {};
-}
-bool SimSystem::copyFile(std::string_view, std::string_view, bool) {
-    return {};
-}
-bool SimSystem::deleteFile(std::string_view) {
-    return {};
-}
-bool SimSystem::readLines(std::string_view, std::vector<std::string>&) {
-    return {};
-}
-bool SimSystem::writeLines(std::string_view, const std::vector<std::string>&) {
-    return {};
-}
-DWORD SimSystem::getTimeZoneInformation(TimeZoneInformation&) {
-    return {};
+
+DWORD SimSystem::getTimeZoneInformation(TimeZoneInformation& info) {
+    info = TimeZoneInformation{};
+    long bias = 0;
+    long daylightBias = 0;
+    long state = 0;
+    bool fixed = false;
+    bool haveDaylight = false;
+    bool haveState = false;
+    try {
+        SimStore& store = context_.store;
+        fixed = number(store.meta("timezone_bias"), bias);
+        haveDaylight = number(store.meta("timezone_daylight_bias"), daylightBias);
+        haveState = number(store.meta("timezone_state"), state);
+    } catch (const std::exception&) {
+        fixed = false;
+    }
+    if (fixed) {
+        // A zone set for the farm (tests fix it this way).
+        info.bias = static_cast<LONG>(bias);
+        info.daylightBias = haveDaylight ? static_cast<LONG>(daylightBias) : 0;
+        if (haveState) {
+            return static_cast<DWORD>(state);
+        }
+        return info.daylightBias != 0 ? TIME_ZONE_ID_STANDARD : TIME_ZONE_ID_UNKNOWN;
+    }
+
+    // The host's zone, at the world's present moment: the standard offset is the one of
+    // whichever half of the year has no daylight saving time.
+    tzset();
+    std::time_t now = static_cast<std::time_t>(context_.clock->nowMs() / 1000);
+    std::tm local{};
+    localtime_r(&now, &local);
+    long standardOffset = local.tm_gmtoff;
+    long daylightOffset = local.tm_gmtoff;
+    bool hasDaylight = false;
+    for (int month : {0, 6}) {
+        std::tm probe{};
+        probe.tm_year = local.tm_year;
+        probe.tm_mon = month;
+        probe.tm_mday = 1;
+        probe.tm_hour = 12;
+        probe.tm_isdst = -1;
+        std::time_t at = std::mktime(&probe);
+        std::tm seen{};
+        localtime_r(&at, &seen);
+        if (seen.tm_isdst > 0) {
+            hasDaylight = true;
+            daylightOffset = seen.tm_gmtoff;
+        } else {
+            standardOffset = seen.tm_gmtoff;
+        }
+    }
+    info.bias = static_cast<LONG>(-standardOffset / 60);
+    info.daylightBias =
+        hasDaylight ? static_cast<LONG>(-(daylightOffset - standardOffset) / 60) : 0;
+    info.standardName = platform::toAnsi(tzname[0]);
+    info.daylightName = platform::toAnsi(tzname[1]);
+    if (!hasDaylight) {
+        return TIME_ZONE_ID_UNKNOWN;
+    }
+    return local.tm_isdst > 0 ? TIME_ZONE_ID_DAYLIGHT : TIME_ZONE_ID_STANDARD;
 }
 
 }  // namespace ombrel::sim

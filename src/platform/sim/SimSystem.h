@@ -2,6 +2,9 @@
 // The local machine's version, environment, files (through path mapping), program launch, time
 // zone; debug output and sleep through the context.
 
+#include <filesystem>
+#include <optional>
+
 #include "platform/System.h"
 #include "platform/sim/SimContext.h"
 
@@ -29,6 +32,13 @@ class SimSystem : public platform::System {
     DWORD getTimeZoneInformation(TimeZoneInformation& info) override;
 
   private:
+    // The local machine's name as declared; "" when the farm names none.
+    std::string localMachine();
+    // A variable of the local machine's environment (UTF-8), looked up without regard to case.
+    std::optional<std::string> variable(std::string_view utf8Name);
+    // The host path of a Windows path; false, with the last error set, when it names no place.
+    bool map(std::string_view path, std::filesystem::path& host);
+
     SimContext& context_;
 };
 

@@ -1,0 +1,132 @@
+#include "platform/sim/HostPath.h"
+
+#include <system_error>
+#include <vector>
+
+#include "platform/CodePage.h"
+
+namespace ombrel::sim {
+
+namespace fs = std::filesystem;
+using namespace ombrel::platform;
+
+namespace {
+
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool isDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upper(a[i]) != upper(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> components(std::string_view rest) {
+    std::vector<std::string> parts;
+    std::size_t pos = 0;
+    while (pos <= rest.size()) {
+        std::size_t end = pos;
+        while (end < rest.size() && !isSeparator(rest[end])) {
+            ++end;
+        }
+        std::string_view part = rest.substr(pos, end - pos);
+        if (part == "..") {
+            if (!parts.empty()) {
+                parts.pop_back();
+            }
+        } else if (!part.empty() && part != ".") {
+            parts.emplace_back(part);
+        }
+        pos = end + 1;
+    }
+    return parts;
+}
+
+// Walks down from root, taking for each component the name the disk already has for it.
+fs::path descend(fs::path dir, const std::vector<std::string>& parts) {
+    bool onDisk = true;
+    for (const auto& part : parts) {
+        std::string name = part;
+        if (onDisk) {
+            std::error_code ec;
+            if (!fs::exists(dir / part, ec)) {
+                onDisk = false;
+                for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+                    std::string candidate = it->path().filename().string();
+                    if (sameName(candidate, part)) {
+                        name = candidate;
+                        onDisk = true;
+                        break;
+                    }
+                }
+            }
+        }
+        dir /= name;
+    }
+    return dir;
+}
+
+}  // namespace
+
+bool isRelativeWindowsPath(std::string_view path) {
+    if (path.empty()) {
+        return true;
+    }
+    if (isSeparator(path[0])) {
+        return false;
+    }
+    return !(path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':');
+}
+
+HostPath mapWindowsPath(SimStore& store, std::string_view ansiPath,
+                        const std::string& driveMachine) {
+    const std::string path = fromAnsi(ansiPath.substr(0, ansiPath.find('\0')));
+    const std::string_view text = path;
+
+    if (text.size() >= 2 && isSeparator(text[0]) && isSeparator(text[1])) {
+        // \\SERVER\X$\rest
+        std::vector<std::string> parts = components(text.substr(2));
+        if (parts.size() < 2) {
+            return {ERROR_BAD_NETPATH, {}};
+        }
+        const std::string server = store.machineName(parts[0]);
+        const std::string share = parts[1];
+        if (server.empty() || !store.isOnline(server)) {
+            return {ERROR_BAD_NETPATH, {}};
+        }
+        if (share.size() != 2 || !isDriveLetter(share[0]) || share[1] != '$') {
+            return {ERROR_BAD_NETPATH, {}};
+        }
+        parts.erase(parts.begin(), parts.begin() + 2);
+        return {0, descend(store.machineDir(server) / std::string(1, upper(share[0])), parts)};
+    }
+    if (!text.empty() && text[0] == '/') {
+        return {0, fs::path(path)};
+    }
+    if (text.size() >= 2 && isDriveLetter(text[0]) && text[1] == ':') {
+        return {0, descend(store.machineDir(driveMachine) / std::string(1, upper(text[0])),
+                           components(text.substr(2)))};
+    }
+    if (!text.empty() && text[0] == '\\') {
+        // Root of the current drive, which for the tool is always C:.
+        return {0, descend(store.machineDir(driveMachine) / "C", components(text))};
+    }
+    return {ERROR_PATH_NOT_FOUND, {}};
+}
+
+}  // namespace ombrel::sim

@@ -1,0 +1,34 @@
+#pragma once
+// Where a Windows path of the simulated world lies on the host: "X:\..." is drive X of a given
+// machine (<farm>/machines/<MACHINE>/X/...), "\\SRV\X$\..." is drive X of SRV through its
+// administrative share, and an absolute host path ("/...") passes through unchanged.
+// Windows compares file names without regard to case, the host does not: each component is
+// matched against the names already on the disk, so "C:\WINDOWS\SYSTEM32\NETMSG.DLL" finds
+// C/WINDOWS/system32/netmsg.dll. A component that does not exist keeps its spelling, so the
+// result also names a file still to be created.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/WinTypes.h"
+#include "platform/sim/SimStore.h"
+
+namespace ombrel::sim {
+
+struct HostPath {
+    platform::DWORD error = 0;   // 0, or why the path names no place of the world
+    std::filesystem::path path;  // the host path when error is 0
+};
+
+// ansiPath: Windows-1252 bytes, "\" or "/" as separators. driveMachine: the canonical name of
+// the machine whose drives "X:\" and "\..." name. A relative path fails with
+// ERROR_PATH_NOT_FOUND; an unknown or offline server, or a share other than "X$", with
+// ERROR_BAD_NETPATH. ".." never leaves the drive, as on Windows.
+HostPath mapWindowsPath(SimStore& store, std::string_view ansiPath,
+                        const std::string& driveMachine);
+
+// Whether a path is relative in the Windows sense (no drive, no share, no leading separator).
+bool isRelativeWindowsPath(std::string_view ansiPath);
+
+}  // namespace ombrel::sim

@@ -1,0 +1,42 @@
+#pragma once
+// Tells at almost no cost whether anything was committed to farm.db since the last look, so
+// that lookups can be kept between calls without missing a change that farmsim, the
+// controller program or this process made meanwhile.
+//
+// Every commit in WAL mode rewrites the header of the WAL index that all connections share
+// (the "-shm" file next to farm.db, mapped here read-only): its change counter, frame count
+// and checksums move with each transaction. SQLite itself decides from this header whether
+// its page cache is still good; a cache validated by the same header is as fresh as a query.
+
+#include <array>
+#include <cstddef>
+
+#include "platform/sim/SimStore.h"
+
+namespace ombrel::sim {
+
+class StoreWatch {
+  public:
+    explicit StoreWatch(SimStore& store) : store_(store) {}
+    ~StoreWatch();
+    StoreWatch(const StoreWatch&) = delete;
+    StoreWatch& operator=(const StoreWatch&) = delete;
+
+    enum class State {
+        Unchanged,  // nothing committed since the previous look
+        Changed,    // something was committed (or this is the first look)
+        Unknown     // cannot tell now: keep nothing
+    };
+    State look();
+
+  private:
+    bool map();
+
+    static constexpr std::size_t kHeaderSize = 48;
+    SimStore& store_;
+    const unsigned char* shm_ = nullptr;
+    std::array<unsigned char, kHeaderSize> seen_{};
+    bool haveSeen_ = false;
+};
+
+}  // namespace ombrel::sim
