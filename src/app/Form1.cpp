@@ -1,0 +1,102 @@
+#include "app/Form1.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/Controls.h"
+#include "app/MessageBoxes.h"
+#include "app/Pictures.h"
+#include "app/Trace.h"
+
+namespace ombrel::app {
+
+Form1::Form1(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setWindowModality(Qt::NonModal);
+
+    Image1 = makeLabel(this, "Image1");
+    Image1->setPixmap(waitPicture(96));
+    Label2 = makeLabel(this, "Label2");
+    QFont bold = Label2->font();
+    bold.setBold(true);
+    Label2->setFont(bold);
+    Label1 = makeLabel(this, "Label1", "Retrieving data   Please wait ....");
+    Label1->setWordWrap(true);
+    Label1->setMinimumWidth(360);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Image1, 0, Qt::AlignHCenter);
+    layout->addWidget(Label2, 0, Qt::AlignHCenter);
+    layout->addSpacing(6);
+    layout->addWidget(Label1);
+    layout->addWidget(ProgressBar1);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    Form_Load();
+}
+
+Form1::~Form1() {
+    setBusy(false);
+}
+
+void Form1::Form_Load() {
+    Label2->setText(
+        QString::fromLatin1(kAppTitle) +
+        QStringLiteral(" v.%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+}
+
+void Form1::setMessage(const std::string& text) {
+    Label1->setText(toWidgetText(text));
+    paintNow();
+}
+
+void Form1::setMaximum(int maximum) {
+    // A bar whose maximum does not exceed its minimum would turn into a busy indicator.
+    ProgressBar1->setMaximum(std::max(maximum, ProgressBar1->minimum() + 1));
+    paintNow();
+}
+
+void Form1::setValue(int value) {
+    ProgressBar1->setValue(std::clamp(value, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    paintNow();
+}
+
+void Form1::showWindow() {
+    show();
+    raise();
+    paintNow();
+}
+
+void Form1::hideWindow() {
+    hide();
+}
+
+void Form1::setBusy(bool busy) {
+    if (busy == busy_) {
+        return;
+    }
+    busy_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void Form1::paintNow() {
+    if (!isVisible()) {
+        return;
+    }
+    // The caller keeps the thread until its work is done: let the window be exposed and
+    // painted now, without taking any input of the user meanwhile.
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace ombrel::app

@@ -1,0 +1,227 @@
+#include "app/MainWindow.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QTreeWidgetItemIterator>
+#include <QVBoxLayout>
+
+#include "app/AboutTab.h"
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "app/Pictures.h"
+#include "client/ClientTab.h"
+#include "eventlog/EventLogTab.h"
+#include "platform/CodePage.h"
+#include "sessions/SessionsTab.h"
+#include "settings/FlagWord.h"
+#include "settings/SettingsTab.h"
+#include "upd/ReinstallTab.h"
+
+namespace ombrel::app {
+
+namespace {
+
+constexpr int kServerColumnWidth = 210;
+constexpr QSize kPreferredSize(1250, 960);
+
+// A tab page that scrolls when the window is made smaller than its controls need.
+QScrollArea* scrolling(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setObjectName(page->objectName() + QStringLiteral("Page"));
+    area->setWidget(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    return area;
+}
+
+}  // namespace
+
+// Stands for Form1 in the context, so that the window is loaded only when an operation first
+// uses it.
+class MainWindow::WaitWindowLoader : public WaitWindow {
+  public:
+    explicit WaitWindowLoader(MainWindow& window) : window_(window) {}
+
+    void setMessage(const std::string& text) override { window_.waitWindow().setMessage(text); }
+    void setMaximum(int maximum) override { window_.waitWindow().setMaximum(maximum); }
+    void setValue(int value) override { window_.waitWindow().setValue(value); }
+    void showWindow() override { window_.waitWindow().showWindow(); }
+    void hideWindow() override { window_.waitWindow().hideWindow(); }
+    void setBusy(bool busy) override { window_.waitWindow().setBusy(busy); }
+
+  private:
+    MainWindow& window_;
+};
+
+MainWindow::MainWindow(AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context), waitLoader_(std::make_unique<WaitWindowLoader>(*this)) {
+    setObjectName(QStringLiteral("main"));
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setWindowIcon(QIcon(productLogo(64)));
+    buildServerColumn();
+    buildTabs();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(serverColumn_);
+    layout->addWidget(SSTab1, 1);
+
+    connectHandlers();
+    watchDescribedControls();
+    context_.waitWindow = waitLoader_.get();
+
+    // Room for every control of the settings tab, within the screen's bounds.
+    const QRect available = screen()->availableGeometry();
+    resize(std::min(kPreferredSize.width(), available.width()),
+           std::min(kPreferredSize.height(), available.height()));
+}
+
+MainWindow::~MainWindow() {
+    if (context_.waitWindow == waitLoader_.get()) {
+        context_.waitWindow = nullptr;
+    }
+}
+
+void MainWindow::buildServerColumn() {
+    serverColumn_ = new QWidget(this);
+    serverColumn_->setObjectName(QStringLiteral("serverColumn"));
+    serverColumn_->setFixedWidth(kServerColumnWidth);
+
+    Label1 = makeLabel(serverColumn_, "Label1", "Select the server(s)");
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label1->setWordWrap(true);
+    TreeView1 = new QTreeWidget(serverColumn_);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    PLPLC = makeLabel(serverColumn_, "PLPLC");
+    PLPLC->setWordWrap(true);
+    PLPicture = makeLabel(serverColumn_, "PLPicture");
+    PLPicture->setPixmap(controllerPicture(kServerColumnWidth - 30));
+    PLPicture->setVisible(false);
+    Label26 = makeLabel(serverColumn_, "Label26", "NumSelect");
+    Label25 = makeLabel(serverColumn_, "Label25", "FarmTotal");
+    Image1 = makeLabel(serverColumn_, "Image1");
+    Image1->setPixmap(productLogo(kServerColumnWidth - 50));
+
+    auto* column = new QVBoxLayout(serverColumn_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(Label1);
+    column->addWidget(TreeView1, 1);
+    column->addWidget(PLPLC);
+    column->addWidget(PLPicture, 0, Qt::AlignHCenter);
+    column->addWidget(Label26);
+    column->addWidget(Label25);
+    column->addSpacing(8);
+    column->addWidget(Image1, 0, Qt::AlignHCenter);
+}
+
+void MainWindow::buildTabs() {
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    settingsTab = new settings::SettingsTab(context_);
+    sessionsTab = new sessions::SessionsTab;
+    clientTab = new client::ClientTab;
+    reinstallTab = new upd::ReinstallTab;
+    eventLogTab = new eventlog::EventLogTab;
+    aboutTab = new AboutTab;
+    SSTab1->addTab(scrolling(settingsTab), QStringLiteral("  Advanced Printing Features  "));
+    SSTab1->addTab(scrolling(sessionsTab),
+                   QStringLiteral("  Active Printing Policies in Session  "));
+    SSTab1->addTab(scrolling(clientTab), QStringLiteral("ZRP Client Settings"));
+    SSTab1->addTab(scrolling(reinstallTab), QStringLiteral("  Re-Install UPD Driver"));
+    SSTab1->addTab(scrolling(eventLogTab), QStringLiteral("  Printing Event logs"));
+    SSTab1->addTab(scrolling(aboutTab), QStringLiteral("About"));
+    SSTab1->setCurrentIndex(SettingsTabIndex);
+}
+
+void MainWindow::connectHandlers() {
+    connect(SSTab1, &QTabWidget::currentChanged, this, &MainWindow::SSTab1_Click);
+    connect(settingsTab->Flag2Decode, &QPushButton::clicked, this, &MainWindow::Flag2Decode_Click);
+    connect(settingsTab->SelectBtn, &QPushButton::clicked, this, &MainWindow::SelectAllSettings);
+    connect(settingsTab->ClearBtn, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
+    connect(clientTab->SelectAll1, &QPushButton::clicked, this, &MainWindow::SelectAllSettings);
+    connect(clientTab->ClearAll1, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
+}
+
+Form1& MainWindow::waitWindow() {
+    if (form1_ == nullptr) {
+        form1_ = new Form1(this);
+    }
+    return *form1_;
+}
+
+void MainWindow::SSTab1_Click() {
+    AppState& state = context_.state;
+    const int tab = SSTab1->currentIndex();
+    if (tab == EventLogTabIndex) {
+        context_.WriteTrace("SSTab : Tab active is 4");
+        eventLogTab->EnterTab();
+    }
+    if (tab == AboutTabIndex) {
+        context_.WriteTrace("SSTab : Tab active is 5");
+        aboutTab->EnterTab();
+        return;
+    }
+    if (tab == ClientTabIndex) {
+        context_.WriteTrace("SSTab : Tab active is 2");
+        if (seams.GetZRPClientSettings) {
+            seams.GetZRPClientSettings();
+        }
+    }
+    if (tab == ReinstallTabIndex) {
+        context_.WriteTrace("SSTab : Tab active is 3");
+        reinstallTab->EnterTab();
+    }
+    if (tab == SessionsTabIndex) {
+        context_.WriteTrace("SSTab : Tab active is 1");
+        if (state.CurrentServer.empty()) {
+            TickLocalComputer();
+        }
+    }
+    if (tab == SettingsTabIndex) {
+        context_.WriteTrace("SSTab : Tab active is 0");
+        if (state.ControllerMode) {
+            return;
+        }
+        if (state.CurrentServer.empty()) {
+            TickLocalComputer();
+            ClearAllSettings();
+            if (seams.ReadDefaultPrnFlags) {
+                seams.ReadDefaultPrnFlags();
+            }
+            DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
+            if (settingsTab->OUPD->value() != 1) {
+                settingsTab->Preview4OUP->setValue(0);
+                settingsTab->Preview4OUP->setEnabled(false);
+            }
+        }
+    }
+    context_.WriteTrace("SSTab : Current Server is " + state.CurrentServer);
+}
+
+void MainWindow::TickLocalComputer() {
+    AppState& state = context_.state;
+    const QString local = toWidgetText(
+        platform::fromAnsi(context_.platform.system.environmentVariable("computername")));
+    // Nodes 1 to N+1 in the order they were added: the farm root, then the N servers.
+    const std::size_t nodes = state.FarmServers.size();
+    const QSignalBlocker blocker(TreeView1);
+    std::size_t walked = 0;
+    for (QTreeWidgetItemIterator it(TreeView1); *it != nullptr && walked < nodes; ++it, ++walked) {
+        QTreeWidgetItem* node = *it;
+        if (node->text(0) != local) {
+            node->setCheckState(0, Qt::Unchecked);
+        } else {
+            node->setCheckState(0, Qt::Checked);
+            state.CurrentServer = fromWidgetText(node->text(0));
+        }
+    }
+}
+
+}  // namespace ombrel::app

@@ -1,0 +1,122 @@
+#pragma once
+// The main window "main": the server column on the left and the six tabs of SSTab1 beside it.
+// It composes the tabs and holds the procedures that reach across them: entering a tab,
+// clearing, selecting and showing the settings, decoding a typed word, and the description
+// panels that follow the mouse.
+
+#include <QHash>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "app/AppContext.h"
+#include "app/SettingDescriptions.h"
+
+namespace ombrel::settings {
+class SettingsTab;
+}
+namespace ombrel::sessions {
+class SessionsTab;
+}
+namespace ombrel::client {
+class ClientTab;
+}
+namespace ombrel::upd {
+class ReinstallTab;
+}
+namespace ombrel::eventlog {
+class EventLogTab;
+}
+
+namespace ombrel::app {
+
+class AboutTab;
+class Form1;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Procedures of other parts of the tool that the tab handling calls. Each one left empty
+    // is skipped.
+    struct Seams {
+        // Reads the settings of CurrentServer into the state (ReadDefaultPrnFlags).
+        std::function<void()> ReadDefaultPrnFlags;
+        // Reads the client printing settings into tab 2 (GetZRPClientSettings).
+        std::function<void()> GetZRPClientSettings;
+    };
+
+    enum Tab {
+        SettingsTabIndex = 0,
+        SessionsTabIndex,
+        ClientTabIndex,
+        ReinstallTabIndex,
+        EventLogTabIndex,
+        AboutTabIndex
+    };
+
+    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Seams seams;
+
+    // The server column.
+    QLabel* Label1 = nullptr;
+    QTreeWidget* TreeView1 = nullptr;
+    QLabel* PLPLC = nullptr;
+    QLabel* PLPicture = nullptr;
+    QLabel* Label26 = nullptr;
+    QLabel* Label25 = nullptr;
+    QLabel* Image1 = nullptr;
+
+    QTabWidget* SSTab1 = nullptr;
+    settings::SettingsTab* settingsTab = nullptr;
+    sessions::SessionsTab* sessionsTab = nullptr;
+    client::ClientTab* clientTab = nullptr;
+    upd::ReinstallTab* reinstallTab = nullptr;
+    eventlog::EventLogTab* eventLogTab = nullptr;
+    AboutTab* aboutTab = nullptr;
+
+    // The wait window, loaded on its first use; the context's wait window leads here.
+    Form1& waitWindow();
+    bool waitWindowLoaded() const { return form1_ != nullptr; }
+
+    // ClearAllSettings and SelectAllSettings act on the tab active at the call.
+    void ClearAllSettings();
+    void SelectAllSettings();
+    // Ticks the boxes of the word and shows the other settings as read. It never unticks.
+    void DisplayFlags(std::int32_t flags);
+    void Flag2Decode_Click();
+    // The tab handling: runs on every change of the current tab, from code or from the user.
+    void SSTab1_Click();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    class WaitWindowLoader;
+
+    void buildServerColumn();
+    void buildTabs();
+    void connectHandlers();
+    void watchDescribedControls();
+
+    // Ticks the local computer's node, unticks every other node of the first N+1, and makes
+    // the local computer the selection when it is found. The node handler does not run.
+    void TickLocalComputer();
+    // The mouse over a described control, and over the window's background.
+    void ShowDescription(const SettingDescription& entry);
+    void Form_MouseMove();
+
+    AppContext& context_;
+    QWidget* serverColumn_ = nullptr;
+    std::unique_ptr<WaitWindowLoader> waitLoader_;
+    Form1* form1_ = nullptr;  // a child of the window once loaded
+    QHash<const QObject*, const SettingDescription*> described_;
+};
+
+}  // namespace ombrel::app

@@ -1,0 +1,351 @@
+#include "settings/SettingsTab.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "settings/FlagWord.h"
+#include "settings/FontHandlingForm.h"
+#include "settings/LocalServerVersion.h"
+
+namespace ombrel::settings {
+
+using app::makeBox;
+using app::makeButton;
+using app::makeFrame;
+using app::makeLabel;
+using app::TickBox;
+
+namespace {
+
+constexpr std::array<const char*, 6> kComponentFiles{"vqsvc.exe",  "vqprov.dll",  "vqmon.dll",
+                                                     "ombprn.dll", "vqupdrv.dll", "vqupdui.dll"};
+constexpr const char* kNotAvailable = "Not available";
+constexpr const char* kIdleDescription = "Drag the mouse over a setting to display its description";
+
+TickBox* makeFlagBox(QWidget* parent, const char* name) {
+    return makeBox(parent, name, findFlagBit(name)->caption);
+}
+
+QVBoxLayout* stack(QGroupBox* frame, std::initializer_list<QWidget*> widgets) {
+    auto* layout = new QVBoxLayout(frame);
+    for (QWidget* widget : widgets) {
+        layout->addWidget(widget);
+    }
+    layout->addStretch();
+    return layout;
+}
+
+}  // namespace
+
+SettingsTab::SettingsTab(app::AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    setObjectName(QStringLiteral("AdvancedPrintingFeatures"));
+    buildControls();
+    buildLayout();
+    connectHandlers();
+}
+
+SettingsTab::~SettingsTab() = default;
+
+void SettingsTab::buildControls() {
+    Frame5 = makeFrame(this, "Frame5", "  UPD and Universal Printer  ");
+    UPDFallBackDrivers = makeButton(Frame5, "UPDFallBackDrivers", "Select drivers to disable");
+    UPDFallBackDrivers->setEnabled(false);
+    NoUPDFallback = makeFlagBox(Frame5, "NoUPDFallback");
+    OUPD = makeFlagBox(Frame5, "OUPD");
+    PreviewOnClient = makeFlagBox(Frame5, "PreviewOnClient");
+    EnableXPS = makeBox(Frame5, "EnableXPS", "Enable Ombrel XPS Universal Printer driver");
+    EnableXPS->setEnabled(false);
+    OUPDOptions = makeButton(Frame5, "OUPDOptions", "OUP Options");
+    OUPDOptions->setEnabled(false);
+    OUPDOptions->setToolTip(QStringLiteral(
+        "Click here to set advanced options for the Ombrel Universal Printer. This is only "
+        "available on LMS 4.0 Rollup pack 4 (or later) and Ombrel Lumaro Server 4.5 Rollup "
+        "Pack 1 (or later)"));
+    Preview4OUP = makeFlagBox(Frame5, "Preview4OUP");
+
+    Frame1 = makeFrame(this, "Frame1", "Session Printers   ");
+    AutoNetPrinters = makeFlagBox(Frame1, "AutoNetPrinters");
+    DiscNetPrinters = makeFlagBox(Frame1, "DiscNetPrinters");
+    retainedprinters = makeFlagBox(Frame1, "retainedprinters");
+
+    Frame2 = makeFrame(this, "Frame2", "Miscellaneous ");
+    CPRetention = makeFlagBox(Frame2, "CPRetention");
+    OverwriteTSDefault = makeFlagBox(Frame2, "OverwriteTSDefault");
+    LoggingDisabled = makeFlagBox(Frame2, "LoggingDisabled");
+    User_manage = makeFlagBox(Frame2, "User_manage");
+    admin_manage = makeFlagBox(Frame2, "admin_manage");
+
+    Frame3 = makeFrame(this, "Frame3", "Client ports  ");
+    NoLPT = makeFlagBox(Frame3, "NoLPT");
+    CreatePorts = makeFlagBox(Frame3, "CreatePorts");
+    NoPortDelete = makeFlagBox(Frame3, "NoPortDelete");
+    CreateAllPorts = makeFlagBox(Frame3, "CreateAllPorts");
+
+    Frame6 = makeFrame(this, "Frame6", "  Debug Options  ");
+    VqsvcDevMode = makeBox(Frame6, "VqsvcDevMode", "Capture Vqsvc's active printer DEVModes");
+    VqsvcDevMode->setEnabled(false);
+    PrnDbgUPD2Optimization =
+        makeBox(Frame6, "PrnDbgUPD2Optimization", "Disable UPD v2 optimizations (server)");
+    PrnDbgCompressionLevel =
+        makeBox(Frame6, "PrnDbgCompressionLevel", "Disable print compression (server)");
+
+    Frame4 = makeFrame(this, "Frame4", "Registry actions");
+    SaveRegistryBtn = makeButton(Frame4, "SaveRegistryBtn", "Save");
+    ReadRegistryBtn = makeButton(Frame4, "ReadRegistryBtn", "Re-read");
+    DelRegBtn = makeButton(Frame4, "DelRegBtn", "Delete reg key");
+
+    Frame16 = makeFrame(this, "Frame16", " Font Handling  ");
+    FontHandlingOptions = makeButton(Frame16, "FontHandlingOptions", "Options");
+    FontHandlingOptions->setEnabled(false);
+    FontHandling1 = makeBox(Frame16, "FontHandling1", "Enable Font Handling feature");
+
+    Frame14 = makeFrame(this, "Frame14", " Files Information ");
+    for (std::size_t i = 0; i < kComponentFiles.size(); ++i) {
+        const std::string name = "Label" + std::to_string(16 + i);
+        FileNames[i] = makeLabel(Frame14, name.c_str(), kComponentFiles[i]);
+        FI[i] = makeLabel(Frame14, ("FI(" + std::to_string(i) + ")").c_str(), kNotAvailable);
+    }
+
+    Label2 = makeLabel(this, "Label2",
+                       "Value of DefaultPrnFlags registry key with the currently selected flags :");
+    Label3 = makeLabel(this, "Label3");
+    Label3->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont wordFont = Label3->font();
+    wordFont.setBold(true);
+    wordFont.setPointSize(wordFont.pointSize() + 3);
+    Label3->setFont(wordFont);
+    Label3->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    Label3->setMinimumHeight(30);
+    Flag2Decode = makeButton(this, "Flag2Decode", "Flag to decode");
+    SelectBtn = makeButton(this, "SelectBtn", "Select all");
+    ClearBtn = makeButton(this, "ClearBtn", "Clear all");
+    Label4 = makeLabel(this, "Label4", "Information about the setting");
+    QFont headingFont = Label4->font();
+    headingFont.setBold(true);
+    Label4->setFont(headingFont);
+    settingseen = makeLabel(this, "settingseen", kIdleDescription);
+    LabelTip = new QPlainTextEdit(this);
+    LabelTip->setObjectName(QStringLiteral("LabelTip"));
+    LabelTip->setReadOnly(true);
+    LabelTip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void SettingsTab::buildLayout() {
+    // Each button sits under the box that enables it.
+    const auto indented = [](QWidget* widget) {
+        auto* row = new QHBoxLayout;
+        row->addSpacing(22);
+        row->addWidget(widget);
+        row->addStretch();
+        return row;
+    };
+    auto* upd = new QVBoxLayout(Frame5);
+    upd->addWidget(NoUPDFallback);
+    upd->addLayout(indented(UPDFallBackDrivers));
+    upd->addWidget(OUPD);
+    upd->addLayout(indented(OUPDOptions));
+    upd->addLayout(indented(Preview4OUP));
+    upd->addWidget(PreviewOnClient);
+    upd->addWidget(EnableXPS);
+    upd->addStretch();
+
+    stack(Frame1, {AutoNetPrinters, DiscNetPrinters, retainedprinters});
+    stack(Frame2, {CPRetention, OverwriteTSDefault, LoggingDisabled, User_manage, admin_manage});
+    stack(Frame3, {NoLPT, CreatePorts, NoPortDelete, CreateAllPorts});
+    stack(Frame6, {VqsvcDevMode, PrnDbgUPD2Optimization, PrnDbgCompressionLevel});
+
+    auto* actions = new QHBoxLayout(Frame4);
+    actions->addWidget(SaveRegistryBtn);
+    actions->addWidget(ReadRegistryBtn);
+    actions->addWidget(DelRegBtn);
+
+    auto* font = new QHBoxLayout(Frame16);
+    font->addWidget(FontHandling1);
+    font->addStretch();
+    font->addWidget(FontHandlingOptions);
+
+    auto* files = new QGridLayout(Frame14);
+    for (std::size_t i = 0; i < FI.size(); ++i) {
+        files->addWidget(FileNames[i], static_cast<int>(i), 0);
+        files->addWidget(FI[i], static_cast<int>(i), 1);
+    }
+    files->setColumnStretch(1, 1);
+    files->setHorizontalSpacing(16);
+
+    auto* frames = new QGridLayout;
+    frames->addWidget(Frame5, 0, 0);
+    frames->addWidget(Frame1, 1, 0);
+    frames->addWidget(Frame2, 0, 1);
+    frames->addWidget(Frame3, 1, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(Frame6);
+    right->addWidget(Frame16);
+    right->addWidget(Frame4);
+    right->addStretch();
+    frames->addLayout(right, 0, 2, 2, 1);
+    frames->addWidget(Frame14, 2, 0, 1, 2);
+
+    auto* word = new QVBoxLayout;
+    Label2->setWordWrap(true);
+    word->addWidget(Label2);
+    word->addWidget(Label3);
+    auto* wordButtons = new QHBoxLayout;
+    wordButtons->addWidget(Flag2Decode);
+    wordButtons->addWidget(SelectBtn);
+    wordButtons->addWidget(ClearBtn);
+    word->addLayout(wordButtons);
+    word->addStretch();
+    frames->addLayout(word, 2, 2);
+    for (int column = 0; column < 3; ++column) {
+        frames->setColumnStretch(column, 1);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(frames);
+    layout->addSpacing(6);
+    layout->addWidget(Label4);
+    layout->addWidget(settingseen);
+    layout->addWidget(LabelTip, 1);
+    LabelTip->setMinimumHeight(150);
+}
+
+void SettingsTab::connectHandlers() {
+    for (const FlagBit& bit : flagBits()) {
+        const std::string_view name = bit.box;
+        TickBox* box = flagBox(name);
+        if (name == "OUPD") {
+            connect(box, &QCheckBox::stateChanged, this, &SettingsTab::OUPD_Click);
+        } else if (name == "NoUPDFallback") {
+            connect(box, &QCheckBox::stateChanged, this, &SettingsTab::NoUPDFallback_Click);
+        } else {
+            connect(box, &QCheckBox::stateChanged, this, [this, name] { FlagBox_Click(name); });
+        }
+    }
+    connect(FontHandling1, &QCheckBox::stateChanged, this, &SettingsTab::FontHandling1_Click);
+    connect(FontHandlingOptions, &QPushButton::clicked, this,
+            &SettingsTab::FontHandlingOptions_Click);
+}
+
+TickBox* SettingsTab::flagBox(std::string_view name) const {
+    for (TickBox* box :
+         {OUPD, NoLPT, OverwriteTSDefault, CPRetention, admin_manage, PreviewOnClient, Preview4OUP,
+          AutoNetPrinters, DiscNetPrinters, CreateAllPorts, CreatePorts, NoPortDelete,
+          LoggingDisabled, NoUPDFallback, User_manage, retainedprinters}) {
+        if (box->objectName() == QLatin1String(name.data(), static_cast<qsizetype>(name.size()))) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+void SettingsTab::showSelectedFlags() {
+    Label3->setText(QString::fromStdString(FlagHex(context_.state.SelectedFlags)));
+}
+
+void SettingsTab::FlagBox_Click(std::string_view name) {
+    context_.state.SelectedFlags += flagDelta(*findFlagBit(name), flagBox(name)->value());
+    showSelectedFlags();
+}
+
+void SettingsTab::OUPD_Click() {
+    app::AppState& state = context_.state;
+    if (OUPD->value() == 1) {
+        if (!state.ControllerMode) {
+            OUPDOptions->setEnabled(true);
+        }
+        Preview4OUP->setEnabled(true);
+        state.SelectedFlags += 32;
+    }
+    if (OUPD->value() == 0) {
+        OUPDOptions->setEnabled(false);
+        Preview4OUP->setEnabled(false);
+        Preview4OUP->setValue(0);
+        state.SelectedFlags -= 32;
+    }
+    showSelectedFlags();
+}
+
+void SettingsTab::NoUPDFallback_Click() {
+    app::AppState& state = context_.state;
+    if (NoUPDFallback->value() == 1) {
+        state.SelectedFlags += 268435456;
+        // Choosing the drivers is offered by the 4.0 product only.
+        if (LocalServerVersion(context_) == "4.0") {
+            UPDFallBackDrivers->setEnabled(true);
+        }
+    } else if (NoUPDFallback->value() == 0) {
+        state.SelectedFlags -= 268435456;
+        UPDFallBackDrivers->setEnabled(false);
+    }
+    showSelectedFlags();
+}
+
+void SettingsTab::FontHandling1_Click() {
+    FontHandlingOptions->setEnabled(FontHandling1->value() == 1);
+}
+
+void SettingsTab::GenerateDefaultPrnFlags() {
+    context_.state.FlagsToSave = 0;
+    context_.state.FlagsToSave =
+        generateFlagWord([this](std::string_view box) { return flagBox(box)->value(); },
+                         [this](const std::string& line) { context_.WriteTrace(line); });
+}
+
+void SettingsTab::SelectAllSettings() {
+    for (const char* name :
+         {"NoUPDFallback", "CreateAllPorts", "User_manage", "CreatePorts", "NoPortDelete",
+          "AutoNetPrinters", "admin_manage", "NoLPT", "CreateAllPorts", "OUPD", "LoggingDisabled",
+          "DiscNetPrinters", "PreviewOnClient", "retainedprinters", "Preview4OUP"}) {
+        flagBox(name)->setValue(1);
+    }
+    PrnDbgUPD2Optimization->setValue(1);
+    PrnDbgCompressionLevel->setValue(1);
+    CPRetention->setValue(1);
+    OverwriteTSDefault->setValue(1);
+    FontHandling1->setValue(1);
+    FontHandlingOptions->setEnabled(true);
+    if (app::ownEnabled(EnableXPS)) {
+        EnableXPS->setValue(1);
+    }
+}
+
+void SettingsTab::ClearAllSettings() {
+    for (const char* name :
+         {"NoUPDFallback", "CreateAllPorts", "User_manage", "CreatePorts", "NoPortDelete",
+          "AutoNetPrinters", "admin_manage", "NoLPT", "CreateAllPorts", "OUPD", "LoggingDisabled",
+          "DiscNetPrinters", "CPRetention", "PreviewOnClient", "retainedprinters", "Preview4OUP"}) {
+        flagBox(name)->setValue(0);
+    }
+    Preview4OUP->setEnabled(false);
+    for (TickBox* box : {PrnDbgUPD2Optimization, PrnDbgCompressionLevel, VqsvcDevMode,
+                         OverwriteTSDefault, FontHandling1}) {
+        box->setValue(0);
+    }
+    FontHandlingOptions->setEnabled(false);
+    if (app::ownEnabled(EnableXPS)) {
+        EnableXPS->setValue(0);
+    }
+}
+
+void SettingsTab::ClearFileLabels() {
+    for (QLabel* label : FI) {
+        label->setText(QString::fromLatin1(kNotAvailable));
+        QFont font = label->font();
+        font.setBold(false);
+        label->setFont(font);
+    }
+}
+
+void SettingsTab::FontHandlingOptions_Click() {
+    if (fontForm_ == nullptr) {
+        fontForm_ = std::make_unique<FontHandlingForm>(context_, this);
+    }
+    fontForm_->exec();
+    if (fontForm_ != nullptr && fontForm_->unloadRequested()) {
+        fontForm_.reset();
+    }
+}
+
+}  // namespace ombrel::settings

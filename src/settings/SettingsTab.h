@@ -1,0 +1,116 @@
+#pragma once
+// Tab 0, "  Advanced Printing Features  ": one tick box per known bit of DefaultPrnFlags, the
+// debug and font boxes, the registry buttons, the component file labels, the running word in
+// Label3 and the description panel. The tab keeps SelectedFlags current through the boxes'
+// click handling and builds the word to save; the procedures that reach across tabs (clear,
+// select, display, decode) belong to the main window and use the members below.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "app/AppContext.h"
+#include "app/Controls.h"
+
+namespace ombrel::settings {
+
+class FontHandlingForm;
+
+class SettingsTab : public QWidget {
+    Q_OBJECT
+
+  public:
+    SettingsTab(app::AppContext& context, QWidget* parent = nullptr);
+    ~SettingsTab() override;
+
+    // The box of a bit of the flag word, by its name in the bit table.
+    app::TickBox* flagBox(std::string_view name) const;
+
+    // GenerateDefaultPrnFlags: builds FlagsToSave from the boxes, tracing each step.
+    void GenerateDefaultPrnFlags();
+    // The parts of SelectAllSettings and ClearAllSettings that act on this tab.
+    void SelectAllSettings();
+    void ClearAllSettings();
+    // The component file values back to "Not available", not bold.
+    void ClearFileLabels();
+    // Shows the font handling dialog, modal over the window.
+    void FontHandlingOptions_Click();
+    // The dialog while it is loaded, else nullptr.
+    FontHandlingForm* fontHandlingForm() const { return fontForm_.get(); }
+
+    QGroupBox* Frame5 = nullptr;  // "  UPD and Universal Printer  "
+    QPushButton* UPDFallBackDrivers = nullptr;
+    app::TickBox* NoUPDFallback = nullptr;
+    app::TickBox* OUPD = nullptr;
+    app::TickBox* PreviewOnClient = nullptr;
+    app::TickBox* EnableXPS = nullptr;
+    QPushButton* OUPDOptions = nullptr;
+    app::TickBox* Preview4OUP = nullptr;
+
+    QGroupBox* Frame1 = nullptr;  // "Session Printers   "
+    app::TickBox* AutoNetPrinters = nullptr;
+    app::TickBox* DiscNetPrinters = nullptr;
+    app::TickBox* retainedprinters = nullptr;
+
+    QGroupBox* Frame2 = nullptr;  // "Miscellaneous "
+    app::TickBox* CPRetention = nullptr;
+    app::TickBox* OverwriteTSDefault = nullptr;
+    app::TickBox* LoggingDisabled = nullptr;
+    app::TickBox* User_manage = nullptr;
+    app::TickBox* admin_manage = nullptr;
+
+    QGroupBox* Frame3 = nullptr;  // "Client ports  "
+    app::TickBox* NoLPT = nullptr;
+    app::TickBox* CreatePorts = nullptr;
+    app::TickBox* NoPortDelete = nullptr;
+    app::TickBox* CreateAllPorts = nullptr;
+
+    QGroupBox* Frame6 = nullptr;  // "  Debug Options  "
+    app::TickBox* VqsvcDevMode = nullptr;
+    app::TickBox* PrnDbgUPD2Optimization = nullptr;
+    app::TickBox* PrnDbgCompressionLevel = nullptr;
+
+    QGroupBox* Frame4 = nullptr;  // "Registry actions"
+    QPushButton* SaveRegistryBtn = nullptr;
+    QPushButton* ReadRegistryBtn = nullptr;
+    QPushButton* DelRegBtn = nullptr;
+
+    QGroupBox* Frame16 = nullptr;  // " Font Handling  "
+    QPushButton* FontHandlingOptions = nullptr;
+    app::TickBox* FontHandling1 = nullptr;
+
+    QGroupBox* Frame14 = nullptr;        // " Files Information "
+    std::array<QLabel*, 6> FileNames{};  // Label16 to Label21
+    std::array<QLabel*, 6> FI{};
+
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QPushButton* Flag2Decode = nullptr;
+    QPushButton* SelectBtn = nullptr;
+    QPushButton* ClearBtn = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* settingseen = nullptr;
+    QPlainTextEdit* LabelTip = nullptr;
+
+  private:
+    void buildControls();
+    void buildLayout();
+    void connectHandlers();
+
+    // The click handling shared by the flag boxes: the running word and its label.
+    void FlagBox_Click(std::string_view name);
+    void OUPD_Click();
+    void NoUPDFallback_Click();
+    void FontHandling1_Click();
+    void showSelectedFlags();
+
+    app::AppContext& context_;
+    std::unique_ptr<FontHandlingForm> fontForm_;
+};
+
+}  // namespace ombrel::settings

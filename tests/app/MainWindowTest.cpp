@@ -1,0 +1,346 @@
+#include <QSignalSpy>
+
+#include "MainWindowFixture.h"
+#include "app/AboutTab.h"
+#include "client/ClientTab.h"
+#include "eventlog/EventLogTab.h"
+#include "sessions/SessionsTab.h"
+#include "upd/ReinstallTab.h"
+
+namespace ombrel::app {
+namespace {
+
+using test::RecordedBox;
+
+TEST_F(MainWindowTest, WindowAndTabsAsDesigned) {
+    EXPECT_EQ(window.objectName().toStdString(), "main");
+    EXPECT_EQ(window.windowTitle().toStdString(), "Ombrel Printing Tool");
+    std::vector<std::string> captions;
+    for (int i = 0; i < window.SSTab1->count(); ++i) {
+        captions.push_back(window.SSTab1->tabText(i).toStdString());
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"  Advanced Printing Features  ",
+                                                  "  Active Printing Policies in Session  ",
+                                                  "ZRP Client Settings", "  Re-Install UPD Driver",
+                                                  "  Printing Event logs", "About"}));
+    EXPECT_EQ(window.SSTab1->currentIndex(), 0);
+    EXPECT_EQ(window.Label1->text().toStdString(), "Select the server(s)");
+    EXPECT_TRUE(window.Label1->font().bold());
+    EXPECT_FALSE(window.PLPicture->isVisibleTo(&window));
+    EXPECT_FALSE(window.sessionsTab->Frame11->isVisibleTo(&window));
+    EXPECT_FALSE(window.eventLogTab->Label32->isVisibleTo(&window));
+    EXPECT_TRUE(window.eventLogTab->EventType[0]->isChecked());
+    EXPECT_EQ(window.reinstallTab->Label29->text().toStdString(),
+              "To reinstall the UPD v3 driver on the currently selected servers, browse to the "
+              "folder where the source of the Aurelo version are located and click the "
+              "\"Re-Install\" button.");
+    for (const char* disabled : {"PrnDbgXPS", "PrnDebugVqviewerXPS", "PrnDbgEMF",
+                                 "PrnDebugVqviewer", "PrnDbgDriverList"}) {
+        auto* control = window.clientTab->findChild<QWidget*>(disabled);
+        ASSERT_NE(control, nullptr) << disabled;
+        EXPECT_FALSE(control->isEnabled()) << disabled;
+    }
+}
+
+// "Flag to decode": every case begins with NoLPT ticked, so the clearing shows too.
+TEST_F(MainWindowTest, FlagToDecode) {
+    const struct {
+        const char* typed;
+        const char* label3;
+        std::vector<std::string> ticked;
+        double saved;
+    } cases[] = {
+        {"0x1020", "3020", {"OUPD", "CPRetention"}, 12320},
+        {"0X20", "0X20", {}, 0},
+        {"&h20", "&h20", {}, 0},
+        {"80000000", "80000000", {"retainedprinters"}, -2147483648.0},
+        {"0x40000001", "40000001", {}, 0},
+        {"", "0", {}, 0},
+    };
+    for (const auto& c : cases) {
+        tab0().NoLPT->setValue(1);
+        tool.boxes.typedTexts.push_back(c.typed);
+        tool.takeTraces();
+        tab0().Flag2Decode->click();
+        EXPECT_EQ(label3(), c.label3) << c.typed;
+        EXPECT_EQ(tickedFlagBoxes(), c.ticked) << c.typed;
+        EXPECT_EQ(tool.boxes.boxes.back(),
+                  (RecordedBox{"Please enter a DefaultPrnFlag value in hex to decode",
+                               "Ombrel Printing Tool", BoxIcon::None, BoxButtons::OkCancel}));
+        const auto traces = tool.takeTraces();
+        EXPECT_NE(std::find(traces.begin(), traces.end(), std::string("Flag2Decode = ") + c.typed),
+                  traces.end())
+            << c.typed;
+        tab0().GenerateDefaultPrnFlags();
+        EXPECT_EQ(tool.state.FlagsToSave, c.saved) << c.typed;
+    }
+}
+
+TEST_F(MainWindowTest, FlagToDecodeRefusesMoreThanEightDigits) {
+    tab0().NoLPT->setValue(1);
+    tool.boxes.typedTexts.push_back("0x123456789");
+    tool.takeTraces();
+    tab0().Flag2Decode->click();
+    ASSERT_EQ(tool.boxes.boxes.size(), 2u);
+    EXPECT_EQ(tool.boxes.boxes[1],
+              (RecordedBox{"0x123456789 does not fit in DefaultPrnFlags.\r\nPlease enter at most 8 "
+                           "hexadecimal digits, for example 3020 or 0x80000020.",
+                           "Ombrel Printing Tool", BoxIcon::Exclamation, BoxButtons::Ok}));
+    EXPECT_EQ(label3(), "0");
+    EXPECT_TRUE(tickedFlagBoxes().empty());
+    EXPECT_EQ(tool.takeTraces(),
+              (std::vector<std::string>{"Flag2Decode = 0x123456789",
+                                        "Flag2Decode refused: more than 8 hexadecimal digits"}));
+}
+
+TEST_F(MainWindowTest, DisplayFlagsTicksBitsAndShowsTheOtherSettings) {
+    tool.state.EmfDebugLevel = "3";
+    tool.state.DisablePrintOptimizations = 1;
+    tool.state.CompressionLevel = "0";
+    tool.state.DebugFlags = "1";
+    tool.state.FontSettings = "All";
+    tool.takeTraces();
+    window.DisplayFlags(0x10000 | 0x40);
+    // Preview4OUP is ticked even without OUPD: only the read paths undo that.
+    EXPECT_EQ(tickedFlagBoxes(), (std::vector<std::string>{"NoLPT", "Preview4OUP"}));
+    EXPECT_EQ(label3(), "10040");
+    EXPECT_EQ(window.clientTab->PrnDbgEMF->currentIndex(), 2);
+    EXPECT_TRUE(window.clientTab->PrnDbgEMF->isEnabled());
+    EXPECT_EQ(window.clientTab->PrnDebugVqviewer->value(), 1);
+    EXPECT_EQ(tab0().PrnDbgUPD2Optimization->value(), 1);
+    EXPECT_EQ(tab0().PrnDbgCompressionLevel->value(), 1);
+    EXPECT_EQ(tab0().VqsvcDevMode->value(), 0);  // only with the insider switch
+    EXPECT_EQ(tab0().FontHandling1->value(), 1);
+    EXPECT_TRUE(tab0().FontHandlingOptions->isEnabled());
+    const auto traces = tool.takeTraces();
+    ASSERT_EQ(traces.size(), 18u);
+    EXPECT_EQ(traces.front(),
+              "----------------------   DisplayFlags  FlagsToAnalyze passed to function : 65600");
+    EXPECT_EQ(traces[6], "64 no LPT ?64");
+    EXPECT_EQ(traces.back(), "----------------------   DisplayFlags  done");
+
+    tool.state.InsiderMode = true;
+    window.DisplayFlags(0);
+    EXPECT_EQ(tab0().VqsvcDevMode->value(), 1);
+}
+
+TEST_F(MainWindowTest, DisplayFlagsShowsTheEmfLevel) {
+    const struct {
+        const char* level;
+        int entry;
+        int boxValue;
+    } cases[] = {{"", 0, 0}, {"1", 0, 1}, {"5", 4, 1}, {"0", -1, 1}, {"7", -1, 1}};
+    for (const auto& c : cases) {
+        window.clientTab->PrnDebugVqviewer->setValue(0);
+        window.clientTab->PrnDbgEMF->setCurrentIndex(3);
+        tool.state.EmfDebugLevel = c.level;
+        window.DisplayFlags(0);
+        EXPECT_EQ(window.clientTab->PrnDbgEMF->currentIndex(), c.entry) << c.level;
+        EXPECT_EQ(window.clientTab->PrnDebugVqviewer->value(), c.boxValue) << c.level;
+        EXPECT_EQ(window.clientTab->PrnDbgEMF->isEnabled(), c.boxValue == 1) << c.level;
+    }
+}
+
+TEST_F(MainWindowTest, SelectAllAndClearAllOnTheSettingsTab) {
+    auto& sessions = *window.sessionsTab;
+    sessions.ConnectCPAtLogon->setValue(1);
+    sessions.PrintingLimit->setText("12 Kbps");
+    sessions.Frame11->setVisible(true);
+    sessions.NbSessionPrinters->setText("2");
+    window.clientTab->Win32FavorRetainedPrinterSettings->setValue(1);
+
+    tab0().SelectBtn->click();
+    EXPECT_EQ(label3(), "BFC1F0E0");
+    EXPECT_EQ(tickedFlagBoxes().size(), settings::kFlagBitCount);
+    EXPECT_EQ(tab0().FontHandling1->value(), 1);
+
+    tab0().ClearBtn->click();
+    EXPECT_TRUE(tickedFlagBoxes().empty());
+    EXPECT_EQ(label3(), "0");
+    EXPECT_EQ(tab0().FontHandling1->value(), 0);
+    for (QLabel* file : tab0().FI) {
+        EXPECT_EQ(file->text().toStdString(), "Not available");
+    }
+    EXPECT_EQ(sessions.ConnectCPAtLogon->value(), 0);
+    EXPECT_EQ(sessions.PrintingLimit->text().toStdString(), " ");
+    EXPECT_EQ(sessions.ConnectCPDeviceType->text().toStdString(), " ");
+    EXPECT_FALSE(sessions.Frame11->isVisibleTo(&window));
+    EXPECT_EQ(sessions.NbSessionPrinters->text().toStdString(), "");
+    // The client tab is not the active one: its settings stay.
+    EXPECT_EQ(window.clientTab->Win32FavorRetainedPrinterSettings->value(), 1);
+}
+
+TEST_F(MainWindowTest, SelectAllAndClearAllOnTheClientTab) {
+    auto& client = *window.clientTab;
+    int driverReads = 0;
+    client.GetPrintDrivers = [&] {
+        ++driverReads;
+        client.PrnDbgDriverList->clear();
+        client.PrnDbgDriverList->addItems({"HP LaserJet 4", "Generic / Text Only"});
+    };
+    client.PrnDebugVqviewer->setEnabled(true);
+    enterTab(2);
+
+    client.SelectAll1->click();
+    EXPECT_EQ(client.FontHandling->value(), 1);
+    EXPECT_EQ(client.PrnDbgRendering->value(), 1);
+    EXPECT_EQ(driverReads, 1);
+    EXPECT_TRUE(client.PrnDbgDriverList->isEnabled());
+    EXPECT_EQ(client.PrnDbgDriverList->count(), 2);
+    EXPECT_EQ(client.PrnDebugVqviewer->value(), 1);
+    EXPECT_TRUE(client.PrnDbgEMF->isEnabled());
+    EXPECT_EQ(client.PrnDebugVqviewerXPS->value(), 0);  // disabled, so left alone
+    EXPECT_EQ(client.Win32FavorRetainedPrinterSettings->value(), 1);
+    EXPECT_TRUE(tickedFlagBoxes().empty());
+
+    client.ClearAll1->click();
+    EXPECT_EQ(client.PrnDbgRendering->value(), 0);
+    EXPECT_FALSE(client.PrnDbgDriverList->isEnabled());
+    EXPECT_EQ(client.PrnDbgDriverList->count(), 0);
+    EXPECT_EQ(client.PrnDebugVqviewer->value(), 0);
+    EXPECT_FALSE(client.PrnDbgEMF->isEnabled());
+    EXPECT_EQ(client.Win32FavorRetainedPrinterSettings->value(), 0);
+    EXPECT_EQ(client.FontHandling->value(), 1);  // nothing clears it
+}
+
+TEST_F(MainWindowTest, XpsLevelFollowsItsBox) {
+    auto& client = *window.clientTab;
+    client.PrnDebugVqviewerXPS->setEnabled(true);
+    client.PrnDebugVqviewerXPS->setValue(1);
+    EXPECT_TRUE(client.PrnDbgXPS->isEnabled());
+    client.PrnDebugVqviewerXPS->setValue(2);
+    EXPECT_FALSE(client.PrnDbgXPS->isEnabled());
+}
+
+TEST_F(MainWindowTest, EventLogTabKeepsSixColumns) {
+    enterTab(4);
+    enterTab(4);
+    const QTreeWidget* list = window.eventLogTab->EventLogList;
+    std::vector<std::string> headers;
+    for (int i = 0; i < list->columnCount(); ++i) {
+        headers.push_back(list->headerItem()->text(i).toStdString());
+    }
+    EXPECT_EQ(headers, (std::vector<std::string>{"Record#", "Type", "EventId", "Date/Time",
+                                                 "Source", "Computer"}));
+    EXPECT_EQ(list->columnWidth(3), 2 * list->columnWidth(0));
+    EXPECT_EQ(fromWidgetText(window.eventLogTab->Label30->text()),
+              "The recorded events related to printing for the currently selected servers will "
+              "be filtered and listed below. The contents of an event can be displayed by "
+              "clicking on it.\r\nClick the Display button to start the parsing process. "
+              "CAUTION: this can take a long time based on the number of servers and the lenght "
+              "of the eventlogs.");
+    EXPECT_EQ(tool.takeTraces(),
+              (std::vector<std::string>{"SSTab : Tab active is 4", "SSTab : Current Server is "}));
+}
+
+TEST_F(MainWindowTest, AboutTabShowsTheVersionOnce) {
+    enterTab(5);
+    enterTab(5);
+    EXPECT_EQ(window.aboutTab->lblVersion->text().toStdString(), "v.3.1.1");
+    EXPECT_EQ(tool.takeTraces(), std::vector<std::string>{"SSTab : Tab active is 5"});
+}
+
+TEST_F(MainWindowTest, ReinstallTabReplacesItsTexts) {
+    enterTab(3);
+    EXPECT_EQ(fromWidgetText(window.reinstallTab->Label29->text()),
+              "To reinstall the UPD v3 driver on the currently selected servers, click the "
+              "'Re-Install' button.\r\n\r\nYou will be prompted to select the folder where the "
+              "file share of the Aurelo software are located.");
+    EXPECT_EQ(fromWidgetText(window.reinstallTab->Label27->text()),
+              "This tool provides a way to re-install the Ombrel Universal Driver v3 on Windows "
+              "2000 and Windows 2003 servers only.\r\nThis tab will not be available on Windows "
+              "2008 systems. \r\n\r\nShould these drivers ever get corrupted or deleted, a manual "
+              "one-time driver replication may be performed or a repair may be run on the Aurelo "
+              "software, as detailed in the Ombrel Knowledge Base article OMB121060, note 1.");
+}
+
+TEST_F(MainWindowTest, ClientTabReadsTheClientSettings) {
+    int reads = 0;
+    window.seams.GetZRPClientSettings = [&] { ++reads; };
+    enterTab(2);
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(tool.takeTraces(),
+              (std::vector<std::string>{"SSTab : Tab active is 2", "SSTab : Current Server is "}));
+}
+
+// A tree as the farm discovery leaves it: the farm root, then its servers.
+class TabEntryTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        tool.state.FarmServers = {"", "ALPHA", test::TempFarm::kLocal, "ZULU"};
+        auto* root = new QTreeWidgetItem(window.TreeView1, QStringList{"TestFarm"});
+        root->setCheckState(0, Qt::Unchecked);
+        for (std::size_t i = 1; i < tool.state.FarmServers.size(); ++i) {
+            auto* node = new QTreeWidgetItem(
+                root, QStringList{QString::fromStdString(tool.state.FarmServers[i])});
+            node->setCheckState(0, i == 1 ? Qt::Checked : Qt::Unchecked);
+        }
+        nodeChecks = std::make_unique<QSignalSpy>(window.TreeView1, &QTreeWidget::itemChanged);
+    }
+
+    std::vector<std::string> tickedNodes() {
+        std::vector<std::string> ticked;
+        for (QTreeWidgetItemIterator it(window.TreeView1); *it != nullptr; ++it) {
+            if ((*it)->checkState(0) == Qt::Checked) {
+                ticked.push_back((*it)->text(0).toStdString());
+            }
+        }
+        return ticked;
+    }
+
+    std::unique_ptr<QSignalSpy> nodeChecks;
+};
+
+TEST_F(TabEntryTest, SessionsTabTicksTheLocalComputerWhenNothingIsSelected) {
+    enterTab(1);
+    EXPECT_EQ(tickedNodes(), std::vector<std::string>{test::TempFarm::kLocal});
+    EXPECT_EQ(tool.state.CurrentServer, test::TempFarm::kLocal);
+    EXPECT_EQ(nodeChecks->count(), 0);  // the node handler does not run
+    EXPECT_EQ(tool.takeTraces(), (std::vector<std::string>{"SSTab : Tab active is 1",
+                                                           "SSTab : Current Server is LOCALSRV"}));
+}
+
+TEST_F(TabEntryTest, SettingsTabReadsTheLocalComputerWhenNothingIsSelected) {
+    tab0().NoLPT->setValue(1);
+    int reads = 0;
+    window.seams.ReadDefaultPrnFlags = [&] {
+        ++reads;
+        EXPECT_EQ(tool.state.CurrentServer, test::TempFarm::kLocal);
+        tool.state.OMBFlags = 0x10000 | 0x80;  // Preview4OUP without OUPD
+    };
+    enterTab(0);
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(tickedNodes(), std::vector<std::string>{test::TempFarm::kLocal});
+    EXPECT_EQ(tickedFlagBoxes(), std::vector<std::string>{"OverwriteTSDefault"});
+    EXPECT_FALSE(tab0().Preview4OUP->isEnabled());
+    EXPECT_EQ(label3(), "80");
+    const auto traces = tool.takeTraces();
+    EXPECT_EQ(traces.front(), "SSTab : Tab active is 0");
+    EXPECT_EQ(traces.back(), "SSTab : Current Server is LOCALSRV");
+}
+
+TEST_F(TabEntryTest, SettingsTabReadsNothingWithTwoServersSelected) {
+    tool.state.CurrentServer = "ALPHA,ZULU";
+    int reads = 0;
+    window.seams.ReadDefaultPrnFlags = [&] { ++reads; };
+    tab0().NoLPT->setValue(1);
+    enterTab(0);
+    EXPECT_EQ(reads, 0);
+    EXPECT_EQ(tickedNodes(), std::vector<std::string>{"ALPHA"});
+    EXPECT_EQ(tickedFlagBoxes(), std::vector<std::string>{"NoLPT"});
+    EXPECT_EQ(tool.takeTraces(),
+              (std::vector<std::string>{"SSTab : Tab active is 0",
+                                        "SSTab : Current Server is ALPHA,ZULU"}));
+}
+
+TEST_F(TabEntryTest, SettingsTabOnAControllerStopsAfterItsFirstTrace) {
+    tool.state.ControllerMode = true;
+    int reads = 0;
+    window.seams.ReadDefaultPrnFlags = [&] { ++reads; };
+    enterTab(0);
+    EXPECT_EQ(reads, 0);
+    EXPECT_EQ(tool.takeTraces(), std::vector<std::string>{"SSTab : Tab active is 0"});
+}
+
+}  // namespace
+}  // namespace ombrel::app
