@@ -70,6 +70,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     layout->addWidget(SSTab1, 1);
 
     connectHandlers();
+    connectSaveHandlers();
     watchDescribedControls();
     context_.waitWindow = waitLoader_.get();
 
@@ -80,6 +81,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+    Form_Unload();
     if (context_.waitWindow == waitLoader_.get()) {
         context_.waitWindow = nullptr;
     }
@@ -147,6 +149,7 @@ void MainWindow::connectHandlers() {
     connect(settingsTab->ClearBtn, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
     connect(clientTab->SelectAll1, &QPushButton::clicked, this, &MainWindow::SelectAllSettings);
     connect(clientTab->ClearAll1, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
+    connectServerTree();
 }
 
 Form1& MainWindow::waitWindow() {

@@ -48,6 +48,14 @@ class MainWindow : public QWidget {
         std::function<void()> ReadDefaultPrnFlags;
         // Reads the client printing settings into tab 2 (GetZRPClientSettings).
         std::function<void()> GetZRPClientSettings;
+        // Reads the flag word of a Pellion controller's exchange file into OMBFlags.
+        std::function<void()> ReadFlagsFromXml;
+        // Fills the " Files Information " labels for CurrentServer (FileInformation).
+        std::function<void()> FileInformation;
+        // The client branch of a save from tab 2: the local ZRP client's settings.
+        std::function<void()> SaveZRPClientSettings;
+        // The controller branch of a save: FlagsToSave into the exchange file, imported back.
+        std::function<void()> SaveControllerFlags;
     };
 
     enum Tab {
@@ -94,8 +102,38 @@ class MainWindow : public QWidget {
     // The tab handling: runs on every change of the current tab, from code or from the user.
     void SSTab1_Click();
 
+    // Reads the settings of the one server CurrentServer names and shows Label3 and EnableXPS;
+    // seams.ReadDefaultPrnFlags leads here.
+    void ReadDefaultPrnFlags();
+    // "Re-read": reads and shows the settings again when at most one server is selected.
+    void ReadRegistryBtn_Click();
+    // The single entry of every save, with the index of the tab it comes from.
+    void SaveAllToRegistry(int fromTab);
+    // "Delete reg key" and "Clean Printer Properties".
+    void DelRegBtn_Click();
+    void ClientRetention_Click();
+
+    // Shows the farm and its servers in the tree and ticks the local server (start-up).
+    void POPULATESERVERLIST();
+    // Adds a node under the node keyed parentKey (at the top level for ""), ignoring what the
+    // tree refuses (an unknown parent, a key already used), and sorts the parent's children.
+    void insertAndSortTree(QTreeWidget* tree, const std::string& parentKey, const std::string& key,
+                           const std::string& text);
+    // The node of the tree keyed key, nullptr when there is none.
+    static QTreeWidgetItem* nodeByKey(const QTreeWidget* tree, const std::string& key);
+    // The node handler: runs after the user changed a node's tick, never for a tick from code.
+    void TreeView1_NodeCheck(QTreeWidgetItem* node);
+
+    // Shows PendingWarning once, each time the window becomes active while it is set.
+    void Form_Activate();
+    // The closing: trace, the controller's exchange file removed. Runs once, whether the
+    // window is closed or destroyed.
+    void Form_Unload();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     class WaitWindowLoader;
@@ -103,6 +141,7 @@ class MainWindow : public QWidget {
     void buildServerColumn();
     void buildTabs();
     void connectHandlers();
+    void connectSaveHandlers();
     void watchDescribedControls();
 
     // Ticks the local computer's node, unticks every other node of the first N+1, and makes
@@ -111,8 +150,18 @@ class MainWindow : public QWidget {
     // The mouse over a described control, and over the window's background.
     void ShowDescription(const SettingDescription& entry);
     void Form_MouseMove();
+    // The server tree: a node handler run only for the user's tick changes, and its parts.
+    void connectServerTree();
+    void TreeView1_ItemChanged(QTreeWidgetItem* node);
+    void FarmRootTicked(QTreeWidgetItem* root);
+    void FarmRootUnticked(QTreeWidgetItem* root);
+    void ServerNodeCheck(QTreeWidgetItem* node);
+    void RefuseOfflineNode(QTreeWidgetItem* node);
+    void SelectionSummaryUpdate();
+    void ReadSingleSelectedServer();
 
     AppContext& context_;
+    bool unloaded_ = false;
     QWidget* serverColumn_ = nullptr;
     std::unique_ptr<WaitWindowLoader> waitLoader_;
     Form1* form1_ = nullptr;  // a child of the window once loaded

@@ -1,6 +1,7 @@
 #pragma once
 // The start-up of the tool: the load handling of the main window, run once before the window
-// is shown. Everything the tool does before the user's first click belongs here.
+// is shown. It reads the switches, tells the operating system apart, chooses the operating
+// mode from the local registry and loads the first data.
 
 #include <string>
 
@@ -11,12 +12,16 @@ namespace ombrel::app {
 class MainWindow;
 
 struct StartUpOptions {
-    // The tool's own switches ("/debug", "/ombrite", "/passthrough") as typed.
+    // The tool's command line after its program name; the switches "/debug", "/ombrite" and
+    // "/passthrough" are found anywhere in it, in any case.
     std::string commandLine;
     // A tab to show first, for looking at one tab of the window; -1 keeps the start-up's own.
     int firstTab = -1;
 };
 
-void StartUp(MainWindow& window, AppContext& context, const StartUpOptions& options);
+// Runs the start-up. False when the tool must end without showing its window: the user
+// refused raised privileges, the farm cannot be reached, or the user is no farm administrator
+// (the reason has been shown).
+bool StartUp(MainWindow& window, AppContext& context, const StartUpOptions& options);
 
 }  // namespace ombrel::app

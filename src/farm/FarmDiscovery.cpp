@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "farm/ComErrors.h"
+#include "platform/CodePage.h"
 
 namespace ombrel::farm {
 
@@ -88,14 +89,15 @@ bool InitializeFarm(app::AppContext& context) {
     context.WriteTrace("Checking Administrative rights");
     if (!state.FarmObject->isOmbrelAdministrator()) {
         wait.hideWindow();
-        context.WriteTrace(context.platform.system.environmentVariable("username") +
+        context.WriteTrace(fromAnsi(context.platform.system.environmentVariable("username")) +
                            " is not a Ombrel Administrator, closing");
         context.boxes.message("You must be a Ombrel admin to run this tool");
         return false;
     }
 
-    context.WriteTrace("Vexaro Farm Name: " + state.FarmObject->farmName());
-    state.FarmName = state.FarmObject->farmName();
+    // The library speaks the single-byte code page; the tool keeps its texts in UTF-8.
+    context.WriteTrace("Vexaro Farm Name: " + fromAnsi(state.FarmObject->farmName()));
+    state.FarmName = fromAnsi(state.FarmObject->farmName());
 
     if (context.platform.farm.createServer(state.LocalServerObject) == S_OK &&
         state.LocalServerObject) {
@@ -111,7 +113,7 @@ bool InitializeFarm(app::AppContext& context) {
 
     wait.setMessage(kInitializing);
     for (int k = 1; k <= count; ++k) {
-        const std::string& name = names[static_cast<size_t>(k - 1)];
+        const std::string name = fromAnsi(names[static_cast<size_t>(k - 1)]);
         context.WriteTrace("Adding " + name);
         state.FarmServers[static_cast<size_t>(k)] = name;
         wait.setValue(k + 4);

@@ -33,8 +33,12 @@ bool withService(const app::AppContext& context, std::string_view computer,
     return true;
 }
 
+// An empty text holds no names.
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
+    if (text.empty()) {
+        return parts;
+    }
     size_t start = 0;
     while (true) {
         size_t end = text.find(separator, start);

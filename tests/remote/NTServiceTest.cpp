@@ -19,7 +19,7 @@ class NTServiceTest : public testing::Test {
         tool.farm.addMachine("SRV1", "10.0.0.11");
         tool.farm.addMachine("SRV2", "10.0.0.12");
         tool.farm.addMachine("DOWN", "10.0.0.13", /*online=*/false);
-        for (const char* machine : {"SRV1", "SRV2", "DOWN"}) {
+        for (const char* machine : {"SRV1", "SRV2", "DOWN", test::TempFarm::kLocal}) {
             addService(machine, "vqsvc", 4);
             addService(machine, "Spooler", 4);
         }
@@ -89,6 +89,14 @@ TEST_F(NTServiceTest, PrintServiceRestartSkipsOfflineServers) {
                     "The Ombrel Print Service has been restarted on all selected servers.",
                     "Ombrel Printing Tool", app::BoxIcon::Information, app::BoxButtons::Ok}));
     EXPECT_EQ(status("SRV1", "vqsvc"), "Running");
+}
+
+TEST_F(NTServiceTest, AnEmptySelectionRestartsNothing) {
+    ServiceStop(tool.context, "", "vqsvc");
+    RestartPrintService(tool.context);
+    EXPECT_EQ(status("", "vqsvc"), "Stopped");
+    EXPECT_THAT(tool.farm.clock.sleeps, IsEmpty());
+    EXPECT_EQ(tool.boxes.boxes.size(), 1u);
 }
 
 TEST_F(NTServiceTest, SpoolerRestartWaitsForTheSpoolerToStop) {

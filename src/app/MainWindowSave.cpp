@@ -1,0 +1,158 @@
+// The main window's procedures over the registry of tab 0 and the client side: reading a
+// server's settings, "Re-read", every save, "Delete reg key" and "Clean Printer Properties".
+// The registry work itself lives in settings/; here the boxes are read and shown.
+
+#include "app/Controls.h"
+#include "app/MainWindow.h"
+#include "client/ClientTab.h"
+#include "remote/NTService.h"
+#include "remote/RemoteRegistry.h"
+#include "settings/FlagWord.h"
+#include "settings/RetentionCleanup.h"
+#include "settings/ServerSettings.h"
+#include "settings/SettingsTab.h"
+
+namespace ombrel::app {
+
+namespace {
+
+const std::string kSaveRule(53, '-');
+
+}  // namespace
+
+void MainWindow::connectSaveHandlers() {
+    seams.ReadDefaultPrnFlags = [this] { ReadDefaultPrnFlags(); };
+    const auto saveFromActiveTab = [this] { SaveAllToRegistry(SSTab1->currentIndex()); };
+    connect(settingsTab->SaveRegistryBtn, &QPushButton::clicked, this, saveFromActiveTab);
+    connect(clientTab->Command1, &QPushButton::clicked, this, saveFromActiveTab);
+    connect(settingsTab->ReadRegistryBtn, &QPushButton::clicked, this,
+            &MainWindow::ReadRegistryBtn_Click);
+    connect(clientTab->Command2, &QPushButton::clicked, this, [this] {
+        if (seams.GetZRPClientSettings) {
+            seams.GetZRPClientSettings();
+        }
+    });
+    connect(settingsTab->DelRegBtn, &QPushButton::clicked, this, &MainWindow::DelRegBtn_Click);
+    connect(clientTab->ClientRetention, &QPushButton::clicked, this,
+            &MainWindow::ClientRetention_Click);
+}
+
+void MainWindow::ReadDefaultPrnFlags() {
+    settings::ReadServerValues(context_);
+    if (seams.FileInformation) {
+        seams.FileInformation();
+    }
+    const settings::XpsAvailability xps = settings::CheckXpsAvailability(context_);
+    // Elsewhere EnableXPS keeps its state: a read never disables it.
+    if (xps.w2k8) {
+        settingsTab->EnableXPS->setEnabled(true);
+        if (xps.xpsFirst) {
+            settingsTab->EnableXPS->setValue(1);
+        }
+    }
+    settingsTab->Label3->setText(toWidgetText(settings::FlagHex(context_.state.OMBFlags)));
+}
+
+void MainWindow::ReadRegistryBtn_Click() {
+    AppState& state = context_.state;
+    if (state.ControllerMode) {
+        ClearAllSettings();
+        if (seams.ReadFlagsFromXml) {
+            seams.ReadFlagsFromXml();
+        }
+        DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
+        return;
+    }
+    const std::size_t selected = settings::SplitSelection(state.CurrentServer).size();
+    if (selected >= 2) {
+        context_.boxes.messageBox(std::to_string(selected) + " servers are selected." + "\r\n" +
+                                      "Reading registry is not available",
+                                  BoxButtons::Ok, BoxIcon::Information, "Information");
+        return;
+    }
+    ClearAllSettings();
+    if (seams.ReadDefaultPrnFlags) {
+        seams.ReadDefaultPrnFlags();
+    }
+    DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
+}
+
+void MainWindow::SaveAllToRegistry(int fromTab) {
+    AppState& state = context_.state;
+    context_.WriteTrace(kSaveRule);
+    context_.WriteTrace("---- Saving to registry from tab " + std::to_string(fromTab) + "---");
+    context_.WriteTrace(kSaveRule);
+    if (fromTab == SettingsTabIndex) {
+        settingsTab->GenerateDefaultPrnFlags();
+        context_.WriteTrace(settings::FlagHex(state.FlagsToSave));
+        context_.WriteTrace("Flags being saved to registry... " +
+                            settings::FlagDecimal(state.FlagsToSave));
+    }
+    if (state.ControllerMode) {
+        if (seams.SaveControllerFlags) {
+            seams.SaveControllerFlags();
+        }
+        return;
+    }
+
+    if (fromTab == SettingsTabIndex) {
+        const settings::SettingsTab& tab = *settingsTab;
+        settings::ServerValuesToSave values;
+        values.flags = state.FlagsToSave;
+        values.upd2Optimization = tab.PrnDbgUPD2Optimization->value();
+        values.enableXps = tab.EnableXPS->value();
+        values.fontHandling = tab.FontHandling1->value();
+        values.fontSettings = state.FontSettings;
+        values.compressionOff = tab.PrnDbgCompressionLevel->value();
+        values.vqsvcDevMode = tab.VqsvcDevMode->value();
+        settings::SaveToServers(context_, values);
+    }
+    if (fromTab == ClientTabIndex && seams.SaveZRPClientSettings) {
+        seams.SaveZRPClientSettings();
+    }
+
+    WaitWindow& wait = context_.wait();
+    wait.hideWindow();
+    wait.setBusy(false);
+    if (fromTab != SettingsTabIndex) {
+        context_.boxes.message("Changes are saved to registry", BoxIcon::Information);
+    } else if (context_.boxes.messageBox(
+                   std::string("Changes are saved to registry.") + "\r\n" +
+                       "Do you want to immediately restart the Ombrel Print Service on the "
+                       "selected servers to reflect the changes ?",
+                   BoxButtons::YesNo, BoxIcon::Information, kAppTitle) == BoxAnswer::Yes) {
+        remote::RestartPrintService(context_);
+    }
+    context_.WriteTrace("Changes are saved to registry");
+}
+
+void MainWindow::DelRegBtn_Click() {
+    if (context_.boxes.messageBox(
+            "Deleting the HKLM\\Software\\Ombrel\\Print key and all its contents. Are you sure ?",
+            BoxButtons::YesNo, BoxIcon::Question, "Caution !") != BoxAnswer::Yes) {
+        return;
+    }
+    AppState& state = context_.state;
+    remote::RemoteRegistry registry(context_);
+    registry.DeleteKey(platform::HKEY_LOCAL_MACHINE, "Software\\Ombrel\\Print\\UPDDevmode",
+                       state.CurrentServer);
+    registry.DeleteKey(platform::HKEY_LOCAL_MACHINE, settings::kPrintKey, state.CurrentServer);
+    ClearAllSettings();
+    state.OMBFlags = 0;
+}
+
+void MainWindow::ClientRetention_Click() {
+    if (context_.boxes.messageBox("Deleting the HKCU\\Software\\Ombrel\\PrinterProperties key and "
+                                  "all its contents. Are you sure ?",
+                                  BoxButtons::YesNo, BoxIcon::Question,
+                                  "Caution !") != BoxAnswer::Yes) {
+        return;
+    }
+    WaitWindow& wait = context_.wait();
+    wait.setBusy(true);
+    const settings::RetentionCleanupResult result = settings::CleanPrinterRetention(context_);
+    context_.boxes.messageBox(result.message, BoxButtons::Ok, result.icon, kAppTitle);
+    wait.setBusy(false);
+}
+
+}  // namespace ombrel::app

@@ -1,0 +1,57 @@
+#pragma once
+// The printing settings of a server's registry beside the flag word: reading them into the
+// state, and writing them to every selected server. No widget here: the window reads the tick
+// boxes into ServerValuesToSave and shows what the read left in the state.
+
+#include <string>
+#include <vector>
+
+#include "app/AppContext.h"
+
+namespace ombrel::settings {
+
+inline constexpr const char* kPrintKey = "Software\\Ombrel\\Print";
+inline constexpr const char* kUpdKey = "Software\\Ombrel\\UniversalPrintDrivers";
+inline constexpr const char* kPcl5cKey = "Software\\Ombrel\\UniversalPrintDrivers\\PCL5c";
+inline constexpr const char* kDriverListXpsFirst = "XPS;EMF;PCL5c;PCL4;PS";
+inline constexpr const char* kDriverListEmfFirst = "EMF;XPS;PCL5c;PCL4;PS";
+
+// The names of a selection: CurrentServer split at ","; nothing at all for "".
+std::vector<std::string> SplitSelection(const std::string& currentServer);
+
+// The registry part of ReadDefaultPrnFlags, from the computer CurrentServer names: OMBFlags,
+// DisablePrintOptimizations, CompressionLevel, DebugFlags and FontSettings, each step traced.
+// A server without DefaultPrnFlags shows the word 0, not the previous server's word; a
+// DefaultPrnFlags that is not a number is refused with a message and shows 0 too.
+void ReadServerValues(app::AppContext& context);
+
+// The XPS part of ReadDefaultPrnFlags: refreshes OSCode and, on "W2K8", reads "Driver List".
+struct XpsAvailability {
+    bool w2k8 = false;      // EnableXPS is enabled
+    bool xpsFirst = false;  // EnableXPS is ticked: the list begins with "XPS"
+};
+XpsAvailability CheckXpsAvailability(app::AppContext& context);
+
+// What a save of tab 0 writes besides the word: the states (0, 1, 2) of the boxes that are
+// not flag bits, and the font handling mode. Only state 1 counts as ticked.
+struct ServerValuesToSave {
+    double flags = 0;  // FlagsToSave
+    int upd2Optimization = 0;
+    int enableXps = 0;
+    int fontHandling = 0;
+    std::string fontSettings;
+    int compressionOff = 0;
+    int vqsvcDevMode = 0;
+};
+
+// Writes the values to one server in their fixed order. The audit record follows the
+// DefaultPrnFlags write only when the word is really stored there, read back and compared;
+// otherwise the trace says the settings could not be saved. True when the word is stored.
+bool SaveToServer(app::AppContext& context, const ServerValuesToSave& values,
+                  const std::string& server);
+
+// The server branch of SaveAllToRegistry: wait window, OSCode, then every name of the
+// selection that is not marked offline. The caller hides the wait window afterwards.
+void SaveToServers(app::AppContext& context, const ServerValuesToSave& values);
+
+}  // namespace ombrel::settings
