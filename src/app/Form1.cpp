@@ -59,12 +59,21 @@ void Form1::setMessage(const std::string& text) {
 void Form1::setMaximum(int maximum) {
     // A bar whose maximum does not exceed its minimum would turn into a busy indicator.
     ProgressBar1->setMaximum(std::max(maximum, ProgressBar1->minimum() + 1));
+    paintedPercent_ = -1;
     paintNow();
 }
 
 void Form1::setValue(int value) {
     ProgressBar1->setValue(std::clamp(value, ProgressBar1->minimum(), ProgressBar1->maximum()));
-    paintNow();
+    // The bar shows whole percents: over a thousand servers most steps would paint the very
+    // same picture again, so the window is painted when the percent shown changes.
+    const int percent =
+        static_cast<int>(100LL * (ProgressBar1->value() - ProgressBar1->minimum()) /
+                         std::max(1, ProgressBar1->maximum() - ProgressBar1->minimum()));
+    if (percent != paintedPercent_) {
+        paintedPercent_ = percent;
+        paintNow();
+    }
 }
 
 void Form1::showWindow() {

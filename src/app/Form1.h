@@ -35,6 +35,7 @@ class Form1 : public QWidget, public WaitWindow {
     void paintNow();
 
     bool busy_ = false;
+    int paintedPercent_ = -1;  // the percent the bar showed when last painted
 };
 
 }  // namespace ombrel::app

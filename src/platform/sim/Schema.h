@@ -29,6 +29,9 @@ CREATE TABLE machines(
     driver_directory TEXT NOT NULL DEFAULT 'C:\WINDOWS\system32\spool\drivers\w32x86'
 );
 
+-- The echo finds a machine by its address.
+CREATE INDEX machines_by_address ON machines(address, online);
+
 -- Registry keys. path is the full path below the root ('' is the root itself).
 CREATE TABLE reg_keys(
     id      INTEGER PRIMARY KEY,

@@ -52,22 +52,26 @@ class SimServerObject : public ServerObject {
 
     HRESULT initialize(int kind, std::string_view serverName) override {
         name_.clear();
+        address_.clear();
         if (kind != ObjectKindServer) {
             return E_FAIL;
         }
-        name_ = farmServerName(context_.store, fromAnsi(serverName));
+        // The object holds what the farm says of the server when it is initialised.
+        auto& q = context_.store.statement(
+            "SELECT name, address FROM machines WHERE name = ? AND farm_server = 1");
+        q.bind(1, fromAnsi(serverName));
+        if (q.executeStep()) {
+            name_ = q.getColumn(0).getString();
+            address_ = q.getColumn(1).getString();
+        }
+        q.reset();
         return name_.empty() ? E_FAIL : S_OK;
     }
 
     std::string serverName() override { return toAnsi(name_); }
 
     std::string networkAddress() override {
-        if (name_.empty()) {
-            return {};
-        }
-        auto address =
-            column(context_.store, "SELECT address FROM machines WHERE name = ?", &name_);
-        return address.empty() ? std::string() : toAnsi(address.front());
+        return name_.empty() ? std::string() : toAnsi(address_);
     }
 
     ServerVersion version() override {
@@ -106,6 +110,7 @@ class SimServerObject : public ServerObject {
   private:
     SimContext& context_;
     std::string name_;  // UTF-8, as the farm spells it; "" until initialised
+    std::string address_;
 };
 
 class SimSessionObject : public SessionObject {

@@ -3,15 +3,20 @@
 #include <stdexcept>
 
 #include "platform/sim/Schema.h"
+#include "platform/sim/StoreWatch.h"
 
 namespace ombrel::sim {
 
 namespace fs = std::filesystem;
 
 SimStore::SimStore(const fs::path& dir, int flags)
-    : dir_(dir), db_((dir / "farm.db").string(), flags) {
+    : dir_(dir),
+      db_((dir / "farm.db").string(), flags),
+      metaWatch_(std::make_unique<StoreWatch>(*this)) {
     configure();
 }
+
+SimStore::~SimStore() = default;
 
 void SimStore::configure() {
     // Several processes share one farm: readers never block the writer (WAL) and a writer
@@ -31,6 +36,8 @@ std::unique_ptr<SimStore> SimStore::open(const fs::path& dir) {
         throw std::runtime_error("the farm in " + dir.string() +
                                  " was made by another version of the simulation");
     }
+    // Farms made before the echo had its index get it now.
+    store->db_.exec("CREATE INDEX IF NOT EXISTS machines_by_address ON machines(address, online)");
     return store;
 }
 
@@ -79,11 +86,26 @@ void SimStore::Transaction::commit() {
 }
 
 std::string SimStore::meta(const std::string& key, const std::string& fallback) {
-    auto& q = statement("SELECT value FROM meta WHERE key = ?");
-    q.bind(1, key);
-    std::string value = q.executeStep() ? q.getColumn(0).getString() : fallback;
-    q.reset();
-    return value;
+    const StoreWatch::State state = metaWatch_->look();
+    if (state == StoreWatch::State::Unknown) {
+        metaCached_ = false;
+        auto& q = statement("SELECT value FROM meta WHERE key = ?");
+        q.bind(1, key);
+        std::string value = q.executeStep() ? q.getColumn(0).getString() : fallback;
+        q.reset();
+        return value;
+    }
+    if (state == StoreWatch::State::Changed || !metaCached_) {
+        metaCache_.clear();
+        auto& q = statement("SELECT key, value FROM meta");
+        while (q.executeStep()) {
+            metaCache_.emplace(q.getColumn(0).getString(), q.getColumn(1).getString());
+        }
+        q.reset();
+        metaCached_ = true;
+    }
+    auto it = metaCache_.find(key);
+    return it != metaCache_.end() ? it->second : fallback;
 }
 
 void SimStore::setMeta(const std::string& key, const std::string& value) {

@@ -13,12 +13,18 @@
 
 namespace ombrel::sim {
 
+class StoreWatch;
+
 class SimStore {
   public:
     // Opens an existing farm; throws std::runtime_error when dir holds no farm.
     static std::unique_ptr<SimStore> open(const std::filesystem::path& dir);
     // Creates the store of a new farm in dir (which must not hold one yet).
     static std::unique_ptr<SimStore> create(const std::filesystem::path& dir);
+
+    ~SimStore();
+    SimStore(const SimStore&) = delete;
+    SimStore& operator=(const SimStore&) = delete;
 
     SQLite::Database& db() { return db_; }
     const std::filesystem::path& dir() const { return dir_; }
@@ -42,7 +48,8 @@ class SimStore {
     };
 
     // Farm-wide settings (the "meta" table): farm name, local machine, switches of the
-    // simulation. get() answers fallback when the key is absent.
+    // simulation. meta() answers fallback when the key is absent. The table is small and read
+    // on hot paths (every echo), so it is kept in memory until anything is committed.
     std::string meta(const std::string& key, const std::string& fallback = "");
     void setMeta(const std::string& key, const std::string& value);
 
@@ -65,6 +72,9 @@ class SimStore {
     std::filesystem::path dir_;
     SQLite::Database db_;
     std::map<std::string, std::unique_ptr<SQLite::Statement>, std::less<>> statements_;
+    std::unique_ptr<StoreWatch> metaWatch_;
+    std::map<std::string, std::string> metaCache_;
+    bool metaCached_ = false;
 };
 
 }  // namespace ombrel::sim

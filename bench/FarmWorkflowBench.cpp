@@ -1,0 +1,231 @@
+// The farm-server workflow on a farm of 1,000 servers, all online: start-up to the window
+// shown, ticking the farm root, and a save to every server. Each stands next to the raw cost
+// of the same store work done directly with SQLite: the reads of the start-up, the lookups
+// the pings make, the writes and the audit record of the save.
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/MainWindow.h"
+#include "app/StartUp.h"
+#include "remote/RemoteRegistry.h"
+#include "support/ToolContext.h"
+
+namespace {
+
+using namespace ombrel;
+using namespace ombrel::platform;
+
+constexpr int kServers = 1000;
+constexpr const char* kPrint = "Software\\Ombrel\\Print";
+
+std::string serverName(int i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "SRV%04d", i);
+    return name;
+}
+
+struct BigFarm {
+    BigFarm() {
+        auto& store = tool.farm.store();
+        store.setMeta("farm_library", "1");
+        store.setMeta("farm_name", "BigFarm");
+        store.db().exec("INSERT INTO farm_administrators(user) VALUES('Administrator')");
+        store.db().exec("UPDATE machines SET farm_server = 1");
+        remote::RemoteRegistry registry(tool.context);
+        registry.SetValue(HKEY_LOCAL_MACHINE, "Software\\Ombrel\\Install", "Location",
+                          std::string("C:\\Program Files\\Ombrel\\"), 1, "");
+        for (int i = 0; i < kServers; ++i) {
+            const std::string name = serverName(i);
+            tool.farm.addMachine(
+                name, "10.1." + std::to_string(i / 250) + "." + std::to_string(i % 250 + 1));
+        }
+        for (const std::string& machine : {std::string(test::TempFarm::kLocal), serverName(0)}) {
+            registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "DefaultPrnFlags", 64.0, 4, machine);
+        }
+        tool.state.DebugMode = false;
+    }
+    test::ToolContext tool;
+};
+
+BigFarm& farm() {
+    static BigFarm instance;
+    return instance;
+}
+
+// A fresh tool on the farm, started as the program starts it.
+struct StartedTool {
+    StartedTool() : context(farm().tool.farm.platform(), state, boxes), window(context) {
+        app::StartUp(window, context, {});
+    }
+    app::AppState state;
+    test::ScriptedBoxes boxes;
+    app::AppContext context;
+    app::MainWindow window;
+};
+
+void ToolStartUp(benchmark::State& state) {
+    farm();  // the farm is built once, outside the measure
+    for (auto _ : state) {
+        StartedTool tool;
+        tool.window.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(tool.state.FarmServers.size());
+    }
+}
+BENCHMARK(ToolStartUp)->Unit(benchmark::kMillisecond);
+
+// The start-up's store work: the mode values, the farm's servers, the local server's settings.
+void RawStartUp(benchmark::State& state) {
+    auto& db = farm().tool.farm.store().db();
+    SQLite::Statement value(
+        db,
+        "SELECT v.type, v.data FROM reg_keys k JOIN reg_values v ON v.key = k.id "
+        "WHERE k.machine = ? AND k.root = ? AND k.path = ? AND v.name = ?");
+    SQLite::Statement servers(db, "SELECT name FROM machines WHERE farm_server ORDER BY name");
+    const std::pair<const char*, const char*> reads[] = {
+        {"Software\\Ombrel\\Install", "Location"},
+        {"Software\\Ombrel\\DesktopServer", "BuildNumber"},
+        {kPrint, "DefaultPrnFlags"},
+        {"Software\\Ombrel\\UniversalPrintDrivers\\PCL5c", "DisablePrintOptimizations"},
+        {kPrint, "CompressionLevel"},
+        {kPrint, "DebugFlags"},
+        {kPrint, "IncludeFonts"}};
+    for (auto _ : state) {
+        for (const auto& [key, name] : reads) {
+            value.bind(1, test::TempFarm::kLocal);
+            value.bind(2, static_cast<std::int64_t>(HKEY_LOCAL_MACHINE));
+            value.bind(3, key);
+            value.bind(4, name);
+            benchmark::DoNotOptimize(value.executeStep());
+            value.reset();
+        }
+        std::vector<std::string> names;
+        while (servers.executeStep()) {
+            names.push_back(servers.getColumn(0).getString());
+        }
+        servers.reset();
+        benchmark::DoNotOptimize(names.size());
+    }
+}
+BENCHMARK(RawStartUp)->Unit(benchmark::kMillisecond);
+
+void ToolTickFarmRoot(benchmark::State& state) {
+    StartedTool tool;
+    QTreeWidgetItem* root = tool.window.TreeView1->topLevelItem(0);
+    for (auto _ : state) {
+        root->setCheckState(0, Qt::Checked);
+        tool.window.TreeView1_NodeCheck(root);
+        state.PauseTiming();
+        root->setCheckState(0, Qt::Unchecked);
+        tool.window.TreeView1_NodeCheck(root);
+        tool.boxes.boxes.clear();
+        state.ResumeTiming();
+    }
+    if (std::count(tool.state.CurrentServer.begin(), tool.state.CurrentServer.end(), ',') != 0) {
+        state.SkipWithError("the root left a selection behind");
+    }
+}
+BENCHMARK(ToolTickFarmRoot)->Unit(benchmark::kMillisecond);
+
+// What the pings look up: each server's address and whether it answers.
+void RawTickFarmRoot(benchmark::State& state) {
+    auto& db = farm().tool.farm.store().db();
+    SQLite::Statement server(db, "SELECT address FROM machines WHERE name = ?");
+    SQLite::Statement echo(db, "SELECT online FROM machines WHERE address = ?");
+    for (auto _ : state) {
+        for (int i = 0; i < kServers; ++i) {
+            server.bind(1, serverName(i));
+            server.executeStep();
+            echo.bind(1, server.getColumn(0).getString());
+            benchmark::DoNotOptimize(echo.executeStep());
+            server.reset();
+            echo.reset();
+        }
+    }
+}
+BENCHMARK(RawTickFarmRoot)->Unit(benchmark::kMillisecond);
+
+std::string allServers() {
+    std::string selection;
+    for (int i = 0; i < kServers; ++i) {
+        selection += (i > 0 ? "," : "") + serverName(i);
+    }
+    return selection;
+}
+
+void ToolSaveToAll(benchmark::State& state) {
+    StartedTool tool;
+    tool.state.CurrentServer = allServers();
+    for (auto _ : state) {
+        tool.boxes.answers.push_back(app::BoxAnswer::No);  // no service restart
+        tool.window.SaveAllToRegistry(0);
+    }
+}
+BENCHMARK(ToolSaveToAll)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The save's store work per server: six values written, the word read back, one audit record;
+// each write its own transaction, as the tool's.
+void RawSaveToAll(benchmark::State& state) {
+    auto& db = farm().tool.farm.store().db();
+    SQLite::Statement key(db,
+                          "SELECT id FROM reg_keys WHERE machine = ? AND root = ? AND path = ?");
+    SQLite::Statement write(db,
+                            "INSERT INTO reg_values(key, name, type, data) VALUES(?, ?, ?, ?) "
+                            "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, "
+                            "data = excluded.data");
+    SQLite::Statement read(db, "SELECT data FROM reg_values WHERE key = ? AND name = ?");
+    SQLite::Statement audit(
+        db,
+        "INSERT INTO events(machine, log, number, time_generated, time_written, "
+        "event_id, type, source, computer, strings, data) VALUES(?, "
+        "'Application', (SELECT COALESCE(MAX(number), 0) + 1 FROM events), 0, "
+        "0, 1001, 4, 'Ombrel Printing Tool', ?, ?, ?)");
+    const std::int32_t flags = 64;
+    for (auto _ : state) {
+        for (int i = 0; i < kServers; ++i) {
+            const std::string name = serverName(i);
+            key.bind(1, name);
+            key.bind(2, static_cast<std::int64_t>(HKEY_LOCAL_MACHINE));
+            key.bind(3, kPrint);
+            const std::int64_t id = key.executeStep() ? key.getColumn(0).getInt64() : 0;
+            key.reset();
+            for (const char* value : {"DefaultPrnFlags", "DisablePrintOptimizations", "Driver List",
+                                      "IncludeFonts", "CompressionLevel", "DebugFlags"}) {
+                write.bind(1, id);
+                write.bind(2, value);
+                write.bind(3, 4);
+                write.bind(4, &flags, 4);
+                write.exec();
+                write.reset();
+            }
+            read.bind(1, id);
+            read.bind(2, "DefaultPrnFlags");
+            benchmark::DoNotOptimize(read.executeStep());
+            read.reset();
+            const std::string text = "Changes for DefaultPrnFlags saved on server " + name;
+            audit.bind(1, test::TempFarm::kLocal);
+            audit.bind(2, test::TempFarm::kLocal);
+            audit.bind(3, "[\"" + text + "\"]");
+            audit.bind(4, text.c_str(), static_cast<int>(text.size() + 1));
+            audit.exec();
+            audit.reset();
+        }
+    }
+}
+BENCHMARK(RawSaveToAll)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
