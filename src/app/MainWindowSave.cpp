@@ -4,6 +4,7 @@
 
 #include "app/Controls.h"
 #include "app/MainWindow.h"
+#include "app/Text.h"
 #include "client/ClientTab.h"
 #include "remote/NTService.h"
 #include "remote/RemoteRegistry.h"
@@ -63,7 +64,7 @@ void MainWindow::ReadRegistryBtn_Click() {
         DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
         return;
     }
-    const std::size_t selected = settings::SplitSelection(state.CurrentServer).size();
+    const std::size_t selected = selectionParts(state.CurrentServer).size();
     if (selected >= 2) {
         context_.boxes.messageBox(std::to_string(selected) + " servers are selected." + "\r\n" +
                                       "Reading registry is not available",

@@ -6,6 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "app/OSCode.h"
+#include "app/Text.h"
 #include "client/ClientTab.h"
 #include "farm/FarmDiscovery.h"
 #include "platform/CodePage.h"
@@ -18,13 +19,6 @@ namespace ombrel::app {
 namespace {
 
 using platform::HKEY_LOCAL_MACHINE;
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return text;
-}
 
 // A line written whatever the switches.
 void forcedTrace(AppContext& context, const std::string& text) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/Text.h"
 #include "farm/ComErrors.h"
 #include "platform/CodePage.h"
 
@@ -12,13 +13,6 @@ using namespace ombrel::platform;
 namespace {
 
 constexpr const char* kInitializing = "Initializing the farm, please wait...";
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return text;
-}
 
 int compareTexts(const std::string& a, const std::string& b) {
     // std::string compares by unsigned byte, which on UTF-8 is the order of character codes.
@@ -43,8 +37,9 @@ void SortArray(std::vector<std::string>& array, bool ascending, bool ignoreCase)
     const size_t size = array.size();
     for (size_t i = 0; i < size; ++i) {
         for (size_t j = 0; j < size; ++j) {
-            const int order = ignoreCase ? compareTexts(lowerCase(array[i]), lowerCase(array[j]))
-                                         : compareTexts(array[i], array[j]);
+            const int order = ignoreCase
+                                  ? compareTexts(app::lowerCase(array[i]), app::lowerCase(array[j]))
+                                  : compareTexts(array[i], array[j]);
             if (order == (ascending ? -1 : 1)) {
                 SwapStrings(array[i], array[j]);
             }

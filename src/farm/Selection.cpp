@@ -1,5 +1,7 @@
 #include "farm/Selection.h"
 
+#include "app/Text.h"
+
 #include <memory>
 
 #include "farm/Reachability.h"
@@ -10,25 +12,8 @@ namespace ombrel::farm {
 using platform::fromAnsi;
 using platform::toAnsi;
 
-std::vector<std::string> selectionParts(const std::string& currentServer) {
-    std::vector<std::string> parts;
-    if (currentServer.empty()) {
-        return parts;
-    }
-    std::string::size_type start = 0;
-    for (;;) {
-        const std::string::size_type comma = currentServer.find(',', start);
-        if (comma == std::string::npos) {
-            parts.push_back(currentServer.substr(start));
-            return parts;
-        }
-        parts.push_back(currentServer.substr(start, comma - start));
-        start = comma + 1;
-    }
-}
-
 int selectionCount(const std::string& currentServer) {
-    return static_cast<int>(selectionParts(currentServer).size());
+    return static_cast<int>(app::selectionParts(currentServer).size());
 }
 
 std::string serversSelectedText(int count) {
@@ -53,7 +38,7 @@ std::string withTicked(const std::string& currentServer, const std::string& node
 
 Untick withUnticked(const app::AppContext& context, const std::string& currentServer,
                     const std::string& node) {
-    std::vector<std::string> list = selectionParts(currentServer);
+    std::vector<std::string> list = app::selectionParts(currentServer);
     context.WriteTrace("CurrentServer=" + currentServer);
     Untick result;
     result.listed = static_cast<int>(list.size());

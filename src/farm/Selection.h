@@ -16,8 +16,7 @@ inline constexpr const char* kAllServersSelected = " ** ALL servers are selected
 inline constexpr const char* kOfflinePrefix = "[Offline] ";
 inline constexpr const char* kOfflineMark = "[Offline]";
 
-// CurrentServer split at ",": every part, empty ones included, and none for the empty text.
-std::vector<std::string> selectionParts(const std::string& currentServer);
+// The number of names in CurrentServer (app::selectionParts), 0 for the empty text.
 int selectionCount(const std::string& currentServer);
 
 // n followed by " servers selected", the caption of Label26 for n servers.

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "app/Text.h"
 #include "platform/CodePage.h"
 
 namespace ombrel::remote {
@@ -31,23 +32,6 @@ bool withService(const app::AppContext& context, std::string_view computer,
     scm.closeServiceHandle(handle);
     scm.closeServiceHandle(manager);
     return true;
-}
-
-// An empty text holds no names.
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    if (text.empty()) {
-        return parts;
-    }
-    size_t start = 0;
-    while (true) {
-        size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) {
-            return parts;
-        }
-        start = end + 1;
-    }
 }
 
 bool isOffline(const std::string& name) {
@@ -113,7 +97,7 @@ void ServiceStop(const app::AppContext& context, std::string_view computer,
 }
 
 void RestartPrintService(const app::AppContext& context) {
-    const std::vector<std::string> names = split(context.state.CurrentServer, ',');
+    const std::vector<std::string> names = app::selectionParts(context.state.CurrentServer);
     app::WaitWindow& wait = context.wait();
     wait.setMaximum(progressMaximum(names));
     wait.showWindow();

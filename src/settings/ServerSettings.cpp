@@ -1,5 +1,7 @@
 #include "settings/ServerSettings.h"
 
+#include "app/Text.h"
+
 #include <limits>
 #include <optional>
 
@@ -99,22 +101,6 @@ void setOrDelete(remote::RemoteRegistry& registry, const std::string& server, co
 
 }  // namespace
 
-std::vector<std::string> SplitSelection(const std::string& currentServer) {
-    std::vector<std::string> names;
-    if (currentServer.empty()) {
-        return names;
-    }
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = currentServer.find(',', start);
-        names.push_back(currentServer.substr(start, end - start));
-        if (end == std::string::npos) {
-            return names;
-        }
-        start = end + 1;
-    }
-}
-
 void ReadServerValues(app::AppContext& context) {
     app::AppState& state = context.state;
     remote::RemoteRegistry registry(context);
@@ -203,7 +189,7 @@ void SaveToServers(app::AppContext& context, const ServerValuesToSave& values) {
     wait.setBusy(true);
     app::OSVersion(context);
 
-    const std::vector<std::string> names = SplitSelection(context.state.CurrentServer);
+    const std::vector<std::string> names = app::selectionParts(context.state.CurrentServer);
     for (std::size_t i = 0; i < names.size(); ++i) {
         wait.setMaximum(static_cast<int>(names.size()));
         wait.setValue(static_cast<int>(i + 1));

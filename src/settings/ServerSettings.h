@@ -16,9 +16,6 @@ inline constexpr const char* kPcl5cKey = "Software\\Ombrel\\UniversalPrintDriver
 inline constexpr const char* kDriverListXpsFirst = "XPS;EMF;PCL5c;PCL4;PS";
 inline constexpr const char* kDriverListEmfFirst = "EMF;XPS;PCL5c;PCL4;PS";
 
-// The names of a selection: CurrentServer split at ","; nothing at all for "".
-std::vector<std::string> SplitSelection(const std::string& currentServer);
-
 // The registry part of ReadDefaultPrnFlags, from the computer CurrentServer names: OMBFlags,
 // DisablePrintOptimizations, CompressionLevel, DebugFlags and FontSettings, each step traced.
 // A server without DefaultPrnFlags shows the word 0, not the previous server's word; a

@@ -1,5 +1,7 @@
 #include "farm/Selection.h"
 
+#include "app/Text.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -27,7 +29,7 @@ TEST(Selection, PartsCountAndSingleName) {
         {"SRVNone", {"SRVNone"}, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(selectionParts(c.current), c.parts) << c.current;
+        EXPECT_EQ(app::selectionParts(c.current), c.parts) << c.current;
         EXPECT_EQ(selectionCount(c.current), static_cast<int>(c.parts.size())) << c.current;
         EXPECT_EQ(isSingleSelection(c.current), c.single) << c.current;
     }

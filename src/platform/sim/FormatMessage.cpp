@@ -28,10 +28,10 @@ struct Conversion {
 };
 
 // Reads the digits of a width or precision; false for values no message could need.
-bool readField(std::string_view spec, std::size_t& k, int& value) {
+bool readField(std::string_view format, std::size_t& k, int& value) {
     value = 0;
-    while (k < spec.size() && isDigit(spec[k])) {
-        value = value * 10 + (spec[k] - '0');
+    while (k < format.size() && isDigit(format[k])) {
+        value = value * 10 + (format[k] - '0');
         if (value > kMaxFieldSize) {
             return false;
         }
@@ -40,28 +40,29 @@ bool readField(std::string_view spec, std::size_t& k, int& value) {
     return true;
 }
 
-bool parseConversion(std::string_view spec, Conversion& c) {
+bool parseConversion(std::string_view format, Conversion& c) {
     std::size_t k = 0;
-    while (k < spec.size() && std::string_view("-+ #0").find(spec[k]) != std::string_view::npos) {
-        c.flags += spec[k++];
+    while (k < format.size() &&
+           std::string_view("-+ #0").find(format[k]) != std::string_view::npos) {
+        c.flags += format[k++];
     }
-    if (k < spec.size() && isDigit(spec[k])) {
-        if (!readField(spec, k, c.width)) {
+    if (k < format.size() && isDigit(format[k])) {
+        if (!readField(format, k, c.width)) {
             return false;
         }
-    } else if (k < spec.size() && spec[k] == '*') {
+    } else if (k < format.size() && format[k] == '*') {
         return false;
     }
-    if (k < spec.size() && spec[k] == '.') {
+    if (k < format.size() && format[k] == '.') {
         ++k;
-        if (k < spec.size() && spec[k] == '*') {
+        if (k < format.size() && format[k] == '*') {
             return false;
         }
-        if (!readField(spec, k, c.precision)) {
+        if (!readField(format, k, c.precision)) {
             return false;
         }
     }
-    std::string_view rest = spec.substr(k);
+    std::string_view rest = format.substr(k);
     for (auto [prefix, bits] : {std::pair{std::string_view("I64"), 64},
                                 {"I32", 32},
                                 {"ll", 64},
@@ -248,11 +249,11 @@ FormattedMessage formatMessageText(std::string_view text, DWORD flags,
                 number = number * 10 + static_cast<std::size_t>(text[j] - '0');
                 ++j;
             }
-            std::string_view spec = "s";
+            std::string_view format = "s";
             if (j < text.size() && text[j] == '!') {
                 std::size_t close = text.find('!', j + 1);
                 if (close != std::string_view::npos) {
-                    spec = text.substr(j + 1, close - j - 1);
+                    format = text.substr(j + 1, close - j - 1);
                     j = close + 1;
                 }
             }
@@ -260,7 +261,7 @@ FormattedMessage formatMessageText(std::string_view text, DWORD flags,
                 out.append(text.substr(i, j - i));
             } else {
                 Conversion conversion;
-                if (number > arguments.size() || !parseConversion(spec, conversion) ||
+                if (number > arguments.size() || !parseConversion(format, conversion) ||
                     !convert(conversion, arguments[number - 1], out)) {
                     return {ERROR_INVALID_PARAMETER, {}};
                 }
