@@ -29,9 +29,6 @@ CREATE TABLE machines(
     driver_directory TEXT NOT NULL DEFAULT 'C:\WINDOWS\system32\spool\drivers\w32x86'
 );
 
--- The echo finds a machine by its address.
-CREATE INDEX machines_by_address ON machines(address, online);
-
 -- Registry keys. path is the full path below the root ('' is the root itself).
 CREATE TABLE reg_keys(
     id      INTEGER PRIMARY KEY,
@@ -163,6 +160,30 @@ CREATE TABLE permissions(
     code   INTEGER PRIMARY KEY,
     answer INTEGER NOT NULL
 );
+)SQL";
+
+// A counter per table that the simulation keeps in memory, raised by every change to it, so
+// that a process knows cheaply whether its copy is still good. Run on every open too: farms
+// made before the counters existed get them.
+inline constexpr const char* kCachedTables = R"SQL(
+CREATE TABLE IF NOT EXISTS cached_tables(
+    name    TEXT PRIMARY KEY,
+    version INTEGER NOT NULL DEFAULT 0
+);
+INSERT OR IGNORE INTO cached_tables(name) VALUES('machines'), ('meta');
+CREATE TRIGGER IF NOT EXISTS machines_inserted AFTER INSERT ON machines BEGIN
+    UPDATE cached_tables SET version = version + 1 WHERE name = 'machines'; END;
+CREATE TRIGGER IF NOT EXISTS machines_updated AFTER UPDATE ON machines BEGIN
+    UPDATE cached_tables SET version = version + 1 WHERE name = 'machines'; END;
+CREATE TRIGGER IF NOT EXISTS machines_deleted AFTER DELETE ON machines BEGIN
+    UPDATE cached_tables SET version = version + 1 WHERE name = 'machines'; END;
+CREATE TRIGGER IF NOT EXISTS meta_inserted AFTER INSERT ON meta BEGIN
+    UPDATE cached_tables SET version = version + 1 WHERE name = 'meta'; END;
+CREATE TRIGGER IF NOT EXISTS meta_updated AFTER UPDATE ON meta BEGIN
+    UPDATE cached_tables SET version = version + 1 WHERE name = 'meta'; END;
+CREATE TRIGGER IF NOT EXISTS meta_deleted AFTER DELETE ON meta BEGIN
+    UPDATE cached_tables SET version = version + 1 WHERE name = 'meta'; END;
+CREATE INDEX IF NOT EXISTS machines_by_address ON machines(address, online);
 )SQL";
 
 }  // namespace ombrel::sim

@@ -57,14 +57,11 @@ class SimServerObject : public ServerObject {
             return E_FAIL;
         }
         // The object holds what the farm says of the server when it is initialised.
-        auto& q = context_.store.statement(
-            "SELECT name, address FROM machines WHERE name = ? AND farm_server = 1");
-        q.bind(1, fromAnsi(serverName));
-        if (q.executeStep()) {
-            name_ = q.getColumn(0).getString();
-            address_ = q.getColumn(1).getString();
+        if (auto machine = context_.store.machine(fromAnsi(serverName));
+            machine && machine->farmServer) {
+            name_ = machine->name;
+            address_ = machine->address;
         }
-        q.reset();
         return name_.empty() ? E_FAIL : S_OK;
     }
 

@@ -83,15 +83,10 @@ DWORD SimIcmp::icmpSendEcho(HANDLE handle, DWORD destination, const BYTE* reques
     bool online = false;
     DWORD roundTrip = 0;
     try {
-        auto& q = context_.store.statement(
-            "SELECT online, round_trip_ms FROM machines WHERE address = ? "
-            "ORDER BY online DESC LIMIT 1");
-        q.bind(1, dotted(destination));
-        if (q.executeStep()) {
-            online = q.getColumn(0).getInt() != 0;
-            roundTrip = static_cast<DWORD>(q.getColumn(1).getInt64());
+        if (auto machine = context_.store.machineAt(dotted(destination))) {
+            online = machine->online;
+            roundTrip = static_cast<DWORD>(machine->roundTripMs);
         }
-        q.reset();
     } catch (const std::exception&) {
         online = false;
     }

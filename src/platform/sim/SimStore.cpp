@@ -9,10 +9,24 @@ namespace ombrel::sim {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Names compare as COLLATE NOCASE does: the letters A to Z without regard to case.
+std::string foldCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
 SimStore::SimStore(const fs::path& dir, int flags)
     : dir_(dir),
       db_((dir / "farm.db").string(), flags),
-      metaWatch_(std::make_unique<StoreWatch>(*this)) {
+      watch_(std::make_unique<StoreWatch>(*this)) {
     configure();
 }
 
@@ -36,8 +50,7 @@ std::unique_ptr<SimStore> SimStore::open(const fs::path& dir) {
         throw std::runtime_error("the farm in " + dir.string() +
                                  " was made by another version of the simulation");
     }
-    // Farms made before the echo had its index get it now.
-    store->db_.exec("CREATE INDEX IF NOT EXISTS machines_by_address ON machines(address, online)");
+    store->db_.exec(kCachedTables);
     return store;
 }
 
@@ -50,6 +63,7 @@ std::unique_ptr<SimStore> SimStore::create(const fs::path& dir) {
         new SimStore(dir, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE));
     Transaction tx(*store);
     store->db_.exec(kSchema);
+    store->db_.exec(kCachedTables);
     store->setMeta("schema_version", std::to_string(SchemaVersion));
     tx.commit();
     return store;
@@ -85,24 +99,91 @@ void SimStore::Transaction::commit() {
     done_ = true;
 }
 
-std::string SimStore::meta(const std::string& key, const std::string& fallback) {
-    const StoreWatch::State state = metaWatch_->look();
+bool SimStore::cachesFresh() {
+    const StoreWatch::State state = watch_->look();
     if (state == StoreWatch::State::Unknown) {
-        metaCached_ = false;
+        cached_ = false;
+        return false;
+    }
+    if (state == StoreWatch::State::Unchanged && cached_) {
+        return true;
+    }
+    // Something was committed: most commits (registry values, events) leave these tables
+    // alone, which their counters tell for the price of one small query.
+    auto& versions = statement("SELECT SUM(version) FROM cached_tables");
+    const std::int64_t version = versions.executeStep() ? versions.getColumn(0).getInt64() : -1;
+    versions.reset();
+    if (cached_ && version == cachedVersion_) {
+        return true;
+    }
+    cachedVersion_ = version;
+    metaCache_.clear();
+    auto& meta = statement("SELECT key, value FROM meta");
+    while (meta.executeStep()) {
+        metaCache_.emplace(meta.getColumn(0).getString(), meta.getColumn(1).getString());
+    }
+    meta.reset();
+
+    machines_.clear();
+    machineByName_.clear();
+    machineByAddress_.clear();
+    auto& rows = statement(
+        "SELECT name, address, online, farm_server, round_trip_ms FROM machines ORDER BY online");
+    while (rows.executeStep()) {
+        Machine m{rows.getColumn(0).getString(), rows.getColumn(1).getString(),
+                  rows.getColumn(2).getInt() != 0, rows.getColumn(3).getInt() != 0,
+                  rows.getColumn(4).getInt()};
+        machineByName_[foldCase(m.name)] = machines_.size();
+        // Rows come offline first, so an online machine sharing an address is the one kept.
+        machineByAddress_[m.address] = machines_.size();
+        machines_.push_back(std::move(m));
+    }
+    rows.reset();
+    cached_ = true;
+    return true;
+}
+
+std::optional<SimStore::Machine> SimStore::queryMachine(const char* sql, const std::string& key) {
+    auto& q = statement(sql);
+    q.bind(1, key);
+    std::optional<Machine> found;
+    if (q.executeStep()) {
+        found = Machine{q.getColumn(0).getString(), q.getColumn(1).getString(),
+                        q.getColumn(2).getInt() != 0, q.getColumn(3).getInt() != 0,
+                        q.getColumn(4).getInt()};
+    }
+    q.reset();
+    return found;
+}
+
+std::optional<SimStore::Machine> SimStore::machine(const std::string& name) {
+    if (!cachesFresh()) {
+        return queryMachine(
+            "SELECT name, address, online, farm_server, round_trip_ms FROM machines WHERE name = ?",
+            name);
+    }
+    auto it = machineByName_.find(foldCase(name));
+    return it == machineByName_.end() ? std::nullopt : std::optional(machines_[it->second]);
+}
+
+std::optional<SimStore::Machine> SimStore::machineAt(const std::string& address) {
+    if (!cachesFresh()) {
+        return queryMachine(
+            "SELECT name, address, online, farm_server, round_trip_ms FROM machines "
+            "WHERE address = ? ORDER BY online DESC LIMIT 1",
+            address);
+    }
+    auto it = machineByAddress_.find(address);
+    return it == machineByAddress_.end() ? std::nullopt : std::optional(machines_[it->second]);
+}
+
+std::string SimStore::meta(const std::string& key, const std::string& fallback) {
+    if (!cachesFresh()) {
         auto& q = statement("SELECT value FROM meta WHERE key = ?");
         q.bind(1, key);
         std::string value = q.executeStep() ? q.getColumn(0).getString() : fallback;
         q.reset();
         return value;
-    }
-    if (state == StoreWatch::State::Changed || !metaCached_) {
-        metaCache_.clear();
-        auto& q = statement("SELECT key, value FROM meta");
-        while (q.executeStep()) {
-            metaCache_.emplace(q.getColumn(0).getString(), q.getColumn(1).getString());
-        }
-        q.reset();
-        metaCached_ = true;
     }
     auto it = metaCache_.find(key);
     return it != metaCache_.end() ? it->second : fallback;
@@ -118,19 +199,13 @@ void SimStore::setMeta(const std::string& key, const std::string& value) {
 }
 
 std::string SimStore::machineName(const std::string& name) {
-    auto& q = statement("SELECT name FROM machines WHERE name = ?");
-    q.bind(1, name);
-    std::string canonical = q.executeStep() ? q.getColumn(0).getString() : std::string();
-    q.reset();
-    return canonical;
+    std::optional<Machine> found = machine(name);
+    return found ? found->name : std::string();
 }
 
 bool SimStore::isOnline(const std::string& name) {
-    auto& q = statement("SELECT online FROM machines WHERE name = ?");
-    q.bind(1, name);
-    bool online = q.executeStep() && q.getColumn(0).getInt() != 0;
-    q.reset();
-    return online;
+    std::optional<Machine> found = machine(name);
+    return found && found->online;
 }
 
 fs::path SimStore::machineDir(const std::string& canonicalName) const {

@@ -6,10 +6,14 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace ombrel::sim {
 
@@ -48,10 +52,22 @@ class SimStore {
     };
 
     // Farm-wide settings (the "meta" table): farm name, local machine, switches of the
-    // simulation. meta() answers fallback when the key is absent. The table is small and read
-    // on hot paths (every echo), so it is kept in memory until anything is committed.
+    // simulation. meta() answers fallback when the key is absent.
     std::string meta(const std::string& key, const std::string& fallback = "");
     void setMeta(const std::string& key, const std::string& value);
+
+    // A machine as the echo and the farm library see it.
+    struct Machine {
+        std::string name;  // as declared
+        std::string address;
+        bool online = false;
+        bool farmServer = false;
+        int roundTripMs = 0;
+    };
+    // Looked up without regard to case; nullopt when the farm has no such machine.
+    std::optional<Machine> machine(const std::string& name);
+    // The machine at a dotted address, an online one first when several share it.
+    std::optional<Machine> machineAt(const std::string& address);
 
     // The canonical name of a machine (as declared), "" when the farm has no such machine.
     std::string machineName(const std::string& name);
@@ -72,9 +88,17 @@ class SimStore {
     std::filesystem::path dir_;
     SQLite::Database db_;
     std::map<std::string, std::unique_ptr<SQLite::Statement>, std::less<>> statements_;
-    std::unique_ptr<StoreWatch> metaWatch_;
+    // The meta and machines tables are small and read on hot paths (every echo, every server
+    // object), so they are kept in memory until anything is committed to the farm.
+    bool cachesFresh();
+    std::optional<Machine> queryMachine(const char* sql, const std::string& key);
+    std::unique_ptr<StoreWatch> watch_;
+    bool cached_ = false;
+    std::int64_t cachedVersion_ = -1;  // the tables' counters when the copies were made
     std::map<std::string, std::string> metaCache_;
-    bool metaCached_ = false;
+    std::vector<Machine> machines_;
+    std::unordered_map<std::string, std::size_t> machineByName_;     // lower-case name
+    std::unordered_map<std::string, std::size_t> machineByAddress_;  // online ones win
 };
 
 }  // namespace ombrel::sim

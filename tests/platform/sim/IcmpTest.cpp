@@ -103,5 +103,22 @@ TEST_F(IcmpTest, SocketsStartAndStopAsConfigured) {
     EXPECT_EQ(-1, icmp.wsaCleanup());
 }
 
+TEST_F(IcmpTest, AnotherProcessTakingAMachineOfflineIsSeenAtTheNextEcho) {
+    std::vector<BYTE> reply;
+    EXPECT_EQ(1u, echo(kSrv01, reply));  // the machines are now held in memory
+
+    // farmsim works on its own connection to farm.db; a registry write in between must not
+    // hide the change.
+    auto other = sim::SimStore::open(farm.store().dir());
+    other->db().exec("UPDATE machines SET online = 0 WHERE name = 'SRV01'");
+    other->db().exec("UPDATE meta SET value = 'x' WHERE key = 'farm_name'");
+    EXPECT_EQ(0u, echo(kSrv01, reply));
+    EXPECT_EQ("x", farm.store().meta("farm_name"));
+
+    other->db().exec("UPDATE machines SET online = 1, address = '10.0.0.99' WHERE name = 'SRV01'");
+    EXPECT_EQ(0u, echo(kSrv01, reply));
+    EXPECT_EQ(1u, echo(kNowhere, reply));
+}
+
 }  // namespace
 }  // namespace ombrel::test
