@@ -46,9 +46,15 @@ std::unique_ptr<SimStore> SimStore::open(const fs::path& dir) {
         throw std::runtime_error("no simulated farm in " + dir.string() + " (farm.db is missing)");
     }
     std::unique_ptr<SimStore> store(new SimStore(dir, SQLite::OPEN_READWRITE));
-    if (store->meta("schema_version") != std::to_string(SchemaVersion)) {
-        throw std::runtime_error("the farm in " + dir.string() +
-                                 " was made by another version of the simulation");
+    {
+        // Read directly: the in-memory copies need the change counters that come only below.
+        SQLite::Statement version(store->db_,
+                                  "SELECT value FROM meta WHERE key = 'schema_version'");
+        if (!version.executeStep() ||
+            version.getColumn(0).getString() != std::to_string(SchemaVersion)) {
+            throw std::runtime_error("the farm in " + dir.string() +
+                                     " was made by another version of the simulation");
+        }
     }
     store->db_.exec(kCachedTables);
     return store;
