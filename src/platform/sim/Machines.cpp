@@ -1,5 +1,7 @@
 #include "platform/sim/Machines.h"
 
+#include <optional>
+
 #include "platform/CodePage.h"
 
 namespace ombrel::sim {
@@ -22,15 +24,12 @@ Reach findMachine(SimStore& store, std::string_view ansiName, std::string& canon
 }
 
 Reach machineReach(SimStore& store, std::string& canonical) {
-    auto& q = store.statement("SELECT name, online FROM machines WHERE name = ?");
-    q.bind(1, canonical);
-    Reach reach = Reach::Unknown;
-    if (q.executeStep()) {
-        canonical = q.getColumn(0).getString();
-        reach = q.getColumn(1).getInt() != 0 ? Reach::Online : Reach::Offline;
+    std::optional<SimStore::Machine> machine = store.machine(canonical);
+    if (!machine) {
+        return Reach::Unknown;
     }
-    q.reset();
-    return reach;
+    canonical = machine->name;
+    return machine->online ? Reach::Online : Reach::Offline;
 }
 
 }  // namespace ombrel::sim
