@@ -168,8 +168,9 @@ void ToolSaveToAll(benchmark::State& state) {
 }
 BENCHMARK(ToolSaveToAll)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The save's store work per server: six values written, the word read back, one audit record;
-// each write its own transaction, as the tool's.
+// The save's store work per server, as the tool does it with no box ticked: the flag word and
+// the driver list written, the four other values deleted, the word read back, one audit
+// record; each statement its own transaction, as the tool's.
 void RawSaveToAll(benchmark::State& state) {
     auto& db = farm().tool.farm.store().db();
     SQLite::Statement key(db,
@@ -178,32 +179,45 @@ void RawSaveToAll(benchmark::State& state) {
                             "INSERT INTO reg_values(key, name, type, data) VALUES(?, ?, ?, ?) "
                             "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, "
                             "data = excluded.data");
+    SQLite::Statement remove(db, "DELETE FROM reg_values WHERE key = ? AND name = ?");
     SQLite::Statement read(db, "SELECT data FROM reg_values WHERE key = ? AND name = ?");
     SQLite::Statement audit(
         db,
         "INSERT INTO events(machine, log, number, time_generated, time_written, "
-        "event_id, type, source, computer, strings, data) VALUES(?, "
-        "'Application', (SELECT COALESCE(MAX(number), 0) + 1 FROM events), 0, "
-        "0, 1001, 4, 'Ombrel Printing Tool', ?, ?, ?)");
+        "event_id, type, source, computer, strings, data) VALUES(?1, "
+        "'Application', (SELECT COALESCE(MAX(number), 0) + 1 FROM events "
+        "WHERE machine = ?1 AND log = 'Application'), 0, 0, 1001, 4, "
+        "'Ombrel Printing Tool', ?2, ?3, ?4)");
     const std::int32_t flags = 64;
+    const std::string driverList("EMF;XPS;PCL5c;PCL4;PS", 22);
+    auto keyOf = [&](const std::string& machine, const char* path) {
+        key.bind(1, machine);
+        key.bind(2, static_cast<std::int64_t>(HKEY_LOCAL_MACHINE));
+        key.bind(3, path);
+        const std::int64_t id = key.executeStep() ? key.getColumn(0).getInt64() : 0;
+        key.reset();
+        return id;
+    };
+    auto upsert = [&](std::int64_t id, const char* name, int type, const void* data, int size) {
+        write.bind(1, id);
+        write.bind(2, name);
+        write.bind(3, type);
+        write.bind(4, data, size);
+        write.exec();
+        write.reset();
+    };
+    auto erase = [&](std::int64_t id, const char* name) {
+        remove.bind(1, id);
+        remove.bind(2, name);
+        remove.exec();
+        remove.reset();
+    };
     for (auto _ : state) {
         for (int i = 0; i < kServers; ++i) {
             const std::string name = serverName(i);
-            key.bind(1, name);
-            key.bind(2, static_cast<std::int64_t>(HKEY_LOCAL_MACHINE));
-            key.bind(3, kPrint);
-            const std::int64_t id = key.executeStep() ? key.getColumn(0).getInt64() : 0;
-            key.reset();
-            for (const char* value : {"DefaultPrnFlags", "DisablePrintOptimizations", "Driver List",
-                                      "IncludeFonts", "CompressionLevel", "DebugFlags"}) {
-                write.bind(1, id);
-                write.bind(2, value);
-                write.bind(3, 4);
-                write.bind(4, &flags, 4);
-                write.exec();
-                write.reset();
-            }
-            read.bind(1, id);
+            const std::int64_t print = keyOf(name, kPrint);
+            upsert(print, "DefaultPrnFlags", 4, &flags, 4);
+            read.bind(1, print);
             read.bind(2, "DefaultPrnFlags");
             benchmark::DoNotOptimize(read.executeStep());
             read.reset();
@@ -214,6 +228,13 @@ void RawSaveToAll(benchmark::State& state) {
             audit.bind(4, text.c_str(), static_cast<int>(text.size() + 1));
             audit.exec();
             audit.reset();
+            erase(keyOf(name, "Software\\Ombrel\\UniversalPrintDrivers\\PCL5c"),
+                  "DisablePrintOptimizations");
+            upsert(keyOf(name, "Software\\Ombrel\\UniversalPrintDrivers"), "Driver List", 1,
+                   driverList.c_str(), static_cast<int>(driverList.size()));
+            for (const char* value : {"IncludeFonts", "CompressionLevel", "DebugFlags"}) {
+                erase(print, value);
+            }
         }
     }
 }

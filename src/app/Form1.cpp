@@ -58,7 +58,11 @@ void Form1::setMessage(const std::string& text) {
 
 void Form1::setMaximum(int maximum) {
     // A bar whose maximum does not exceed its minimum would turn into a busy indicator.
-    ProgressBar1->setMaximum(std::max(maximum, ProgressBar1->minimum() + 1));
+    const int newMaximum = std::max(maximum, ProgressBar1->minimum() + 1);
+    if (newMaximum == ProgressBar1->maximum()) {
+        return;  // a save sets the same maximum before every server
+    }
+    ProgressBar1->setMaximum(newMaximum);
     paintedPercent_ = -1;
     paintNow();
 }

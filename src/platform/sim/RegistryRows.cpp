@@ -42,13 +42,37 @@ void RegistryRows::bound(Map& map) {
 
 void RegistryRows::sync() {
     StoreWatch::State state = watch_.look();
-    if (state != StoreWatch::State::Unchanged) {
-        forget();
-    }
     usable_ = state != StoreWatch::State::Unknown;
+    if (state == StoreWatch::State::Unchanged) {
+        return;
+    }
+    if (state == StoreWatch::State::Unknown) {
+        forget();
+        return;
+    }
+    // Something was committed: values may have changed, but keys and machines seldom do (a
+    // save writes values over and over), and their counters tell.
+    values_.clear();
+    const SimStore::TableVersions versions = store_.tableVersions();
+    if (versions.machines != seen_.machines || versions.meta != seen_.meta) {
+        haveLocal_ = false;
+        machines_.clear();
+    }
+    if (versions.regKeys != seen_.regKeys) {
+        keys_.clear();
+        keyExists_.clear();
+    }
+    seen_ = versions;
+}
+
+void RegistryRows::forgetKeys() {
+    keys_.clear();
+    keyExists_.clear();
+    values_.clear();
 }
 
 void RegistryRows::forget() {
+    seen_ = SimStore::TableVersions{};
     haveLocal_ = false;
     machines_.clear();
     keys_.clear();
@@ -161,6 +185,14 @@ const RegistryRows::Value* RegistryRows::value(std::int64_t key, std::string_vie
 
 std::int64_t RegistryRows::createPath(const std::string& machine, HKEY root,
                                       const std::vector<std::string>& levels) {
+    // Creating a key that is there only opens it: no write, so no write lock to wait for.
+    std::string fullPath;
+    for (const std::string& level : levels) {
+        fullPath += (fullPath.empty() ? "" : "\\") + level;
+    }
+    if (std::int64_t existing = keyId(machine, root, fullPath); existing != 0) {
+        return existing;
+    }
     SimStore::Transaction tx(store_);
     auto find = [&](const std::string& path, std::string& storedPath) -> std::int64_t {
         auto& q = store_.statement(
@@ -192,9 +224,11 @@ std::int64_t RegistryRows::createPath(const std::string& machine, HKEY root,
     // The root's own row (path "") holds the root's values and parents its first level.
     std::string path;
     std::string rootPath;
+    bool inserted = false;
     std::int64_t id = find(path, rootPath);
     if (id == 0) {
         id = insert(path, path, 0);
+        inserted = true;
     }
     for (const std::string& level : levels) {
         // A level that exists keeps the case it was created with; the new ones take the case
@@ -204,12 +238,16 @@ std::int64_t RegistryRows::createPath(const std::string& machine, HKEY root,
         std::int64_t child = find(wanted, stored);
         if (child == 0) {
             child = insert(wanted, level, id);
+            inserted = true;
         }
         id = child;
         path = std::move(stored);
     }
     tx.commit();
-    forget();
+    // Only new keys make the copies of key lookups wrong (a path once missing now exists).
+    if (inserted) {
+        forgetKeys();
+    }
     return id;
 }
 
@@ -226,7 +264,7 @@ bool RegistryRows::setValue(std::int64_t key, std::string_view name, DWORD type,
     q.bind(3, static_cast<std::int64_t>(type));
     bindBytes(q, 4, data);
     bool written = q.exec() > 0;
-    forget();
+    values_.clear();
     return written;
 }
 
@@ -235,7 +273,7 @@ bool RegistryRows::deleteValue(std::int64_t key, std::string_view name) {
     q.bind(1, key);
     q.bind(2, std::string(name));
     bool deleted = q.exec() > 0;
-    forget();
+    values_.clear();
     return deleted;
 }
 

@@ -26,7 +26,7 @@ class RegistryRows {
 
     // Called at the start of every registry call.
     void sync();
-    // Called after every write of this process.
+    // Drops every copy: after this process deleted a key, and when the store cannot tell.
     void forget();
 
     // The local machine's name as declared, "" when the farm names none.
@@ -67,6 +67,8 @@ class RegistryRows {
     bool valueAt(std::int64_t key, platform::DWORD index, Entry& entry);
 
   private:
+    // After this process added or removed keys: the key lookups and values kept are dropped.
+    void forgetKeys();
     bool cacheable() const { return usable_; }
     static std::string fold(std::string_view text);
     template <typename Map>
@@ -75,6 +77,7 @@ class RegistryRows {
     SimStore& store_;
     StoreWatch watch_;
     bool usable_ = false;
+    SimStore::TableVersions seen_;  // the counters the copies below were made under
 
     bool haveLocal_ = false;
     std::string local_;

@@ -170,7 +170,7 @@ CREATE TABLE IF NOT EXISTS cached_tables(
     name    TEXT PRIMARY KEY,
     version INTEGER NOT NULL DEFAULT 0
 );
-INSERT OR IGNORE INTO cached_tables(name) VALUES('machines'), ('meta');
+INSERT OR IGNORE INTO cached_tables(name) VALUES('machines'), ('meta'), ('reg_keys');
 CREATE TRIGGER IF NOT EXISTS machines_inserted AFTER INSERT ON machines BEGIN
     UPDATE cached_tables SET version = version + 1 WHERE name = 'machines'; END;
 CREATE TRIGGER IF NOT EXISTS machines_updated AFTER UPDATE ON machines BEGIN
@@ -183,6 +183,12 @@ CREATE TRIGGER IF NOT EXISTS meta_updated AFTER UPDATE ON meta BEGIN
     UPDATE cached_tables SET version = version + 1 WHERE name = 'meta'; END;
 CREATE TRIGGER IF NOT EXISTS meta_deleted AFTER DELETE ON meta BEGIN
     UPDATE cached_tables SET version = version + 1 WHERE name = 'meta'; END;
+CREATE TRIGGER IF NOT EXISTS reg_keys_inserted AFTER INSERT ON reg_keys BEGIN
+    UPDATE cached_tables SET version = version + 1 WHERE name = 'reg_keys'; END;
+CREATE TRIGGER IF NOT EXISTS reg_keys_updated AFTER UPDATE ON reg_keys BEGIN
+    UPDATE cached_tables SET version = version + 1 WHERE name = 'reg_keys'; END;
+CREATE TRIGGER IF NOT EXISTS reg_keys_deleted AFTER DELETE ON reg_keys BEGIN
+    UPDATE cached_tables SET version = version + 1 WHERE name = 'reg_keys'; END;
 CREATE INDEX IF NOT EXISTS machines_by_address ON machines(address, online);
 )SQL";
 

@@ -116,13 +116,13 @@ bool SimStore::cachesFresh() {
     }
     // Something was committed: most commits (registry values, events) leave these tables
     // alone, which their counters tell for the price of one small query.
-    auto& versions = statement("SELECT SUM(version) FROM cached_tables");
-    const std::int64_t version = versions.executeStep() ? versions.getColumn(0).getInt64() : -1;
-    versions.reset();
-    if (cached_ && version == cachedVersion_) {
+    const TableVersions versions = tableVersions();
+    const bool same =
+        versions.machines == cachedVersions_.machines && versions.meta == cachedVersions_.meta;
+    cachedVersions_ = versions;
+    if (cached_ && same) {
         return true;
     }
-    cachedVersion_ = version;
     metaCache_.clear();
     auto& meta = statement("SELECT key, value FROM meta");
     while (meta.executeStep()) {
@@ -147,6 +147,24 @@ bool SimStore::cachesFresh() {
     rows.reset();
     cached_ = true;
     return true;
+}
+
+SimStore::TableVersions SimStore::tableVersions() {
+    TableVersions versions;
+    auto& q = statement("SELECT name, version FROM cached_tables");
+    while (q.executeStep()) {
+        const std::string name = q.getColumn(0).getString();
+        const std::int64_t version = q.getColumn(1).getInt64();
+        if (name == "machines") {
+            versions.machines = version;
+        } else if (name == "meta") {
+            versions.meta = version;
+        } else if (name == "reg_keys") {
+            versions.regKeys = version;
+        }
+    }
+    q.reset();
+    return versions;
 }
 
 std::optional<SimStore::Machine> SimStore::queryMachine(const char* sql, const std::string& key) {

@@ -69,6 +69,17 @@ class SimStore {
     // The machine at a dotted address, an online one first when several share it.
     std::optional<Machine> machineAt(const std::string& address);
 
+    // The change counters of the tables whose rows change seldom but are looked up all the
+    // time; each moves with every change to its table, from any process. (Values change too
+    // often for a counter to pay: copies of them are dropped at every commit.)
+    struct TableVersions {
+        std::int64_t machines = -1;
+        std::int64_t meta = -1;
+        std::int64_t regKeys = -1;
+        bool operator==(const TableVersions&) const = default;
+    };
+    TableVersions tableVersions();
+
     // The canonical name of a machine (as declared), "" when the farm has no such machine.
     std::string machineName(const std::string& name);
     // The local machine's name.
@@ -94,7 +105,7 @@ class SimStore {
     std::optional<Machine> queryMachine(const char* sql, const std::string& key);
     std::unique_ptr<StoreWatch> watch_;
     bool cached_ = false;
-    std::int64_t cachedVersion_ = -1;  // the tables' counters when the copies were made
+    TableVersions cachedVersions_;  // the counters when the copies were made
     std::map<std::string, std::string> metaCache_;
     std::vector<Machine> machines_;
     std::unordered_map<std::string, std::size_t> machineByName_;     // lower-case name
