@@ -44,8 +44,12 @@ struct BigFarm {
             tool.farm.addMachine(
                 name, "10.1." + std::to_string(i / 250) + "." + std::to_string(i % 250 + 1));
         }
-        for (const std::string& machine : {std::string(test::TempFarm::kLocal), serverName(0)}) {
+        // Every server has its printing settings, as in a farm where the product runs.
+        for (int i = -1; i < kServers; ++i) {
+            const std::string machine = i < 0 ? test::TempFarm::kLocal : serverName(i);
             registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "DefaultPrnFlags", 64.0, 4, machine);
+            registry.SetValue(HKEY_LOCAL_MACHINE, "Software\\Ombrel\\UniversalPrintDrivers",
+                              "Driver List", std::string("EMF;XPS;PCL5c;PCL4;PS"), 1, machine);
         }
         tool.state.DebugMode = false;
     }

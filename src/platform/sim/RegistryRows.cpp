@@ -185,14 +185,6 @@ const RegistryRows::Value* RegistryRows::value(std::int64_t key, std::string_vie
 
 std::int64_t RegistryRows::createPath(const std::string& machine, HKEY root,
                                       const std::vector<std::string>& levels) {
-    // Creating a key that is there only opens it: no write, so no write lock to wait for.
-    std::string fullPath;
-    for (const std::string& level : levels) {
-        fullPath += (fullPath.empty() ? "" : "\\") + level;
-    }
-    if (std::int64_t existing = keyId(machine, root, fullPath); existing != 0) {
-        return existing;
-    }
     SimStore::Transaction tx(store_);
     auto find = [&](const std::string& path, std::string& storedPath) -> std::int64_t {
         auto& q = store_.statement(
