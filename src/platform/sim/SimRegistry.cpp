@@ -133,33 +133,16 @@ LONG SimRegistry::connectRegistry(std::string_view machine, HKEY root, HKEY& res
 }
 
 LONG SimRegistry::openKey(HKEY key, std::string_view subKey, DWORD, HKEY& result) {
-    return guarded([&]() -> LONG {
-        const Handle* parent = nullptr;
-        if (LONG error = find(key, parent)) {
-            return error;
-        }
-        std::vector<std::string> levels;
-        if (!splitLevels(subKey, levels)) {
-            return ERROR_BAD_PATHNAME;
-        }
-        if (parent->key != 0 && !rows_.keyExists(parent->key)) {
-            return ERROR_KEY_DELETED;
-        }
-        if (levels.empty()) {
-            result = add(*parent);
-            return ERROR_SUCCESS;
-        }
-        std::string path = joinPath(parent->path, levels);
-        std::int64_t id = rows_.keyId(parent->machine, parent->root, path);
-        if (id == 0) {
-            return ERROR_FILE_NOT_FOUND;
-        }
-        result = add(Handle{parent->machine, parent->root, id, std::move(path), parent->local});
-        return ERROR_SUCCESS;
-    });
+    return openOrCreate(key, subKey, false, result);
 }
 
 LONG SimRegistry::createKey(HKEY key, std::string_view subKey, DWORD, HKEY& result) {
+    return openOrCreate(key, subKey, true, result);
+}
+
+// RegOpenKeyEx and RegCreateKeyEx differ only in what a missing key gives: an error, or the
+// key made with every missing level. An existing key is only opened: no write, no transaction.
+LONG SimRegistry::openOrCreate(HKEY key, std::string_view subKey, bool create, HKEY& result) {
     return guarded([&]() -> LONG {
         const Handle* parent = nullptr;
         if (LONG error = find(key, parent)) {
@@ -177,9 +160,11 @@ LONG SimRegistry::createKey(HKEY key, std::string_view subKey, DWORD, HKEY& resu
             return ERROR_SUCCESS;
         }
         std::string path = joinPath(parent->path, levels);
-        // An existing key is only opened: no write, no transaction.
         std::int64_t id = rows_.keyId(parent->machine, parent->root, path);
         if (id == 0) {
+            if (!create) {
+                return ERROR_FILE_NOT_FOUND;
+            }
             std::vector<std::string> all;
             splitPath(path, all);
             id = rows_.createPath(parent->machine, parent->root, all);

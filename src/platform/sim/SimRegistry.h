@@ -31,6 +31,8 @@ class SimRegistry : public platform::Registry {
     LONG closeKey(HKEY key) override;
 
   private:
+    LONG openOrCreate(HKEY key, std::string_view subKey, bool create, HKEY& result);
+
     // What a handle stands for: a connection to a machine's root (key 0, whose row is made
     // only when something is written to it) or an opened key.
     struct Handle {
