@@ -50,14 +50,10 @@ void RegistryRows::sync() {
         forget();
         return;
     }
-    // Something was committed: values may have changed, but keys and machines seldom do (a
-    // save writes values over and over), and their counters tell.
+    // Something was committed: values may have changed, but keys seldom do (a save writes
+    // values over and over), and their counter tells.
     values_.clear();
     const SimStore::TableVersions versions = store_.tableVersions();
-    if (versions.machines != seen_.machines || versions.meta != seen_.meta) {
-        haveLocal_ = false;
-        machines_.clear();
-    }
     if (versions.regKeys != seen_.regKeys) {
         keys_.clear();
         keyExists_.clear();
@@ -73,38 +69,18 @@ void RegistryRows::forgetKeys() {
 
 void RegistryRows::forget() {
     seen_ = SimStore::TableVersions{};
-    haveLocal_ = false;
-    machines_.clear();
     keys_.clear();
     keyExists_.clear();
     values_.clear();
 }
 
-const std::string& RegistryRows::localMachine() {
-    if (!(cacheable() && haveLocal_)) {
-        local_ = store_.machineName(store_.localMachine());
-        haveLocal_ = cacheable();
-    }
-    return local_;
+// Machines are looked up through the store, which keeps them in memory itself.
+std::string RegistryRows::localMachine() {
+    return store_.machineName(store_.localMachine());
 }
 
 Reach RegistryRows::machine(std::string& name) {
-    std::string folded = fold(name);
-    if (cacheable()) {
-        auto it = machines_.find(folded);
-        if (it != machines_.end()) {
-            if (it->second.reach != Reach::Unknown) {
-                name = it->second.name;
-            }
-            return it->second.reach;
-        }
-    }
-    Reach reach = machineReach(store_, name);
-    if (cacheable()) {
-        bound(machines_);
-        machines_.emplace(std::move(folded), MachineEntry{name, reach});
-    }
-    return reach;
+    return machineReach(store_, name);
 }
 
 std::int64_t RegistryRows::keyId(const std::string& machine, HKEY root, std::string_view path) {

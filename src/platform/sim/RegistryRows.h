@@ -30,7 +30,7 @@ class RegistryRows {
     void forget();
 
     // The local machine's name as declared, "" when the farm names none.
-    const std::string& localMachine();
+    std::string localMachine();
     // Whether a machine exists and is online; name becomes its declared name.
     Reach machine(std::string& name);
 
@@ -79,13 +79,6 @@ class RegistryRows {
     bool usable_ = false;
     SimStore::TableVersions seen_;  // the counters the copies below were made under
 
-    bool haveLocal_ = false;
-    std::string local_;
-    struct MachineEntry {
-        std::string name;
-        Reach reach = Reach::Unknown;
-    };
-    std::unordered_map<std::string, MachineEntry> machines_;
     std::unordered_map<std::string, std::int64_t> keys_;
     std::unordered_map<std::int64_t, bool> keyExists_;
     struct ValueEntry {
