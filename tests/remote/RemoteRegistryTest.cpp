@@ -113,6 +113,7 @@ TEST_F(RemoteRegistryTest, ExistingTypeWinsOverTheCallers) {
     store(kPrint, "AsNumber", REG_DWORD, dword(5));
     store(kPrint, "AsBinary", REG_BINARY, "\x01\x02");
     store(kPrint, "AsExpand", REG_EXPAND_SZ, std::string("%X%\0", 4));
+    store(kPrint, "AsList", REG_MULTI_SZ, std::string("old\0\0", 5));
 
     EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsText", 1.0, 4, kServer));
     EXPECT_TRUE(
@@ -120,11 +121,14 @@ TEST_F(RemoteRegistryTest, ExistingTypeWinsOverTheCallers) {
     EXPECT_TRUE(
         registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsBinary", std::string("x"), 1, kServer));
     EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsExpand", 7.0, 4, kServer));
+    EXPECT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "AsList",
+                                  std::string("new\0two\0", 8), 1, kServer));
 
     EXPECT_EQ(stored(kPrint, "AsText"), (Stored{REG_SZ, std::string("1\0", 2)}));
     EXPECT_EQ(stored(kPrint, "AsNumber"), (Stored{REG_DWORD, dword(12)}));
     EXPECT_EQ(stored(kPrint, "AsBinary"), (Stored{REG_BINARY, "\x01\x02"}));
     EXPECT_EQ(stored(kPrint, "AsExpand"), (Stored{REG_EXPAND_SZ, std::string("%X%\0", 4)}));
+    EXPECT_EQ(stored(kPrint, "AsList"), (Stored{REG_MULTI_SZ, std::string("new\0two\0\0", 9)}));
 }
 
 TEST_F(RemoteRegistryTest, UnconvertibleNumbersWriteNothingAndTrace) {
