@@ -41,9 +41,12 @@ class ServiceControl {
                                   DWORD access) = 0;
     virtual bool queryServiceStatus(SC_HANDLE service, ServiceStatus& status) = 0;
     // ControlService: SERVICE_CONTROL_STOP moves a running service towards "stopped";
-    // on a stopped service it fails with ERROR_SERVICE_NOT_ACTIVE and changes nothing.
+    // on a stopped service it fails with ERROR_SERVICE_NOT_ACTIVE and changes nothing, and
+    // while a service that depends on it is not stopped with ERROR_DEPENDENT_SERVICES_RUNNING.
     virtual bool controlService(SC_HANDLE service, DWORD control, ServiceStatus& status) = 0;
-    // StartServiceA without arguments; ERROR_SERVICE_ALREADY_RUNNING when not stopped.
+    // StartServiceA without arguments; ERROR_SERVICE_ALREADY_RUNNING when not stopped. The
+    // services it depends on are started first; ERROR_SERVICE_DEPENDENCY_FAIL when one of them
+    // cannot start (ERROR_SERVICE_DEPENDENCY_DELETED when one does not exist).
     virtual bool startService(SC_HANDLE service) = 0;
     virtual bool closeServiceHandle(SC_HANDLE handle) = 0;
 };

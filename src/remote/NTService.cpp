@@ -43,6 +43,36 @@ int progressMaximum(const std::vector<std::string>& names) {
     return names.size() > 1 ? static_cast<int>(names.size()) - 1 : 1;
 }
 
+// A stop only asks: the service may take its time. Starting it before it reports "Stopped"
+// is refused, and a service others depend on cannot stop before they have. Only a service
+// that is stopping will stop by itself; any other state (a refused stop leaves it running,
+// "" when the server no longer answers) will not change by waiting. True once "Stopped".
+bool waitUntilStopped(const app::AppContext& context, const std::string& computer,
+                      std::string_view service) {
+    std::string state = ServiceStatus(context, computer, service);
+    for (int waited = 0; state == "Stop Pending" && waited < kServiceStopWaitMs;
+         waited += kServiceStopPollMs) {
+        context.platform.system.sleep(kServiceStopPollMs);
+        state = ServiceStatus(context, computer, service);
+    }
+    return state == "Stopped";
+}
+
+// Whether a service just asked to start is running or on its way.
+bool isComingUp(const app::AppContext& context, const std::string& computer,
+                std::string_view service) {
+    const std::string state = ServiceStatus(context, computer, service);
+    return state == "Running" || state == "Start Pending";
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string ServiceStatus(const app::AppContext& context, std::string_view computer,
@@ -101,6 +131,7 @@ void RestartPrintService(const app::AppContext& context) {
     app::WaitWindow& wait = context.wait();
     wait.setMaximum(progressMaximum(names));
     wait.showWindow();
+    std::vector<std::string> failed;
     for (size_t i = 0; i < names.size(); ++i) {
         const std::string& name = names[i];
         if (isOffline(name)) {
@@ -111,18 +142,31 @@ void RestartPrintService(const app::AppContext& context) {
         context.WriteTrace("Stopping Vqsvc on " + name);
         ServiceStop(context, name, "vqsvc");
         context.platform.system.sleep(kServiceRestartPauseMs);
+        const bool stopped = waitUntilStopped(context, name, "vqsvc");
         context.WriteTrace("Starting Vqsvc on " + name);
         ServiceStart(context, name, "vqsvc");
+        if (!stopped || !isComingUp(context, name, "vqsvc")) {
+            context.WriteTrace("Vqsvc could not be restarted on " + name);
+            failed.push_back(name);
+        }
     }
     wait.hideWindow();
-    context.boxes.message("The Ombrel Print Service has been restarted on all selected servers.",
-                          app::BoxIcon::Information);
+    if (failed.empty()) {
+        context.boxes.message(
+            "The Ombrel Print Service has been restarted on all selected servers.",
+            app::BoxIcon::Information);
+    } else {
+        context.boxes.message(
+            "The Ombrel Print Service could not be restarted on " + joined(failed) + ".",
+            app::BoxIcon::Exclamation);
+    }
 }
 
 void RestartSpooler(const app::AppContext& context, const std::vector<std::string>& servers) {
     app::WaitWindow& wait = context.wait();
     wait.setMaximum(progressMaximum(servers));
     wait.showWindow();
+    std::vector<std::string> failed;
     for (size_t i = 0; i < servers.size(); ++i) {
         const std::string& name = servers[i];
         if (isOffline(name)) {
@@ -132,29 +176,31 @@ void RestartSpooler(const app::AppContext& context, const std::vector<std::strin
         wait.setMessage("Please wait while restarting services on " + name);
         context.WriteTrace("Stopping VqSvc on " + name);
         ServiceStop(context, name, "vqsvc");
+        // vqsvc depends on the spooler, which refuses to stop while vqsvc is still stopping.
+        const bool vqsvcStopped = waitUntilStopped(context, name, "vqsvc");
         context.WriteTrace("Stopping Spooler on " + name);
         ServiceStop(context, name, "Spooler");
         context.platform.system.sleep(kServiceRestartPauseMs);
-
-        // The spooler may take a while to stop; a state that cannot be read ("") means the
-        // server no longer answers, and waiting longer would not help.
-        for (int waited = 0; waited < kSpoolerStopWaitMs; waited += kSpoolerPollMs) {
-            const std::string state = ServiceStatus(context, name, "Spooler");
-            if (state == "Stopped" || state.empty()) {
-                break;
-            }
-            context.platform.system.sleep(kSpoolerPollMs);
-        }
-
+        const bool spoolerStopped = waitUntilStopped(context, name, "Spooler");
         context.WriteTrace("Starting Spooler on " + name);
         ServiceStart(context, name, "Spooler");
         context.platform.system.sleep(kServiceRestartPauseMs);
         context.WriteTrace("Starting VqSvc on " + name);
         ServiceStart(context, name, "vqsvc");
+        if (!vqsvcStopped || !spoolerStopped || !isComingUp(context, name, "Spooler") ||
+            !isComingUp(context, name, "vqsvc")) {
+            context.WriteTrace("Services could not be restarted on " + name);
+            failed.push_back(name);
+        }
     }
     wait.hideWindow();
-    context.boxes.message("Spooler service has been restarted on the selected servers",
-                          app::BoxIcon::Information);
+    if (failed.empty()) {
+        context.boxes.message("Spooler service has been restarted on the selected servers",
+                              app::BoxIcon::Information);
+    } else {
+        context.boxes.message("Spooler service could not be restarted on " + joined(failed),
+                              app::BoxIcon::Exclamation);
+    }
 }
 
 }  // namespace ombrel::remote

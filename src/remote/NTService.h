@@ -19,17 +19,18 @@ void ServiceStart(const app::AppContext& context, std::string_view computer,
 void ServiceStop(const app::AppContext& context, std::string_view computer,
                  std::string_view service);
 
-// Stops and starts "vqsvc" on every name of CurrentServer that is not marked offline, then
-// says so.
+// Stops "vqsvc" on every name of CurrentServer that is not marked offline, waits for it to
+// stop and starts it again; then says so, naming the servers where it is not running again.
 void RestartPrintService(const app::AppContext& context);
 
-// Stops "vqsvc" and "Spooler", waits for the spooler to stop, and starts them again in the
-// opposite order, on each of servers not marked offline; then says so.
+// Stops "vqsvc" and then "Spooler", which it depends on, waits for the spooler to stop, and
+// starts them again in the opposite order, on each of servers not marked offline; then says
+// so, naming the servers where either is not running again.
 void RestartSpooler(const app::AppContext& context, const std::vector<std::string>& servers);
 
-// How long the spooler restart waits for the spooler to report "Stopped", and how often it
+// How long a restart waits for a service it stopped to report "Stopped", and how often it
 // looks.
-inline constexpr int kSpoolerStopWaitMs = 30000;
-inline constexpr int kSpoolerPollMs = 500;
+inline constexpr int kServiceStopWaitMs = 30000;
+inline constexpr int kServiceStopPollMs = 500;
 
 }  // namespace ombrel::remote

@@ -73,6 +73,24 @@ TEST_F(PingTest, SilentOrMalformedAddressesFail) {
     }
 }
 
+TEST_F(PingTest, AServerSlowerThanTwoHundredMillisecondsDoesNotAnswer) {
+    for (int roundTripMs : {200, 201, 4999}) {
+        tool.farm.store().db().exec("UPDATE machines SET round_trip_ms = " +
+                                    std::to_string(roundTripMs) + " WHERE name = 'SRV1'");
+        EchoReply reply;
+        const std::int32_t result = PingAddress(tool.context, "10.0.0.11", reply);
+        if (roundTripMs <= 200) {
+            EXPECT_EQ(result, roundTripMs);
+            EXPECT_EQ(EchoStatusText(static_cast<std::int32_t>(reply.status)), kEchoSuccess);
+        } else {
+            EXPECT_EQ(result, -11010) << roundTripMs;
+            EXPECT_EQ(EchoStatusText(static_cast<std::int32_t>(reply.status)),
+                      "11010   [ ip req timed out ]")
+                << roundTripMs;
+        }
+    }
+}
+
 TEST_F(PingTest, SocketFailuresAreShownAndTheEchoIsStillSent) {
     struct Case {
         const char* key;

@@ -165,7 +165,10 @@ void listEvents(sim::SimFarm& farm, const std::string& machine, const std::strin
 void listServices(sim::SimFarm& farm, const std::string& machine, std::ostream& out) {
     std::string name = machineOrAbsent(farm, machine);
     SQLite::Statement q(farm.store().db(),
-                        "SELECT name, state, target_state, changed_ms, transition_ms FROM services "
+                        "SELECT name, state, target_state, changed_ms, transition_ms, "
+                        "(SELECT group_concat(depends_on, ',') FROM (SELECT depends_on FROM "
+                        "service_dependencies d WHERE d.machine = services.machine AND "
+                        "d.service = services.name ORDER BY position)) FROM services "
                         "WHERE machine = ? ORDER BY name COLLATE NOCASE");
     q.bind(1, name);
     std::int64_t now = nowMs();
@@ -175,7 +178,11 @@ void listServices(sim::SimFarm& farm, const std::string& machine, std::ostream& 
         if (now >= q.getColumn(3).getInt64() + q.getColumn(4).getInt64()) {
             state = q.getColumn(2).getInt();
         }
-        out << q.getColumn(0).getString() << '\t' << stateName(state) << '\n';
+        out << q.getColumn(0).getString() << '\t' << stateName(state);
+        if (!q.getColumn(5).isNull()) {
+            out << '\t' << q.getColumn(5).getString();  // the services it depends on
+        }
+        out << '\n';
     }
 }
 

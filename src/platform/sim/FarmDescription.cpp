@@ -124,6 +124,16 @@ void writeMachine(SimStore& store, const Machine& m, int position) {
         r.bind(5, s.targetState);
         r.bind(6, s.transitionMs);
         r.exec();
+        for (std::size_t i = 0; i < s.dependsOn.size(); ++i) {
+            auto& d = store.statement(
+                "INSERT INTO service_dependencies(machine, service, depends_on, position) "
+                "VALUES(?, ?, ?, ?)");
+            d.bind(1, m.name);
+            d.bind(2, s.name);
+            d.bind(3, s.dependsOn[i]);
+            d.bind(4, static_cast<std::int64_t>(i));
+            d.exec();
+        }
     }
 
     for (const EventLog& log : m.eventLogs) {

@@ -33,6 +33,7 @@ struct Service {
     int state = 0;
     int targetState = 0;
     std::int64_t transitionMs = 0;
+    std::vector<std::string> dependsOn;  // services of the same machine, started first
 };
 
 struct EventRecord {

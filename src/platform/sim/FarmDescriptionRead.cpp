@@ -18,6 +18,7 @@ std::vector<DiskEntry> readFiles(const json& value, const Where& where);
 std::vector<EventLog> readEventLogs(const json& value, const Where& where,
                                     const std::string& machine);
 std::vector<Session> readSessions(const json& value, const Where& where);
+void checkServiceDependencies(const std::vector<Service>& services, const Where& where);
 
 namespace {
 
@@ -118,7 +119,8 @@ std::vector<Service> readServices(const json& value, const Where& where) {
     std::vector<Service> services;
     UniqueNames unique("service");
     for (std::size_t i = 0; i < value.size(); ++i) {
-        Object o(value[i], where[i], {"name", "displayName", "state", "transitionMs"});
+        Object o(value[i], where[i],
+                 {"name", "displayName", "state", "transitionMs", "dependsOn"});
         Service s;
         s.name = o.requiredText("name");
         if (s.name.empty()) {
@@ -133,8 +135,12 @@ std::vector<Service> readServices(const json& value, const Where& where) {
         // and stops made later.
         s.targetState = s.state;
         s.transitionMs = o.integer("transitionMs", 0, 3'600'000, 0);
+        if (const json* needs = o.find("dependsOn")) {
+            s.dependsOn = asTextList(*needs, o.where("dependsOn"));
+        }
         services.push_back(std::move(s));
     }
+    checkServiceDependencies(services, where);
     return services;
 }
 

@@ -2,6 +2,7 @@
 // sessions with their policies.
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -419,6 +420,61 @@ std::vector<Session> readSessions(const json& value, const Where& where) {
         sessions.push_back(std::move(s));
     }
     return sessions;
+}
+
+// Windows refuses a dependency on a service it does not know and a loop of dependencies
+// (ERROR_CIRCULAR_DEPENDENCY); a description gets the same answer, at the place it is written.
+void checkServiceDependencies(const std::vector<Service>& services, const Where& where) {
+    std::map<std::string, std::size_t> index;
+    for (std::size_t i = 0; i < services.size(); ++i) {
+        index.emplace(fold(services[i].name), i);
+    }
+    std::vector<std::vector<std::size_t>> needs(services.size());
+    for (std::size_t i = 0; i < services.size(); ++i) {
+        std::set<std::size_t> seen;
+        for (std::size_t j = 0; j < services[i].dependsOn.size(); ++j) {
+            const std::string& name = services[i].dependsOn[j];
+            const Where at = (where[i] / "dependsOn")[j];
+            auto it = index.find(fold(name));
+            if (it == index.end()) {
+                at.fail("no service \"" + name + "\" on this machine");
+            }
+            if (it->second == i) {
+                at.fail("a service cannot depend on itself");
+            }
+            if (!seen.insert(it->second).second) {
+                at.fail("duplicate dependency \"" + name + "\"");
+            }
+            needs[i].push_back(it->second);
+        }
+    }
+    // Depth-first: a service met again while its own dependencies are being walked closes a
+    // loop.
+    enum class Mark { None, Walking, Done };
+    std::vector<Mark> marks(services.size(), Mark::None);
+    std::vector<std::size_t> chain;
+    std::function<void(std::size_t)> walk = [&](std::size_t i) {
+        if (marks[i] == Mark::Done) {
+            return;
+        }
+        chain.push_back(i);
+        if (marks[i] == Mark::Walking) {
+            std::string loop;
+            for (auto it = std::find(chain.begin(), chain.end(), i); it != chain.end(); ++it) {
+                loop += (loop.empty() ? "" : " -> ") + services[*it].name;
+            }
+            (where[i] / "dependsOn").fail("circular service dependency: " + loop);
+        }
+        marks[i] = Mark::Walking;
+        for (std::size_t next : needs[i]) {
+            walk(next);
+        }
+        marks[i] = Mark::Done;
+        chain.pop_back();
+    };
+    for (std::size_t i = 0; i < services.size(); ++i) {
+        walk(i);
+    }
 }
 
 }  // namespace ombrel::sim::description

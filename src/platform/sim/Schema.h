@@ -190,6 +190,15 @@ CREATE TRIGGER IF NOT EXISTS reg_keys_updated AFTER UPDATE ON reg_keys BEGIN
 CREATE TRIGGER IF NOT EXISTS reg_keys_deleted AFTER DELETE ON reg_keys BEGIN
     UPDATE cached_tables SET version = version + 1 WHERE name = 'reg_keys'; END;
 CREATE INDEX IF NOT EXISTS machines_by_address ON machines(address, online);
+-- The services a service needs running before it starts (DependOnService). Made here rather
+-- than with the first tables so that farms made before it get it on their next open.
+CREATE TABLE IF NOT EXISTS service_dependencies(
+    machine    TEXT NOT NULL COLLATE NOCASE,
+    service    TEXT NOT NULL COLLATE NOCASE,
+    depends_on TEXT NOT NULL COLLATE NOCASE,
+    position   INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY(machine, service, depends_on)
+);
 )SQL";
 
 }  // namespace ombrel::sim

@@ -56,7 +56,7 @@ bool SimIcmp::icmpCloseHandle(HANDLE handle) {
 }
 
 DWORD SimIcmp::icmpSendEcho(HANDLE handle, DWORD destination, const BYTE* requestData,
-                            WORD requestSize, BYTE* replyBuffer, DWORD replySize, DWORD) {
+                            WORD requestSize, BYTE* replyBuffer, DWORD replySize, DWORD timeoutMs) {
     if (handles_.count(handle) == 0) {
         return context_.fail(ERROR_INVALID_HANDLE, DWORD{0});
     }
@@ -90,7 +90,8 @@ DWORD SimIcmp::icmpSendEcho(HANDLE handle, DWORD destination, const BYTE* reques
     } catch (const std::exception&) {
         online = false;
     }
-    if (!online) {
+    // An answer slower than the caller is willing to wait for is no answer.
+    if (!online || roundTrip > timeoutMs) {
         return refuse(IP_REQ_TIMED_OUT);
     }
     // No pointer of the caller's 32-bit world can be formed here: the data field holds the

@@ -1,5 +1,6 @@
 #pragma once
-// Echo answered by the farm's online machines; no packet is ever sent.
+// Echo answered by the farm's online machines within the caller's time-out (a machine's
+// round-trip time is part of its description); no packet is ever sent.
 
 #include <unordered_set>
 

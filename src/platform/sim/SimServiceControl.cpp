@@ -1,5 +1,6 @@
 #include "platform/sim/SimServiceControl.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "platform/CodePage.h"
@@ -98,11 +99,17 @@ bool SimServiceControl::readRow(const Handle& handle, Row& row) {
     if (!handle.local && machineReach(context_.store, copy.machine) != Reach::Online) {
         return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
     }
+    return findRow(handle.machine, handle.service, row)
+               ? true
+               : context_.fail(ERROR_SERVICE_DOES_NOT_EXIST, false);
+}
+
+bool SimServiceControl::findRow(const std::string& machine, const std::string& service, Row& row) {
     auto& q = context_.store.statement(
         "SELECT state, target_state, changed_ms, transition_ms FROM services "
         "WHERE machine = ? AND name = ?");
-    q.bind(1, handle.machine);
-    q.bind(2, handle.service);
+    q.bind(1, machine);
+    q.bind(2, service);
     bool found = q.executeStep();
     if (found) {
         row.state = static_cast<DWORD>(q.getColumn(0).getInt64());
@@ -111,7 +118,79 @@ bool SimServiceControl::readRow(const Handle& handle, Row& row) {
         row.transitionMs = q.getColumn(3).getInt64();
     }
     q.reset();
-    return found ? true : context_.fail(ERROR_SERVICE_DOES_NOT_EXIST, false);
+    return found;
+}
+
+std::vector<std::string> SimServiceControl::dependencies(const std::string& machine,
+                                                         const std::string& service) {
+    auto& q = context_.store.statement(
+        "SELECT depends_on FROM service_dependencies WHERE machine = ? AND service = ? "
+        "ORDER BY position, depends_on");
+    q.bind(1, machine);
+    q.bind(2, service);
+    std::vector<std::string> names;
+    while (q.executeStep()) {
+        names.push_back(q.getColumn(0).getString());
+    }
+    q.reset();
+    return names;
+}
+
+bool SimServiceControl::dependentActive(const std::string& machine, const std::string& service) {
+    auto& q = context_.store.statement(
+        "SELECT service FROM service_dependencies WHERE machine = ? AND depends_on = ?");
+    q.bind(1, machine);
+    q.bind(2, service);
+    std::vector<std::string> dependents;
+    while (q.executeStep()) {
+        dependents.push_back(q.getColumn(0).getString());
+    }
+    q.reset();
+    for (const std::string& dependent : dependents) {
+        Row row;
+        if (findRow(machine, dependent, row) && currentState(row) != SERVICE_STOPPED) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::int64_t SimServiceControl::startWithDependencies(const std::string& machine,
+                                                      const std::string& service, const Row& row,
+                                                      std::vector<std::string>& path) {
+    const std::int64_t now = context_.clock->nowMs();
+    std::int64_t ready = now;
+    path.push_back(service);
+    for (const std::string& name : dependencies(machine, service)) {
+        Row needed;
+        if (!findRow(machine, name, needed)) {
+            return context_.fail(ERROR_SERVICE_DEPENDENCY_DELETED, std::int64_t{-1});
+        }
+        bool inPath = false;
+        for (const std::string& waiting : path) {
+            inPath = inPath || sameText(waiting, name);
+        }
+        const DWORD state = currentState(needed);
+        std::int64_t running = -1;
+        if (inPath) {
+            // A loop of dependencies: none of its services can ever start first.
+        } else if (state == SERVICE_RUNNING || state == SERVICE_PAUSED ||
+                   state == SERVICE_CONTINUE_PENDING) {
+            running = now;
+        } else if (state == SERVICE_START_PENDING && needed.target == SERVICE_RUNNING) {
+            running = needed.changedMs + needed.transitionMs;
+        } else if (state == SERVICE_STOPPED) {
+            running = startWithDependencies(machine, name, needed, path);
+        }
+        // Stopping, pausing or hung in a pending state: it will not be running for us.
+        if (running < 0) {
+            return context_.fail(ERROR_SERVICE_DEPENDENCY_FAIL, std::int64_t{-1});
+        }
+        ready = std::max(ready, running);
+    }
+    path.pop_back();
+    write(machine, service, row, SERVICE_START_PENDING, SERVICE_RUNNING, ready);
+    return ready + row.transitionMs;
 }
 
 DWORD SimServiceControl::currentState(const Row& row) const {
@@ -134,15 +213,17 @@ void SimServiceControl::fill(const Row& row, ServiceStatus& status) const {
     }
 }
 
-void SimServiceControl::write(const Handle& handle, const Row& row, DWORD pending, DWORD target) {
+void SimServiceControl::write(const std::string& machine, const std::string& service,
+                              const Row& row, DWORD pending, DWORD target, std::int64_t startMs) {
+    const bool immediate = row.transitionMs <= 0 && startMs <= context_.clock->nowMs();
     auto& q = context_.store.statement(
         "UPDATE services SET state = ?, target_state = ?, changed_ms = ? "
         "WHERE machine = ? AND name = ?");
-    q.bind(1, static_cast<std::int64_t>(row.transitionMs > 0 ? pending : target));
+    q.bind(1, static_cast<std::int64_t>(immediate ? target : pending));
     q.bind(2, static_cast<std::int64_t>(target));
-    q.bind(3, static_cast<std::int64_t>(context_.clock->nowMs()));
-    q.bind(4, handle.machine);
-    q.bind(5, handle.service);
+    q.bind(3, startMs);
+    q.bind(4, machine);
+    q.bind(5, service);
     q.exec();
 }
 
@@ -189,7 +270,11 @@ bool SimServiceControl::controlService(SC_HANDLE handle, DWORD control, ServiceS
         if (state != SERVICE_RUNNING && state != SERVICE_PAUSED) {
             return context_.fail(ERROR_SERVICE_CANNOT_ACCEPT_CTRL, false);
         }
-        write(*entry, row, SERVICE_STOP_PENDING, SERVICE_STOPPED);
+        if (dependentActive(entry->machine, entry->service)) {
+            return context_.fail(ERROR_DEPENDENT_SERVICES_RUNNING, false);
+        }
+        write(entry->machine, entry->service, row, SERVICE_STOP_PENDING, SERVICE_STOPPED,
+              context_.clock->nowMs());
         tx.commit();
         readRow(*entry, row);
         fill(row, status);
@@ -213,9 +298,12 @@ bool SimServiceControl::startService(SC_HANDLE handle) {
         if (currentState(row) != SERVICE_STOPPED) {
             return context_.fail(ERROR_SERVICE_ALREADY_RUNNING, false);
         }
-        write(*entry, row, SERVICE_START_PENDING, SERVICE_RUNNING);
+        std::vector<std::string> path;
+        const bool started = startWithDependencies(entry->machine, entry->service, row, path) >= 0;
+        // The services needed that did start stay started, as on Windows.
+        const DWORD error = context_.lastError;
         tx.commit();
-        return true;
+        return started ? true : context_.fail(error, false);
     } catch (const std::exception&) {
         return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
     }

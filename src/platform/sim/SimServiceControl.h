@@ -4,6 +4,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/ServiceControl.h"
 #include "platform/sim/SimContext.h"
@@ -39,11 +40,23 @@ class SimServiceControl : public platform::ServiceControl {
     // The open service handle's entry, or 0 with the last error set.
     const Handle* service(SC_HANDLE handle);
     bool readRow(const Handle& handle, Row& row);
+    // The row of a service of the machine; false when there is none. No reachability check.
+    bool findRow(const std::string& machine, const std::string& service, Row& row);
     DWORD currentState(const Row& row) const;
     void fill(const Row& row, ServiceStatus& status) const;
-    // Sets a new state at the present moment, pending towards target when the service has a
-    // transition time.
-    void write(const Handle& handle, const Row& row, DWORD pending, DWORD target);
+    // Sets a new state from startMs on (the present moment unless it waits for other
+    // services), pending towards target until the transition time has passed.
+    void write(const std::string& machine, const std::string& service, const Row& row,
+               DWORD pending, DWORD target, std::int64_t startMs);
+    // The services of the machine that the service needs, in the order they are started.
+    std::vector<std::string> dependencies(const std::string& machine, const std::string& service);
+    // Whether a service that depends on this one is in any state but stopped.
+    bool dependentActive(const std::string& machine, const std::string& service);
+    // Starts a stopped service after the services it needs, as the service control manager
+    // does; gives the moment it will be running, or -1 with the last error set. path holds the
+    // services whose start waits for this one, so a loop of dependencies ends.
+    std::int64_t startWithDependencies(const std::string& machine, const std::string& service,
+                                       const Row& row, std::vector<std::string>& path);
 
     SimContext& context_;
     std::unordered_map<SC_HANDLE, Handle> handles_;

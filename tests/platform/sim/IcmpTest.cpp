@@ -26,13 +26,13 @@ class IcmpTest : public ::testing::Test {
     }
 
     // The tool's echo: "Echo This" into a 278-byte reply buffer.
-    DWORD echo(DWORD address, std::vector<BYTE>& reply) {
+    DWORD echo(DWORD address, std::vector<BYTE>& reply, DWORD timeoutMs = 200) {
         reply.assign(278, 0xCC);
         HANDLE handle = icmp.icmpCreateFile();
         const std::string request = "Echo This";
         DWORD replies =
             icmp.icmpSendEcho(handle, address, reinterpret_cast<const BYTE*>(request.data()), 9,
-                              reply.data(), static_cast<DWORD>(reply.size()), 200);
+                              reply.data(), static_cast<DWORD>(reply.size()), timeoutMs);
         EXPECT_TRUE(icmp.icmpCloseHandle(handle));
         return replies;
     }
@@ -80,6 +80,24 @@ TEST_F(IcmpTest, NoAnswerLeavesItsReasonInTheStatus) {
     EXPECT_EQ(IP_BUF_TOO_SMALL, reply[4] | reply[5] << 8 | reply[6] << 16 | reply[7] << 24);
     EXPECT_TRUE(icmp.icmpCloseHandle(handle));
     EXPECT_FALSE(icmp.icmpCloseHandle(handle));
+}
+
+TEST_F(IcmpTest, AnAnswerSlowerThanTheTimeOutIsNoAnswer) {
+    struct Case {
+        int roundTripMs;
+        DWORD timeoutMs;
+        DWORD replies;
+        DWORD status;
+    };
+    for (const Case& c : {Case{200, 200, 1, IP_SUCCESS}, Case{201, 200, 0, IP_REQ_TIMED_OUT},
+                          Case{4000, 5000, 1, IP_SUCCESS}, Case{0, 0, 1, IP_SUCCESS}}) {
+        farm.store().db().exec("UPDATE machines SET round_trip_ms = " +
+                               std::to_string(c.roundTripMs) + " WHERE name = 'SRV01'");
+        std::vector<BYTE> reply;
+        EXPECT_EQ(c.replies, echo(kSrv01, reply, c.timeoutMs)) << c.roundTripMs;
+        EXPECT_EQ(c.status, reply[4] | reply[5] << 8 | reply[6] << 16 | reply[7] << 24)
+            << c.roundTripMs;
+    }
 }
 
 TEST_F(IcmpTest, SocketsStartAndStopAsConfigured) {

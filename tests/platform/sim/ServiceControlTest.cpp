@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <stdexcept>
 #include <string>
 
 #include "support/TempFarm.h"
@@ -40,6 +43,15 @@ class ServiceControlTest : public ::testing::Test {
         EXPECT_NE(0u, handle);
         scm.closeServiceHandle(manager);
         return handle;
+    }
+
+    void addDependency(const std::string& service, const std::string& dependsOn) {
+        SQLite::Statement q(farm.store().db(),
+                            "INSERT INTO service_dependencies(machine, service, depends_on) "
+                            "VALUES('SRV01', ?, ?)");
+        q.bind(1, service);
+        q.bind(2, dependsOn);
+        q.exec();
     }
 
     DWORD state(SC_HANDLE service) {
@@ -137,6 +149,153 @@ TEST_F(ServiceControlTest, RefusalsLeaveTheirErrorCode) {
     farm.setOnline("SRV01", false);
     EXPECT_FALSE(scm.queryServiceStatus(vqsvc, status));
     EXPECT_EQ(RPC_S_SERVER_UNAVAILABLE, system.getLastError());
+}
+
+TEST_F(ServiceControlTest, AServiceOthersDependOnStopsOnlyAfterThem) {
+    addDependency("vqsvc", "Spooler");
+    SC_HANDLE vqsvc = open("vqsvc");
+    SC_HANDLE spooler = open("Spooler");
+    ServiceStatus status;
+    EXPECT_FALSE(scm.controlService(spooler, SERVICE_CONTROL_STOP, status));
+    EXPECT_EQ(ERROR_DEPENDENT_SERVICES_RUNNING, farm.farm().system().getLastError());
+    EXPECT_EQ(SERVICE_RUNNING, state(spooler));
+
+    // Still refused while the dependent service is on its way down.
+    farm.store().db().exec("UPDATE services SET transition_ms = 800 WHERE name = 'vqsvc'");
+    EXPECT_TRUE(scm.controlService(vqsvc, SERVICE_CONTROL_STOP, status));
+    EXPECT_FALSE(scm.controlService(spooler, SERVICE_CONTROL_STOP, status));
+    EXPECT_EQ(ERROR_DEPENDENT_SERVICES_RUNNING, farm.farm().system().getLastError());
+    farm.clock.sleep(800);
+    EXPECT_TRUE(scm.controlService(spooler, SERVICE_CONTROL_STOP, status));
+}
+
+TEST_F(ServiceControlTest, StartingAServiceStartsWhatItNeedsFirst) {
+    // vqsvc needs Spooler, which needs RPC; RPC and Spooler are stopped.
+    addService("SRV01", "RPC", SERVICE_STOPPED, 400);
+    addDependency("vqsvc", "Spooler");
+    addDependency("Spooler", "RPC");
+    farm.store().db().exec(
+        "UPDATE services SET state = 1, target_state = 1, transition_ms = 1000 "
+        "WHERE name IN ('vqsvc', 'Spooler')");
+    SC_HANDLE vqsvc = open("vqsvc");
+    SC_HANDLE spooler = open("Spooler");
+    SC_HANDLE rpc = open("RPC");
+    EXPECT_TRUE(scm.startService(vqsvc));
+
+    // Each starts once what it needs is running: RPC takes 400 ms, the spooler then 1000 ms,
+    // vqsvc 1000 ms more, and it says so in its wait hint.
+    ServiceStatus status;
+    EXPECT_TRUE(scm.queryServiceStatus(vqsvc, status));
+    EXPECT_EQ(SERVICE_START_PENDING, status.currentState);
+    EXPECT_EQ(2400u, status.waitHint);
+    farm.clock.sleep(400);
+    EXPECT_EQ(SERVICE_RUNNING, state(rpc));
+    EXPECT_EQ(SERVICE_START_PENDING, state(spooler));
+    farm.clock.sleep(1000);
+    EXPECT_EQ(SERVICE_RUNNING, state(spooler));
+    EXPECT_EQ(SERVICE_START_PENDING, state(vqsvc));
+    farm.clock.sleep(1000);
+    EXPECT_EQ(SERVICE_RUNNING, state(vqsvc));
+}
+
+TEST_F(ServiceControlTest, ADependencyThatCannotStartFailsTheStart) {
+    struct Case {
+        const char* name;
+        const char* setup;  // SQL run on a farm where vqsvc needs Spooler and Fax, all stopped
+        DWORD error;
+    };
+    const Case cases[] = {
+        {"hung while stopping",
+         "UPDATE services SET state = 3, target_state = 3 WHERE name = 'Fax'",
+         ERROR_SERVICE_DEPENDENCY_FAIL},
+        {"still stopping",
+         "UPDATE services SET state = 3, changed_ms = 1700000000000 WHERE name = 'Fax'",
+         ERROR_SERVICE_DEPENDENCY_FAIL},
+        {"needs a hung one itself",
+         "INSERT INTO services(machine, name, state, target_state) VALUES('SRV01', 'RPC', 2, 2);"
+         "INSERT INTO service_dependencies(machine, service, depends_on) "
+         "VALUES('SRV01', 'Fax', 'RPC')",
+         ERROR_SERVICE_DEPENDENCY_FAIL},
+        {"in a loop",
+         "INSERT INTO service_dependencies(machine, service, depends_on) "
+         "VALUES('SRV01', 'Fax', 'vqsvc')",
+         ERROR_SERVICE_DEPENDENCY_FAIL},
+        {"deleted", "DELETE FROM services WHERE name = 'Fax'", ERROR_SERVICE_DEPENDENCY_DELETED},
+    };
+    for (const Case& c : cases) {
+        TempFarm fresh;
+        fresh.addMachine("SRV01", "10.0.0.11");
+        fresh.store().db().exec(
+            "INSERT INTO services(machine, name, state, target_state, transition_ms) VALUES"
+            "('SRV01', 'vqsvc', 1, 1, 0), ('SRV01', 'Spooler', 1, 1, 0), "
+            "('SRV01', 'Fax', 1, 1, 100000);"
+            "INSERT INTO service_dependencies(machine, service, depends_on, position) VALUES"
+            "('SRV01', 'vqsvc', 'Spooler', 0), ('SRV01', 'vqsvc', 'Fax', 1)");
+        fresh.store().db().exec(c.setup);
+        fresh.clock.sleep(1000);
+        ServiceControl& services = fresh.farm().services();
+        SC_HANDLE manager = services.openSCManager("SRV01", "", SC_MANAGER_ALL_ACCESS);
+        auto stateOf = [&](const char* name) {
+            SC_HANDLE handle = services.openService(manager, name, SERVICE_ALL_ACCESS);
+            ServiceStatus status;
+            services.queryServiceStatus(handle, status);
+            services.closeServiceHandle(handle);
+            return status.currentState;
+        };
+        SC_HANDLE vqsvc = services.openService(manager, "vqsvc", SERVICE_ALL_ACCESS);
+        EXPECT_FALSE(services.startService(vqsvc)) << c.name;
+        EXPECT_EQ(c.error, fresh.farm().system().getLastError()) << c.name;
+        EXPECT_EQ(SERVICE_STOPPED, stateOf("vqsvc")) << c.name;
+        // What could start before the failure stays started, as on Windows.
+        EXPECT_EQ(SERVICE_RUNNING, stateOf("Spooler")) << c.name;
+    }
+}
+
+// A description's services with the dependencies of one service, "dependsOn" as given.
+nlohmann::json describedServices(const char* dependsOn) {
+    return nlohmann::json::parse(std::string(R"({"farmName": "F", "localMachine": "SRV1",
+        "machines": [{"name": "SRV1", "services": [
+            {"name": "Spooler"}, {"name": "RPC", "dependsOn": ["spooler"]},
+            {"name": "vqsvc", "dependsOn": )") +
+                                 dependsOn + "}]}]}");
+}
+
+TEST(DescribedServiceDependencies, AreKeptAndChecked) {
+    TempFarm described(describedServices(R"(["Spooler", "RPC"])"));
+    ServiceControl& scm = described.farm().services();
+    SC_HANDLE manager = scm.openSCManager("", "", SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE spooler = scm.openService(manager, "Spooler", SERVICE_ALL_ACCESS);
+    ServiceStatus status;
+    EXPECT_FALSE(scm.controlService(spooler, SERVICE_CONTROL_STOP, status));
+    EXPECT_EQ(ERROR_DEPENDENT_SERVICES_RUNNING, described.farm().system().getLastError());
+
+    struct Case {
+        const char* dependsOn;
+        const char* message;
+    };
+    const char* place = "machines[0].services[2].dependsOn";
+    for (const Case& c : {Case{R"(["Fax"])", "[0]: no service \"Fax\" on this machine"},
+                          Case{R"(["VQSVC"])", "[0]: a service cannot depend on itself"},
+                          Case{R"(["RPC", "rpc"])", "[1]: duplicate dependency \"rpc\""},
+                          Case{R"("Spooler")", ": expected a list of texts, found a text"}}) {
+        try {
+            TempFarm refused(describedServices(c.dependsOn));
+            ADD_FAILURE() << c.dependsOn << " accepted";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ(place + std::string(c.message), e.what());
+        }
+    }
+    // Windows refuses a loop of dependencies too.
+    nlohmann::json loop = describedServices(R"(["RPC"])");
+    loop["machines"][0]["services"][0]["dependsOn"] = {"vqsvc"};
+    try {
+        TempFarm refused(loop);
+        ADD_FAILURE() << "a loop accepted";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_EQ(std::string("machines[0].services[0].dependsOn: circular service dependency: "
+                              "Spooler -> vqsvc -> RPC -> Spooler"),
+                  e.what());
+    }
 }
 
 }  // namespace
