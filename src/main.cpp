@@ -1,8 +1,7 @@
-// ombrel-printing-tool [--farm DIR] [switches]: the tool on a simulated farm.
+// ombrel-printing-tool [--farm DIR] [--tab N] [switches]: the tool on a simulated farm.
 
 #include <QApplication>
 
-#include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -12,6 +11,7 @@
 
 #include "DemoFarms.h"
 #include "app/AppContext.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/QtMessageBoxes.h"
 #include "app/StartUp.h"
@@ -40,54 +40,51 @@ void createDemoFarm(const fs::path& dir, const fs::path& executable) {
                                                {executable.parent_path()});
 }
 
+// The farm the tool works on; nullptr after saying on standard error why it cannot be used.
+std::unique_ptr<ombrel::sim::SimFarm> openFarm(const std::string& farmDir) {
+    const fs::path dir = farmDir.empty() ? defaultFarm() : fs::path(farmDir);
+    try {
+        if (farmDir.empty() && !fs::exists(dir / "farm.db")) {
+            createDemoFarm(dir, fs::canonical("/proc/self/exe"));
+        }
+        return ombrel::sim::SimFarm::open(dir);
+    } catch (const std::exception& error) {
+        // The store names the folder in most of its errors; SQLite's own do not.
+        const std::string reason = error.what();
+        std::cerr << "ombrel-printing-tool: "
+                  << (reason.find(dir.string()) != std::string::npos
+                          ? reason
+                          : "cannot open the farm in " + dir.string() + ": " + reason)
+                  << "\n";
+        return nullptr;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     using namespace ombrel;
-    QApplication application(argc, argv);
-
-    CLI::App cli{
-        "Ombrel Printing Tool 3.1.1, the printing administration tool of a farm of terminal "
-        "servers, running here against a simulated farm.\n"
-        "Without --farm it uses the demo farm in $XDG_DATA_HOME/ombrel-printing-tool/demo-farm "
-        "(else ~/.local/share/ombrel-printing-tool/demo-farm), creating it on first use.\n"
-        "Switches, anywhere on the command line and in any case: /debug traces every step on "
-        "standard error, /ombrite enables the insider debug box, /passthrough keeps the ZRP "
-        "client tab on a farm server."};
-    std::string farmDir;
-    std::vector<std::string> switches;
-    app::StartUpOptions options;
-    cli.add_option("--farm", farmDir, "Folder of the simulated farm (made with farmsim init)");
-    cli.add_option("--tab", options.firstTab, "Tab to show first (0 to 5)")->group("");
-    cli.add_option("switches", switches, "/debug, /ombrite, /passthrough");
-    try {
-        cli.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        return cli.exit(error);
+    // Read before the application object exists: it needs a display, --help and a bad option
+    // do not.
+    const app::ParsedCommandLine command =
+        app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (command.exitNow) {
+        std::cout << command.output;
+        std::cerr << command.errors;
+        return command.exitCode;
     }
-    // The switches are looked for in the whole command line, as typed.
-    for (int i = 1; i < argc; ++i) {
-        options.commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
-    }
-
-    std::unique_ptr<sim::SimFarm> farm;
-    try {
-        fs::path dir = farmDir.empty() ? defaultFarm() : fs::path(farmDir);
-        if (farmDir.empty() && !fs::exists(dir / "farm.db")) {
-            createDemoFarm(dir, fs::canonical("/proc/self/exe"));
-        }
-        farm = sim::SimFarm::open(dir);
-    } catch (const std::exception& error) {
-        std::cerr << "ombrel-printing-tool: " << error.what() << "\n";
+    std::unique_ptr<sim::SimFarm> farm = openFarm(command.farmDir);
+    if (!farm) {
         return 2;
     }
 
+    QApplication application(argc, argv);
     app::AppState state;
     app::QtMessageBoxes boxes;
     app::AppContext context(farm->platform(), state, boxes);
     app::MainWindow window(context);
     boxes.setOwner(&window);
-    if (!app::StartUp(window, context, options)) {
+    if (!app::StartUp(window, context, command.startUp)) {
         return 1;
     }
     window.show();

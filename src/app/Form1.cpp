@@ -1,8 +1,11 @@
 #include "app/Form1.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/Controls.h"
 #include "app/MessageBoxes.h"
@@ -10,6 +13,12 @@
 #include "app/Trace.h"
 
 namespace ombrel::app {
+
+namespace {
+
+constexpr qint64 kExposeWaitMs = 2000;
+
+}  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     setObjectName(QStringLiteral("Form1"));
@@ -83,6 +92,7 @@ void Form1::setValue(int value) {
 void Form1::showWindow() {
     show();
     raise();
+    waitUntilExposed();
     paintNow();
 }
 
@@ -99,6 +109,26 @@ void Form1::setBusy(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     } else {
         QApplication::restoreOverrideCursor();
+    }
+}
+
+void Form1::waitUntilExposed() {
+    // Under a window manager the first show only asks for the window: it is mapped, framed
+    // and exposed a little later. The caller blocks right after this call (a service restart,
+    // a farm connection), so without waiting here the window would stay an empty frame until
+    // the work is done. The wait is bounded: a display that never exposes the window (minimised
+    // desktop, no compositor answer) must not hold the operation up.
+    QWindow* window = windowHandle();
+    if (window == nullptr || window->isExposed()) {
+        return;
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (!window->isExposed() && waited.elapsed() < kExposeWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+        if (!window->isExposed()) {
+            QThread::msleep(2);
+        }
     }
 }
 

@@ -32,6 +32,7 @@ class Form1 : public QWidget, public WaitWindow {
 
   private:
     void Form_Load();
+    void waitUntilExposed();
     void paintNow();
 
     bool busy_ = false;

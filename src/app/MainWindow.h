@@ -129,6 +129,9 @@ class MainWindow : public QWidget {
     // The closing: trace, the controller's exchange file removed. Runs once, whether the
     // window is closed or destroyed.
     void Form_Unload();
+    // A start-up refusal of the farm ends the process at once: nothing is saved or cleaned up,
+    // so the closing above never runs for this window.
+    void EndAtOnce();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -31,6 +31,14 @@ void MainWindow::Form_Activate() {
     }
 }
 
+void MainWindow::EndAtOnce() {
+    unloaded_ = true;
+    if (form1_ != nullptr) {
+        form1_->hide();
+    }
+    hide();
+}
+
 void MainWindow::Form_Unload() {
     if (unloaded_) {
         return;

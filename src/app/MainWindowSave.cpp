@@ -19,6 +19,14 @@ namespace {
 
 const std::string kSaveRule(53, '-');
 
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
 }  // namespace
 
 void MainWindow::connectSaveHandlers() {
@@ -96,6 +104,7 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
         return;
     }
 
+    std::vector<std::string> notStored;
     if (fromTab == SettingsTabIndex) {
         const settings::SettingsTab& tab = *settingsTab;
         settings::ServerValuesToSave values;
@@ -106,7 +115,7 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
         values.fontSettings = state.FontSettings;
         values.compressionOff = tab.PrnDbgCompressionLevel->value();
         values.vqsvcDevMode = tab.VqsvcDevMode->value();
-        settings::SaveToServers(context_, values);
+        notStored = settings::SaveToServers(context_, values);
     }
     if (fromTab == ClientTabIndex && seams.SaveZRPClientSettings) {
         seams.SaveZRPClientSettings();
@@ -115,16 +124,23 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
     WaitWindow& wait = context_.wait();
     wait.hideWindow();
     wait.setBusy(false);
+    // The word is read back on every server: a server that did not take it is named rather
+    // than reported as saved.
+    const std::string outcome =
+        notStored.empty() ? std::string("Changes are saved to registry")
+                          : "Changes could not be saved to registry on " + joined(notStored);
     if (fromTab != SettingsTabIndex) {
-        context_.boxes.message("Changes are saved to registry", BoxIcon::Information);
+        context_.boxes.message(outcome, BoxIcon::Information);
     } else if (context_.boxes.messageBox(
-                   std::string("Changes are saved to registry.") + "\r\n" +
+                   outcome + "." + "\r\n" +
                        "Do you want to immediately restart the Ombrel Print Service on the "
                        "selected servers to reflect the changes ?",
-                   BoxButtons::YesNo, BoxIcon::Information, kAppTitle) == BoxAnswer::Yes) {
+                   BoxButtons::YesNo,
+                   notStored.empty() ? BoxIcon::Information : BoxIcon::Exclamation,
+                   kAppTitle) == BoxAnswer::Yes) {
         remote::RestartPrintService(context_);
     }
-    context_.WriteTrace("Changes are saved to registry");
+    context_.WriteTrace(outcome);
 }
 
 void MainWindow::DelRegBtn_Click() {

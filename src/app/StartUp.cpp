@@ -117,6 +117,7 @@ bool startFarmServer(MainWindow& window, AppContext& context, const std::string&
     AppState& state = context.state;
     settings::SettingsTab& tab0 = *window.settingsTab;
     if (!farm::InitializeFarm(context)) {
+        window.EndAtOnce();
         return false;
     }
     window.POPULATESERVERLIST();

@@ -12,10 +12,10 @@ namespace ombrel::app {
 class MainWindow;
 
 struct StartUpOptions {
-    // The tool's command line after its program name; the switches "/debug", "/ombrite" and
-    // "/passthrough" are found anywhere in it, in any case.
+    // The arguments that are not options of ours (ParseCommandLine), joined by blanks; the
+    // switches "/debug", "/ombrite" and "/passthrough" are found anywhere in it, in any case.
     std::string commandLine;
-    // A tab to show first, for looking at one tab of the window; -1 keeps the start-up's own.
+    // A tab to show first (--tab), when the mode shows it; -1 keeps the start-up's own.
     int firstTab = -1;
 };
 

@@ -178,7 +178,7 @@ bool SaveToServer(app::AppContext& context, const ServerValuesToSave& values,
     return stored;
 }
 
-void SaveToServers(app::AppContext& context, const ServerValuesToSave& values) {
+std::vector<std::string> SaveToServers(app::AppContext& context, const ServerValuesToSave& values) {
     app::WaitWindow& wait = context.wait();
     const auto farmServers = static_cast<int>(context.state.FarmServers.size()) - 1;
     wait.setMaximum(10);
@@ -189,6 +189,7 @@ void SaveToServers(app::AppContext& context, const ServerValuesToSave& values) {
     wait.setBusy(true);
     app::OSVersion(context);
 
+    std::vector<std::string> notStored;
     const std::vector<std::string> names = app::selectionParts(context.state.CurrentServer);
     for (std::size_t i = 0; i < names.size(); ++i) {
         wait.setMaximum(static_cast<int>(names.size()));
@@ -196,8 +197,11 @@ void SaveToServers(app::AppContext& context, const ServerValuesToSave& values) {
         if (names[i].find("[Offline]") != std::string::npos) {
             continue;
         }
-        SaveToServer(context, values, names[i]);
+        if (!SaveToServer(context, values, names[i])) {
+            notStored.push_back(names[i]);
+        }
     }
+    return notStored;
 }
 
 }  // namespace ombrel::settings

@@ -48,7 +48,8 @@ bool SaveToServer(app::AppContext& context, const ServerValuesToSave& values,
                   const std::string& server);
 
 // The server branch of SaveAllToRegistry: wait window, OSCode, then every name of the
-// selection that is not marked offline. The caller hides the wait window afterwards.
-void SaveToServers(app::AppContext& context, const ServerValuesToSave& values);
+// selection that is not marked offline. The caller hides the wait window afterwards. Answers
+// the names, in selection order, on which the word could not be stored.
+std::vector<std::string> SaveToServers(app::AppContext& context, const ServerValuesToSave& values);
 
 }  // namespace ombrel::settings

@@ -260,6 +260,25 @@ TEST_F(MainWindowSaveTest, AnsweringNoTouchesNoService) {
     EXPECT_EQ(get("SRV1", kPrintKey, "DefaultPrnFlags"), dwordValue(0));
 }
 
+// The word is read back after each write: the closing message names the servers that did
+// not take it instead of calling the save done.
+TEST_F(MainWindowSaveTest, ServersThatDidNotTakeTheWordAreNamedInTheClosingMessage) {
+    tool.farm.setOnline("SRV2", false);
+    tool.state.CurrentServer = "SRV2,SRV1,NOWHERE,[Offline] SRV3";
+    tab0().NoLPT->setValue(1);
+    tool.takeTraces();
+    tab0().SaveRegistryBtn->click();
+
+    EXPECT_EQ(get("SRV1", kPrintKey, "DefaultPrnFlags"), dwordValue(0x40));
+    EXPECT_THAT(tool.boxes.boxes,
+                ElementsAre(RecordedBox{
+                    "Changes could not be saved to registry on SRV2, NOWHERE.\r\nDo you want to "
+                    "immediately restart the Ombrel Print Service on the selected servers to "
+                    "reflect the changes ?",
+                    "Ombrel Printing Tool", BoxIcon::Exclamation, BoxButtons::YesNo}));
+    EXPECT_EQ(tool.takeTraces().back(), "Changes could not be saved to registry on SRV2, NOWHERE");
+}
+
 TEST_F(MainWindowSaveTest, SaveFromTheClientTabRunsOnlyTheClientBranch) {
     int clientSaves = 0;
     window.seams.SaveZRPClientSettings = [&] { ++clientSaves; };

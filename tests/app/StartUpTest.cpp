@@ -5,6 +5,8 @@
 
 #include <fstream>
 
+#include "app/CommandLine.h"
+#include "app/Form1.h"
 #include "app/MainWindow.h"
 #include "client/ClientTab.h"
 #include "settings/SettingsTab.h"
@@ -205,13 +207,34 @@ TEST(StartUp, Windows2008AsksAboutRaisedPrivilegesWhenUacIsOn) {
     }
 }
 
-TEST(StartUp, ANonAdministratorIsRefused) {
+TEST(StartUp, ANonAdministratorIsRefusedAndTheProcessEndsWithoutItsClosing) {
     Tool tool("demo");
     tool.farm->store().db().exec("DELETE FROM farm_administrators");
+    tool.state.DebugMode = true;
     EXPECT_FALSE(tool.start());
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"You must be a Ombrel admin to run this tool",
                                         "Ombrel Printing Tool", BoxIcon::None, BoxButtons::Ok}));
+    // Nothing is saved or cleaned up: the window's closing writes no closure trace.
+    tool.window.close();
+    EXPECT_EQ(tool.traces().back(), "Administrator is not a Ombrel Administrator, closing");
+    EXPECT_FALSE(tool.window.waitWindow().isVisible());
+}
+
+// The switches are looked for only where the command line leaves them: a farm folder named
+// like a switch turns nothing on.
+TEST(StartUp, AFarmFolderNamedLikeASwitchTurnsNothingOn) {
+    Tool tool("demo");
+    const ParsedCommandLine parsed =
+        ParseCommandLine({"--farm", "/srv/DebugFarm/ombrite/passthrough", "--tab", "4"});
+    ASSERT_FALSE(parsed.exitNow);
+    ASSERT_TRUE(StartUp(tool.window, tool.context, parsed.startUp));
+    EXPECT_FALSE(tool.state.DebugMode);
+    EXPECT_FALSE(tool.state.InsiderMode);
+    EXPECT_EQ(tool.state.PassthroughMode, 0);
+    EXPECT_THAT(tool.boxes.boxes, IsEmpty());
+    EXPECT_THAT(tool.visibleTabs(), ElementsAre(0, 1, 3, 4, 5));
+    EXPECT_EQ(tool.window.SSTab1->currentIndex(), 4);
 }
 
 TEST(StartUp, PendingWarningIsShownOnceOnActivation) {

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QWindow>
 
 #include "MainWindowFixture.h"
 #include "app/Form1.h"
@@ -36,6 +37,63 @@ TEST_F(MainWindowTest, WaitWindowLoadsOnFirstUseAndReportsProgress) {
     // Shown and hidden many times, loaded once.
     wait.showWindow();
     EXPECT_EQ(&window.waitWindow(), &form);
+    wait.hideWindow();
+}
+
+// Records what the wait window's message and bar showed each time they were painted.
+class PaintRecorder : public QObject {
+  public:
+    explicit PaintRecorder(Form1& form) : form_(form) {
+        form.Label1->installEventFilter(this);
+        form.ProgressBar1->installEventFilter(this);
+    }
+    std::vector<std::string> messages;
+    std::vector<int> values;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            if (watched == form_.Label1) {
+                messages.push_back(form_.Label1->text().toStdString());
+            } else {
+                values.push_back(form_.ProgressBar1->value());
+            }
+        }
+        return false;
+    }
+
+  private:
+    Form1& form_;
+};
+
+// The callers block right after each call (a service restart, a farm connection): what the
+// call set must be painted before it returns, the first show included.
+TEST_F(MainWindowTest, WaitWindowIsPaintedBeforeEachCallReturns) {
+    WaitWindow& wait = tool.context.wait();
+    Form1& form = window.waitWindow();
+    PaintRecorder painted(form);
+    wait.setMaximum(4);
+    wait.setMessage("Please while restarting service on SRV1");
+    EXPECT_TRUE(painted.messages.empty());  // hidden: nothing to paint yet
+    wait.showWindow();
+    ASSERT_NE(form.windowHandle(), nullptr);
+    EXPECT_TRUE(form.windowHandle()->isExposed());
+    ASSERT_FALSE(painted.messages.empty());
+    EXPECT_EQ(painted.messages.back(), "Please while restarting service on SRV1");
+
+    wait.setValue(1);
+    ASSERT_FALSE(painted.values.empty());
+    EXPECT_EQ(painted.values.back(), 1);
+    wait.setMessage("Please while restarting service on SRV2");
+    EXPECT_EQ(painted.messages.back(), "Please while restarting service on SRV2");
+    wait.setValue(2);
+    EXPECT_EQ(painted.values.back(), 2);
+
+    // Hidden and shown again, as between a save and the restart that follows it.
+    wait.hideWindow();
+    wait.setMessage("Saving data to registry, please wait...");
+    wait.showWindow();
+    EXPECT_EQ(painted.messages.back(), "Saving data to registry, please wait...");
     wait.hideWindow();
 }
 
