@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -83,6 +84,81 @@ std::string fromAnsi(std::string_view ansi) {
         out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
         return size_t{1};
     });
+}
+
+unsigned char foldedByte(std::string_view text, std::size_t i, Fold fold) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char b = at(i);
+    const bool lower = fold == Fold::Lower;
+    if (b < 0x80) {
+        if (lower && b >= 'A' && b <= 'Z') {
+            return static_cast<unsigned char>(b + 0x20);
+        }
+        if (!lower && b >= 'a' && b <= 'z') {
+            return static_cast<unsigned char>(b - 0x20);
+        }
+        return b;
+    }
+    // The letters concerned are all two-byte sequences led by C3 (U+00C0..U+00FF) or C5
+    // (U+0152, U+0153, U+0160, U+0161, U+0178, U+017D, U+017E). Lead bytes are never
+    // continuation bytes, so the byte before a continuation byte tells which pair it is in.
+    const unsigned char next = i + 1 < text.size() ? at(i + 1) : 0;
+    const unsigned char lead = i > 0 ? at(i - 1) : 0;
+    // U+0178 (C5 B8) and U+00FF (C3 BF) are one letter in two cases with different leads.
+    if (b == 0xC5 && next == 0xB8 && lower) {
+        return 0xC3;
+    }
+    if (b == 0xC3 && next == 0xBF && !lower) {
+        return 0xC5;
+    }
+    if (lead == 0xC5 && b == 0xB8 && lower) {
+        return 0xBF;
+    }
+    if (lead == 0xC3 && b == 0xBF && !lower) {
+        return 0xB8;
+    }
+    if (lead == 0xC3) {
+        // U+00C0..U+00DE and U+00E0..U+00FE, except the multiplication and division signs.
+        if (lower && b >= 0x80 && b <= 0x9E && b != 0x97) {
+            return static_cast<unsigned char>(b + 0x20);
+        }
+        if (!lower && b >= 0xA0 && b <= 0xBE && b != 0xB7) {
+            return static_cast<unsigned char>(b - 0x20);
+        }
+        return b;
+    }
+    if (lead == 0xC5) {
+        // Œ (U+0152), Š (U+0160) and Ž (U+017D), each followed by its lower-case form.
+        const bool upperForm = b == 0x92 || b == 0xA0 || b == 0xBD;
+        const bool lowerForm = b == 0x93 || b == 0xA1 || b == 0xBE;
+        if (lower && upperForm) {
+            return static_cast<unsigned char>(b + 1);
+        }
+        if (!lower && lowerForm) {
+            return static_cast<unsigned char>(b - 1);
+        }
+    }
+    return b;
+}
+
+std::string foldCase(std::string_view utf8, Fold fold) {
+    std::string folded(utf8.size(), '\0');
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        folded[i] = static_cast<char>(foldedByte(utf8, i, fold));
+    }
+    return folded;
+}
+
+int compareFolded(std::string_view a, std::string_view b, Fold fold) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const int x = foldedByte(a, i, fold);
+        const int y = foldedByte(b, i, fold);
+        if (x != y) {
+            return x - y;
+        }
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
 }  // namespace ombrel::platform

@@ -20,6 +20,7 @@ using HMODULE = std::uint64_t;
 
 inline constexpr HKEY HKEY_CURRENT_USER = 0x80000001;
 inline constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002;
+inline constexpr HKEY HKEY_USERS = 0x80000003;
 
 // Windows error codes the tool meets.
 inline constexpr DWORD ERROR_SUCCESS = 0;

@@ -200,29 +200,29 @@ TEST_F(RemoteRegistryTest, DeleteValueGivesTheWindowsCode) {
 
 TEST_F(RemoteRegistryTest, KeysAreCreatedEnumeratedAndDeletedDeepestFirst) {
     EXPECT_TRUE(
-        registry.CreateKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\B", kServer));
+        registry.CreateKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\B", kServer));
     EXPECT_TRUE(
-        registry.CreateKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\a", kServer));
+        registry.CreateKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\a", kServer));
     EXPECT_TRUE(
-        registry.CreateKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\a", kServer));
+        registry.CreateKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\a", kServer));
 
     const char* parent = "Software\\Ombrel\\PrinterProperties";
-    EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, parent, 0, kServer), "a");
-    EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, parent, 1, kServer), "B");
-    EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, parent, 2, kServer), "");
-    EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, parent, 0, ""),
+    EXPECT_EQ(registry.EnumKey(HKEY_USERS, parent, 0, kServer), "a");
+    EXPECT_EQ(registry.EnumKey(HKEY_USERS, parent, 1, kServer), "B");
+    EXPECT_EQ(registry.EnumKey(HKEY_USERS, parent, 2, kServer), "");
+    EXPECT_EQ(registry.EnumKey(HKEY_USERS, parent, 0, ""),
               "");  // another machine's registry
 
     tool.takeTraces();
-    EXPECT_FALSE(registry.DeleteKey(HKEY_CURRENT_USER, parent, kServer));
+    EXPECT_FALSE(registry.DeleteKey(HKEY_USERS, parent, kServer));
     EXPECT_THAT(tool.takeTraces(),
                 ElementsAre("Could not delete registry key Software\\Ombrel\\PrinterProperties"));
     EXPECT_TRUE(
-        registry.DeleteKey(HKEY_CURRENT_USER, "\\Software\\Ombrel\\PrinterProperties\\a", kServer));
+        registry.DeleteKey(HKEY_USERS, "\\Software\\Ombrel\\PrinterProperties\\a", kServer));
     EXPECT_TRUE(
-        registry.DeleteKey(HKEY_CURRENT_USER, "Software\\Ombrel\\PrinterProperties\\B", kServer));
-    EXPECT_TRUE(registry.DeleteKey(HKEY_CURRENT_USER, parent, kServer));
-    EXPECT_EQ(registry.EnumKey(HKEY_CURRENT_USER, "Software\\Ombrel", 0, kServer), "");
+        registry.DeleteKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\B", kServer));
+    EXPECT_TRUE(registry.DeleteKey(HKEY_USERS, parent, kServer));
+    EXPECT_EQ(registry.EnumKey(HKEY_USERS, "Software\\Ombrel", 0, kServer), "");
 }
 
 TEST_F(RemoteRegistryTest, EmptyComputerNameIsTheLocalMachine) {

@@ -85,7 +85,11 @@ class FarmRegistry {
     void withKey(const std::string& machine, platform::HKEY root, const std::string& key,
                  bool create, Action action) {
         platform::HKEY connection = 0, handle = 0;
-        ASSERT_EQ(registry_.connectRegistry(machine, root, connection), 0) << machine;
+        // The current user is reached on the local machine only, as a program running there
+        // reaches it: without a machine name.
+        const bool localUser = root == platform::HKEY_CURRENT_USER && machine == TempFarm::kLocal;
+        ASSERT_EQ(registry_.connectRegistry(localUser ? "" : machine, root, connection), 0)
+            << machine;
         const platform::LONG opened =
             create ? registry_.createKey(connection, key, platform::KEY_ALL_ACCESS, handle)
                    : registry_.openKey(connection, key, platform::KEY_ALL_ACCESS, handle);

@@ -108,11 +108,13 @@ TEST_F(RetentionCleanupTest, TracesEachStep) {
                     "Deleting " + hp + "\\1", "Deleting HP"));
 }
 
-// A key the enumeration cannot name (longer than its 255-character buffer) keeps its printer
-// key alive: the message says so instead of calling the key clean.
+// A key the user may not delete (read-only, as a farm description's "deniedKeys" makes it)
+// keeps its printer key alive: the message says so instead of calling the key clean.
 TEST_F(RetentionCleanupTest, KeysThatRemainAreNamed) {
     addPrinter("Stuck", 2);
-    addKey("Stuck\\" + std::string(300, 'x'));
+    addKey("Stuck\\Locked");
+    tool.farm.store().db().exec(
+        "INSERT INTO reg_denied(key) SELECT id FROM reg_keys WHERE path LIKE '%\\Stuck\\Locked'");
     addPrinter("Fine", 3);
     registry.put(kLocal, HKEY_LOCAL_MACHINE, "Software\\Ombrel\\PrinterProperties\\Other", "Kept",
                  test::dwordValue(1));
@@ -122,7 +124,7 @@ TEST_F(RetentionCleanupTest, KeysThatRemainAreNamed) {
     EXPECT_EQ(result, (RetentionCleanupResult{
                           "The Printer Retention key could not be cleaned completely\r\nStuck",
                           app::BoxIcon::Exclamation}));
-    EXPECT_THAT(left(), ElementsAre("Stuck", "Stuck\\" + std::string(300, 'x')));
+    EXPECT_THAT(left(), ElementsAre("Stuck", "Stuck\\Locked"));
     EXPECT_TRUE(registry.exists(kLocal, HKEY_CURRENT_USER, "Software\\Ombrel\\Elsewhere"));
     EXPECT_TRUE(registry.get(kLocal, HKEY_LOCAL_MACHINE,
                              "Software\\Ombrel\\PrinterProperties\\Other", "Kept"));

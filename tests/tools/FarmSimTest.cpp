@@ -3,8 +3,11 @@
 // unchanged farm, and an absent thing gives exit code 1.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -23,17 +26,47 @@ struct Result {
     std::string err;
 };
 
+// farmsim run in this process on the farm in dir.
+Result farmsimIn(const fs::path& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--farm", dir.string()});
+    std::ostringstream out, err;
+    Result result;
+    result.code = farmsim::run(args, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+std::string quoted(const std::string& arg) {
+    std::string text = "'";
+    for (char c : arg) {
+        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return text + "'";
+}
+
+std::string readAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The farmsim program itself, in its own process, on the farm in dir.
+Result farmsimProgram(const fs::path& dir, const std::vector<std::string>& args) {
+    const fs::path out = dir.parent_path() / "out.txt", err = dir.parent_path() / "err.txt";
+    std::string command = quoted(FARMSIM_BINARY) + " --farm " + quoted(dir.string());
+    for (const std::string& arg : args) {
+        command += " " + quoted(arg);
+    }
+    command += " > " + quoted(out.string()) + " 2> " + quoted(err.string());
+    const int status = std::system(command.c_str());
+    return Result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(out), readAll(err)};
+}
+
 class FarmSimTest : public ::testing::Test {
   protected:
-    Result run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--farm", farmDir().string()});
-        std::ostringstream out, err;
-        Result result;
-        result.code = farmsim::run(args, out, err);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
-    }
+    Result run(std::vector<std::string> args) { return farmsimIn(farmDir(), std::move(args)); }
     fs::path farmDir() const { return temp.path() / "farm"; }
     fs::path writeFile(const std::string& name, const std::string& text) {
         fs::path path = temp.path() / name;
@@ -222,6 +255,10 @@ TEST_F(FarmSimTest, RegistrySetAndGetRoundTripEveryType) {
     // The default type is REG_SZ, and the local machine's HKCU is reachable too.
     EXPECT_EQ(0, run({"reg", "set", "SRV1", "HKEY_CURRENT_USER\\Software\\X", "", "text"}).code);
     EXPECT_EQ("REG_SZ\ttext\n", run({"reg", "get", "SRV1", "HKCU\\Software\\X", ""}).out);
+    // Another machine's users are reached through HKU.
+    EXPECT_EQ(0, run({"reg", "set", "srv2", "HKU\\S-1-5-21\\Software", "V", "u"}).code);
+    EXPECT_EQ("REG_SZ\tu\n",
+              run({"reg", "get", "srv2", "HKEY_USERS\\s-1-5-21\\Software", "v"}).out);
 }
 
 TEST_F(FarmSimTest, RegistryListings) {
@@ -279,10 +316,12 @@ TEST_F(FarmSimTest, RegistryBadInputChangesNothing) {
           Case{{"reg", "set", "SRV1", key, "V", "\xc4\x80"},
                "\"\xc4\x80\" has a character that Windows-1252 does not have"},
           Case{{"reg", "set", "SRV1", "Software\\Ombrel", "V", "x"},
-               "bad key path \"Software\\Ombrel\": it must begin with HKLM or HKCU"},
+               "bad key path \"Software\\Ombrel\": it must begin with HKLM, HKCU or HKU"},
           Case{{"reg", "set", "SRV1", "HKLM\\Software\\\\Ombrel", "V", "x"},
                "bad key path \"HKLM\\Software\\\\Ombrel\": it has an empty level"},
-          Case{{"reg", "delete", "SRV1", "HKLM"}, "a root key cannot be deleted"}}) {
+          Case{{"reg", "delete", "SRV1", "HKLM"}, "a root key cannot be deleted"},
+          Case{{"reg", "set", "srv2", "HKCU\\Software\\X", "V", "x"},
+               "HKCU is not offered by the registry of another machine (only HKLM and HKU are)"}}) {
         Result r = run(c.args);
         EXPECT_EQ(2, r.code) << c.err;
         EXPECT_EQ("farmsim: " + c.err + "\n", r.err);
@@ -346,7 +385,143 @@ TEST(FarmSimProgram, RunsFromAnyFolder) {
     EXPECT_EQ(2, WEXITSTATUS(status));
     std::ifstream err(temp.path() / "err.txt");
     std::getline(err, line);
-    EXPECT_EQ("farmsim: bad key path \"HKXX\": it must begin with HKLM or HKCU", line);
+    EXPECT_EQ("farmsim: bad key path \"HKXX\": it must begin with HKLM, HKCU or HKU", line);
+}
+
+// One rule for what a registry name or text may be: a description is refused for exactly what
+// "reg set" refuses, with the same reason, and both take what the registry takes.
+TEST_F(FarmSimTest, InitAndRegSetRefuseTheSameNamesAndTexts) {
+    init();
+    const std::string emoji = "\xf0\x9f\x98\x80";
+    const std::string cjk = "\xe4\xb8\xad\xe6\x96\x87";
+    const std::string e128 = [] {
+        std::string text;
+        for (int i = 0; i < 128; ++i) {
+            text += "\xc3\xa9";
+        }
+        return text;
+    }();
+    const std::string software = "HKLM\\Software\\";
+    struct Case {
+        std::string key, value, data;
+        std::string refusal;   // "" when both take it
+        bool valueAt = false;  // the refusal is about the value rather than the key
+    };
+    const Case cases[] = {
+        {software + e128, "V", "x", ""},
+        {software + "T", std::string(16383, 'v'), "x", ""},
+        {software + emoji, "V", "x",
+         "bad key path \"" + software + emoji + "\": \"" + emoji +
+             "\" has a character that Windows-1252 does not have"},
+        {software + std::string(256, 'k'), "V", "x",
+         "bad key path \"" + software + std::string(256, 'k') +
+             "\": a level is longer than 255 characters"},
+        {"HKLM\\", "V", "x", "bad key path \"HKLM\\\": it has an empty level"},
+        {software + "Two\nLines", "V", "x",
+         "bad key path \"" + software + "Two\nLines\": a level holds a control character"},
+        {software + "T", cjk, "x",
+         "\"" + cjk + "\" has a character that Windows-1252 does not have", true},
+        {software + "T", "a\tb", "x", "the value name \"a\tb\" holds a control character", true},
+        {software + "T", std::string(16384, 'v'), "x",
+         "a value name is longer than 16383 characters", true},
+        {software + "T", "V", "x" + emoji,
+         "\"x" + emoji + "\" has a character that Windows-1252 does not have", true},
+        {software + "T", "V", std::string("a\0b", 3), "a text must not hold a NUL character", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key.substr(0, 40) + " " + c.value.substr(0, 20));
+        Result set = run({"reg", "set", "SRV1", c.key, c.value, c.data});
+        EXPECT_EQ(c.refusal.empty() ? 0 : 2, set.code);
+        EXPECT_EQ(c.refusal.empty() ? "" : "farmsim: " + c.refusal + "\n", set.err);
+
+        nlohmann::json description = {
+            {"localMachine", "A"},
+            {"machines", {{{"name", "A"}, {"registry", {{c.key, {{c.value, c.data}}}}}}}}};
+        fs::path file = writeFile("names.json", description.dump());
+        TempDir other;
+        Result r = farmsimIn(other.path() / "farm", {"init", "--from", file.string()});
+        const std::string where =
+            "machines[0].registry[\"" + c.key + "\"]" +
+            (!c.valueAt ? ""
+             : std::all_of(
+                   c.value.begin(), c.value.end(),
+                   [](char ch) { return std::isalnum(static_cast<unsigned char>(ch)) != 0; })
+                 ? "." + c.value
+                 : "[\"" + c.value + "\"]");
+        EXPECT_EQ(c.refusal.empty() ? 0 : 2, r.code);
+        EXPECT_EQ(c.refusal.empty()
+                      ? ""
+                      : "farmsim: " + file.string() + ": " + where + ": " + c.refusal + "\n",
+                  r.err);
+    }
+}
+
+// The demo farm marks no key; a description can make one read-only. farmsim reaches the
+// registry as the tool does, so it reads such a key and cannot change it.
+TEST_F(FarmSimTest, ADeniedKeyIsReadButNotChanged) {
+    init(writeFile("denied.json", R"({"localMachine": "SRV1", "machines": [{"name": "SRV1",
+        "registry": {"HKLM\\Software\\Locked": {"Kept": "yes"}},
+        "deniedKeys": ["HKLM\\Software\\Locked"]}]})")
+             .string());
+    const std::string locked = "HKLM\\Software\\Locked";
+    EXPECT_EQ("REG_SZ\tyes\n", run({"reg", "get", "SRV1", locked, "Kept"}).out);
+    std::string before = dump();
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"reg", "set", "SRV1", locked, "Kept", "no"},
+         "creating " + locked + " failed with error 5 (access is denied)"},
+        {{"reg", "set", "SRV1", locked + "\\Sub", "V", "no"},
+         "creating " + locked + "\\Sub failed with error 5 (access is denied)"},
+        {{"reg", "delete", "SRV1", locked, "Kept"},
+         "opening " + locked + " failed with error 5 (access is denied)"},
+        {{"reg", "delete", "SRV1", locked},
+         "opening " + locked + " failed with error 5 (access is denied)"},
+    };
+    for (const auto& c : cases) {
+        Result r = run(c.args);
+        EXPECT_EQ(2, r.code) << c.err;
+        EXPECT_EQ("farmsim: " + c.err + "\n", r.err);
+    }
+    EXPECT_EQ(before, dump());
+}
+
+// An offline machine cannot be reached by any command that reaches into it, as a Windows call
+// to it fails; the local machine answers its own programs even while it is offline.
+TEST(FarmSimProgram, AnOfflineMachineIsRefusedByEveryCommandThatReachesIt) {
+    TempDir temp;
+    const fs::path description = temp.path() / "small.json";
+    std::ofstream(description) << kSmallFarm;
+    const fs::path farm = temp.path() / "farm";
+    ASSERT_EQ(0, farmsimProgram(farm, {"init", "--from", description.string()}).code);
+    const std::string refusal = "farmsim: pc2 is offline (farmsim online pc2 brings it back)\n";
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"reg", "get", "PC2", "HKLM\\Software", "V"},
+                                               {"reg", "set", "pc2", "HKLM\\Software", "V", "x"},
+                                               {"reg", "keys", "pc2", "HKLM"},
+                                               {"reg", "values", "pc2", "HKLM\\Software"},
+                                               {"reg", "delete", "pc2", "HKLM\\Software", "V"},
+                                               {"services", "pc2"},
+                                               {"service", "set", "pc2", "Spooler", "running"},
+                                               {"events", "pc2", "System"},
+                                               {"sessions", "pc2"}}) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        Result r = farmsimProgram(farm, args);
+        EXPECT_EQ(1, r.code);
+        EXPECT_EQ(refusal, r.err);
+        EXPECT_EQ("", r.out);
+    }
+    // Once online, the same commands reach it.
+    ASSERT_EQ(0, farmsimProgram(farm, {"online", "pc2"}).code);
+    EXPECT_EQ(0, farmsimProgram(farm, {"reg", "set", "pc2", "HKLM\\Software", "V", "x"}).code);
+    EXPECT_EQ(0, farmsimProgram(farm, {"services", "pc2"}).code);
+
+    ASSERT_EQ(0, farmsimProgram(farm, {"offline", "SRV1"}).code);
+    Result local = farmsimProgram(farm, {"services", "SRV1"});
+    EXPECT_EQ(0, local.code) << local.err;
+    EXPECT_EQ("Fax\tstopped\nSpooler\tstop pending\nvqsvc\trunning\n", local.out);
+    EXPECT_EQ(0, farmsimProgram(farm, {"reg", "keys", "SRV1", "HKLM"}).code);
 }
 
 }  // namespace

@@ -34,6 +34,11 @@ inline constexpr int kBadInput = 2;
     throw Failure(kBadInput, message);
 }
 
+// The declared name of a machine a command reaches into. An unknown machine is absent; so is
+// an offline one, as a Windows call to it would fail, except the local machine, which every
+// program on it reaches without the network.
+std::string reachableMachine(sim::SimFarm& farm, const std::string& name);
+
 // Farm-wide commands (FarmCommands.cpp).
 void initFarm(const std::filesystem::path& dir, const std::string& from, const Settings& settings,
               std::ostream& out);

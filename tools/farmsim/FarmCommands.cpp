@@ -27,6 +27,18 @@ std::string machineOrAbsent(sim::SimFarm& farm, const std::string& name) {
     return canonical;
 }
 
+}  // namespace
+
+std::string reachableMachine(sim::SimFarm& farm, const std::string& name) {
+    std::string canonical = machineOrAbsent(farm, name);
+    if (canonical != farm.store().localMachine() && !farm.store().isOnline(canonical)) {
+        absent(canonical + " is offline (farmsim online " + canonical + " brings it back)");
+    }
+    return canonical;
+}
+
+namespace {
+
 std::string eventTypeName(int type) {
     switch (type) {
         case platform::EVENTLOG_ERROR_TYPE:
@@ -142,7 +154,7 @@ void setOnline(sim::SimFarm& farm, const std::string& machine, bool online) {
 
 void listEvents(sim::SimFarm& farm, const std::string& machine, const std::string& log,
                 std::ostream& out) {
-    std::string name = machineOrAbsent(farm, machine);
+    std::string name = reachableMachine(farm, machine);
     SQLite::Statement exists(farm.store().db(),
                              "SELECT 1 FROM event_logs WHERE machine = ? AND log = ?");
     exists.bind(1, name);
@@ -163,7 +175,7 @@ void listEvents(sim::SimFarm& farm, const std::string& machine, const std::strin
 }
 
 void listServices(sim::SimFarm& farm, const std::string& machine, std::ostream& out) {
-    std::string name = machineOrAbsent(farm, machine);
+    std::string name = reachableMachine(farm, machine);
     SQLite::Statement q(farm.store().db(),
                         "SELECT name, state, target_state, changed_ms, transition_ms, "
                         "(SELECT group_concat(depends_on, ',') FROM (SELECT depends_on FROM "
@@ -198,7 +210,7 @@ void setService(sim::SimFarm& farm, const std::string& machine, const std::strin
         code != platform::SERVICE_PAUSED) {
         badInput("unknown state \"" + state + "\" (stopped, running or paused)");
     }
-    std::string name = machineOrAbsent(farm, machine);
+    std::string name = reachableMachine(farm, machine);
     SQLite::Statement q(farm.store().db(),
                         "UPDATE services SET state = ?, target_state = ?, changed_ms = ?, "
                         "transition_ms = 0 WHERE machine = ? AND name = ?");
@@ -213,7 +225,7 @@ void setService(sim::SimFarm& farm, const std::string& machine, const std::strin
 }
 
 void listSessions(sim::SimFarm& farm, const std::string& server, std::ostream& out) {
-    std::string name = server.empty() ? "" : machineOrAbsent(farm, server);
+    std::string name = server.empty() ? "" : reachableMachine(farm, server);
     SQLite::Statement q(farm.store().db(),
                         "SELECT s.server, s.session_id, s.protocol_type, s.user_name, "
                         "s.session_name, s.app_name, s.policy_error FROM sessions s "

@@ -53,27 +53,26 @@ Target parseKey(const std::string& key) {
 
 std::string ansiName(const std::string& utf8) {
     try {
-        return sim::ansiExactly(utf8);
+        return sim::registryValueName(utf8);
     } catch (const std::invalid_argument& e) {
         badInput(e.what());
     }
 }
 
 [[noreturn]] void failed(const std::string& what, LONG error) {
-    badInput(what + " failed with error " + std::to_string(error));
+    badInput(what + " failed with error " + std::to_string(error) +
+             (error == ERROR_ACCESS_DENIED ? " (access is denied)" : ""));
 }
 
 // Connects to the machine's root. The local machine is reached as "", the way a Windows
 // program reaches its own registry, so that it answers even while it is marked offline.
 void connect(sim::SimFarm& farm, const std::string& machine, HKEY root, Key& key) {
-    std::string canonical = farm.store().machineName(machine);
-    if (canonical.empty()) {
-        absent("no machine named " + machine);
-    }
-    std::string name = canonical == farm.store().localMachine() ? "" : ansiName(canonical);
-    LONG result = farm.registry().connectRegistry(name, root, key.handle);
-    if (result == RPC_S_SERVER_UNAVAILABLE) {
-        absent(canonical + " is offline (farmsim online " + canonical + " brings it back)");
+    std::string canonical = reachableMachine(farm, machine);
+    bool local = canonical == farm.store().localMachine();
+    LONG result = farm.registry().connectRegistry(local ? "" : toAnsi(canonical), root, key.handle);
+    if (result == ERROR_INVALID_HANDLE && !local) {
+        badInput(sim::registryRootName(root) + " is not offered by the registry of another " +
+                 "machine (only HKLM and HKU are)");
     }
     if (result != ERROR_SUCCESS) {
         failed("connecting to the registry of " + canonical, result);
@@ -191,9 +190,6 @@ void regDelete(sim::SimFarm& farm, const std::string& machine, const std::string
                  "); delete them first");
     }
     LONG result = registry.deleteKey(root.handle, target.ansiPath);
-    if (result == ERROR_ACCESS_DENIED) {
-        badInput(key + " has subkeys; delete them first");
-    }
     if (result != ERROR_SUCCESS) {
         failed("deleting " + key, result);
     }

@@ -102,6 +102,11 @@ void writeMachine(SimStore& store, const Machine& m, int position) {
     KeyWriter keys(store, m.name);
     for (const RegistryKey& key : m.registry) {
         std::int64_t id = keys.ensure(key.root, key.path);
+        if (key.denied) {
+            auto& d = store.statement("INSERT INTO reg_denied(key) VALUES(?)");
+            d.bind(1, id);
+            d.exec();
+        }
         for (const RegistryValue& v : key.values) {
             auto& r =
                 store.statement("INSERT INTO reg_values(key, name, type, data) VALUES(?, ?, ?, ?)");

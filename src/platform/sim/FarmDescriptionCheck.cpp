@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/CodePage.h"
 #include "platform/sim/RegistryText.h"
 
 namespace ombrel::sim::description {
@@ -113,13 +114,7 @@ void Where::fail(const std::string& message) const {
 }
 
 std::string fold(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
+    return platform::foldCase(text);
 }
 
 Object::Object(const json& value, Where where, std::initializer_list<std::string_view> fields)

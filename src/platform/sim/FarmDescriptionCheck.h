@@ -64,8 +64,8 @@ std::int64_t asTime(const json& value, const Where& where, int dateOnlyHour);
 // Bytes from hex text.
 std::string asHex(const json& value, const Where& where);
 
-// Folding the way SQLite's NOCASE does (ASCII letters only), so that what the checker
-// takes for one name is what the tables take for one name.
+// Folding the way the store's NOCASE does (every letter of the code page), so that what the
+// checker takes for one name is what the tables take for one name.
 std::string fold(std::string_view text);
 
 }  // namespace ombrel::sim::description

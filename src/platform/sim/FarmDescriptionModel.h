@@ -25,6 +25,7 @@ struct RegistryKey {
     platform::HKEY root = 0;
     std::string path;  // below the root; "" is the root
     std::vector<RegistryValue> values;
+    bool denied = false;  // the farm's user may read the key but not change it
 };
 
 struct Service {

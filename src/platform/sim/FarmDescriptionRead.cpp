@@ -14,6 +14,7 @@ using namespace ombrel::platform;
 
 // Parts of a machine with more rules than a field or two: FarmDescriptionReadParts.cpp.
 std::vector<RegistryKey> readRegistry(const json& value, const Where& where);
+void readDeniedKeys(const json& value, const Where& where, std::vector<RegistryKey>& keys);
 std::vector<DiskEntry> readFiles(const json& value, const Where& where);
 std::vector<EventLog> readEventLogs(const json& value, const Where& where,
                                     const std::string& machine);
@@ -194,7 +195,7 @@ std::vector<PrinterDriver> readPrinterDrivers(const json& value, const Where& wh
 Machine readMachine(const json& value, const Where& where) {
     Object o(value, where,
              {"name", "comment", "address", "online", "farmServer", "product", "os", "roundTripMs",
-              "driverDirectory", "environment", "registry", "services", "eventLogs",
+              "driverDirectory", "environment", "registry", "deniedKeys", "services", "eventLogs",
               "printerDrivers", "files", "sessions"});
     Machine m;
     m.name = o.requiredText("name");
@@ -215,6 +216,9 @@ Machine readMachine(const json& value, const Where& where) {
     }
     if (const json* registry = o.find("registry")) {
         m.registry = readRegistry(*registry, o.where("registry"));
+    }
+    if (const json* denied = o.find("deniedKeys")) {
+        readDeniedKeys(*denied, o.where("deniedKeys"), m.registry);
     }
     if (const json* services = o.find("services")) {
         m.services = readServices(*services, o.where("services"));

@@ -2,6 +2,7 @@
 // sessions with their policies.
 
 #include <algorithm>
+#include <iterator>
 #include <functional>
 #include <map>
 #include <set>
@@ -30,6 +31,8 @@ auto at(const Where& where, F&& convert) {
 
 RegistryValue readValue(const std::string& name, const json& value, const Where& where) {
     RegistryValue v;
+    // The same rule as farmsim's: what the registry or a listing could not take is refused.
+    at(where, [&] { return registryValueName(name); });
     v.name = name;
     // Shorthands for the common cases: a text is REG_SZ, a whole number REG_DWORD, a list
     // REG_MULTI_SZ.
@@ -175,7 +178,9 @@ std::vector<RegistryKey> readRegistry(const json& value, const Where& where) {
     std::vector<std::set<std::string>> valueNames;  // folded value names per key
     for (const auto& [keyText, values] : value.items()) {
         Where keyWhere = where / keyText;
-        RegistryKeyPath path = at(keyWhere, [&] { return parseRegistryKeyPath(keyText); });
+        // clang before 16 does not capture a structured binding itself.
+        RegistryKeyPath path =
+            at(keyWhere, [&name = keyText] { return parseRegistryKeyPath(name); });
         if (!values.is_object()) {
             keyWhere.fail("expected an object of values");
         }
@@ -195,6 +200,25 @@ std::vector<RegistryKey> readRegistry(const json& value, const Where& where) {
         }
     }
     return keys;
+}
+
+void readDeniedKeys(const json& value, const Where& where, std::vector<RegistryKey>& keys) {
+    const std::vector<std::string> texts = asTextList(value, where);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        RegistryKeyPath path = at(where[i], [&] { return parseRegistryKeyPath(texts[i]); });
+        if (path.path.empty()) {
+            where[i].fail("a root key cannot be denied");
+        }
+        // A denied key that holds no values is made all the same: it is there to be refused.
+        auto it = std::find_if(keys.begin(), keys.end(), [&](const RegistryKey& key) {
+            return key.root == path.root && fold(key.path) == fold(path.path);
+        });
+        if (it == keys.end()) {
+            keys.push_back(RegistryKey{path.root, path.path, {}, false});
+            it = std::prev(keys.end());
+        }
+        it->denied = true;
+    }
 }
 
 std::vector<DiskEntry> readFiles(const json& value, const Where& where) {

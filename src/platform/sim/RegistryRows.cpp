@@ -1,5 +1,7 @@
 #include "platform/sim/RegistryRows.h"
 
+#include "platform/CodePage.h"
+
 namespace ombrel::sim {
 
 using platform::DWORD;
@@ -17,20 +19,15 @@ void bindBytes(SQLite::Statement& q, int index, std::string_view data) {
 
 // The registry lists names in the order of their upper-case forms, as Windows sorts them.
 constexpr const char* kSubkeyAt =
-    "SELECT name FROM reg_keys WHERE parent = ? ORDER BY upper(name), name LIMIT 1 OFFSET ?";
+    "SELECT name FROM reg_keys WHERE parent = ? ORDER BY name COLLATE WINORDER, name "
+    "LIMIT 1 OFFSET ?";
 constexpr const char* kValueAt =
     "SELECT name, type, length(CAST(data AS BLOB)) FROM reg_values WHERE key = ? "
-    "ORDER BY upper(name), name LIMIT 1 OFFSET ?";
+    "ORDER BY name COLLATE WINORDER, name LIMIT 1 OFFSET ?";
 }  // namespace
 
 std::string RegistryRows::fold(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
+    return platform::foldCase(text);
 }
 
 template <typename Map>
@@ -57,6 +54,7 @@ void RegistryRows::sync() {
     if (versions.regKeys != seen_.regKeys) {
         keys_.clear();
         keyExists_.clear();
+        keyDenied_.clear();
     }
     seen_ = versions;
 }
@@ -64,6 +62,7 @@ void RegistryRows::sync() {
 void RegistryRows::forgetKeys() {
     keys_.clear();
     keyExists_.clear();
+    keyDenied_.clear();
     values_.clear();
 }
 
@@ -71,6 +70,7 @@ void RegistryRows::forget() {
     seen_ = SimStore::TableVersions{};
     keys_.clear();
     keyExists_.clear();
+    keyDenied_.clear();
     values_.clear();
 }
 
@@ -127,6 +127,24 @@ bool RegistryRows::keyExists(std::int64_t id) {
     return exists;
 }
 
+bool RegistryRows::keyDenied(std::int64_t id) {
+    if (cacheable()) {
+        auto it = keyDenied_.find(id);
+        if (it != keyDenied_.end()) {
+            return it->second;
+        }
+    }
+    auto& q = store_.statement("SELECT 1 FROM reg_denied WHERE key = ?");
+    q.bind(1, id);
+    bool denied = q.executeStep();
+    q.reset();
+    if (cacheable()) {
+        bound(keyDenied_);
+        keyDenied_.emplace(id, denied);
+    }
+    return denied;
+}
+
 const RegistryRows::Value* RegistryRows::value(std::int64_t key, std::string_view name) {
     if (cacheable()) {
         lookupKey_ = std::to_string(key);
@@ -160,7 +178,7 @@ const RegistryRows::Value* RegistryRows::value(std::int64_t key, std::string_vie
 }
 
 std::int64_t RegistryRows::createPath(const std::string& machine, HKEY root,
-                                      const std::vector<std::string>& levels) {
+                                      const std::vector<std::string>& levels, bool* denied) {
     SimStore::Transaction tx(store_);
     auto find = [&](const std::string& path, std::string& storedPath) -> std::int64_t {
         auto& q = store_.statement(
@@ -205,6 +223,10 @@ std::int64_t RegistryRows::createPath(const std::string& machine, HKEY root,
         std::string stored = wanted;
         std::int64_t child = find(wanted, stored);
         if (child == 0) {
+            if (denied != nullptr && keyDenied(id)) {
+                *denied = true;
+                return 0;  // the transaction rolls back a root row made above
+            }
             child = insert(wanted, level, id);
             inserted = true;
         }

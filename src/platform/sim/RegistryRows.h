@@ -4,8 +4,8 @@
 // filled (StoreWatch), so a value changed by farmsim between two calls is never missed, while
 // repeated reads of one value cost no query at all.
 //
-// Names and paths are UTF-8 as stored; they compare without regard to case (ASCII letters,
-// as the store's NOCASE collation does).
+// Names and paths are UTF-8 as stored; they compare without regard to case for every letter
+// of the code page, as the store's NOCASE collation does.
 
 #include <cstdint>
 #include <string>
@@ -37,6 +37,9 @@ class RegistryRows {
     // The row id of the key at path ("" = the root's row), 0 when there is none.
     std::int64_t keyId(const std::string& machine, platform::HKEY root, std::string_view path);
     bool keyExists(std::int64_t id);
+    // Whether the farm's user may only read the key (reg_denied). The marks are made with the
+    // farm, so they are kept as long as the key lookups are.
+    bool keyDenied(std::int64_t id);
 
     struct Value {
         platform::DWORD type = 0;
@@ -46,9 +49,10 @@ class RegistryRows {
     const Value* value(std::int64_t key, std::string_view name);
 
     // Creates the missing levels of path below the root (and the root row itself) in one
-    // transaction; answers the id of the last level.
+    // transaction; answers the id of the last level. A new level is not made below a key the
+    // user may not change: then nothing is written, the answer is 0 and *denied is set.
     std::int64_t createPath(const std::string& machine, platform::HKEY root,
-                            const std::vector<std::string>& levels);
+                            const std::vector<std::string>& levels, bool* denied = nullptr);
     // false when the key no longer exists.
     bool setValue(std::int64_t key, std::string_view name, platform::DWORD type,
                   std::string_view data);
@@ -81,6 +85,7 @@ class RegistryRows {
 
     std::unordered_map<std::string, std::int64_t> keys_;
     std::unordered_map<std::int64_t, bool> keyExists_;
+    std::unordered_map<std::int64_t, bool> keyDenied_;
     struct ValueEntry {
         bool present = false;
         Value value;

@@ -1,5 +1,6 @@
 #include "platform/sim/RegistryText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
@@ -34,7 +35,45 @@ int hexDigit(char c) {
     return -1;
 }
 
+bool unprintable(unsigned char c) {
+    // The C0 controls, DEL, and the five bytes Windows-1252 leaves undefined (which read back
+    // as C1 controls).
+    return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+bool anyUnprintable(std::string_view ansi) {
+    return std::any_of(ansi.begin(), ansi.end(),
+                       [](char c) { return unprintable(static_cast<unsigned char>(c)); });
+}
+
 }  // namespace
+
+NameCheck checkKeyLevel(std::string_view ansi) {
+    if (ansi.empty()) {
+        return NameCheck::Empty;
+    }
+    if (ansi.size() > kMaxKeyLevelLength) {
+        return NameCheck::TooLong;
+    }
+    return anyUnprintable(ansi) ? NameCheck::Unprintable : NameCheck::Ok;
+}
+
+NameCheck checkValueName(std::string_view ansi) {
+    return ansi.size() > kMaxValueNameLength ? NameCheck::TooLong : NameCheck::Ok;
+}
+
+std::string registryValueName(std::string_view utf8) {
+    std::string ansi = ansiExactly(utf8);
+    if (checkValueName(ansi) == NameCheck::TooLong) {
+        throw std::invalid_argument("a value name is longer than " +
+                                    std::to_string(kMaxValueNameLength) + " characters");
+    }
+    if (anyUnprintable(ansi)) {
+        throw std::invalid_argument("the value name \"" + std::string(utf8) +
+                                    "\" holds a control character");
+    }
+    return ansi;
+}
 
 RegistryKeyPath parseRegistryKeyPath(std::string_view text) {
     std::string_view rootText = text.substr(0, text.find('\\'));
@@ -44,29 +83,49 @@ RegistryKeyPath parseRegistryKeyPath(std::string_view text) {
         result.root = HKEY_LOCAL_MACHINE;
     } else if (rootUpper == "HKCU" || rootUpper == "HKEY_CURRENT_USER") {
         result.root = HKEY_CURRENT_USER;
+    } else if (rootUpper == "HKU" || rootUpper == "HKEY_USERS") {
+        result.root = HKEY_USERS;
     } else {
         throw std::invalid_argument("bad key path \"" + std::string(text) +
-                                    "\": it must begin with HKLM or HKCU");
+                                    "\": it must begin with HKLM, HKCU or HKU");
     }
     if (rootText.size() == text.size()) {
         return result;
     }
     result.path = std::string(text.substr(rootText.size() + 1));
+    auto refuse = [&](const std::string& why) {
+        throw std::invalid_argument("bad key path \"" + std::string(text) + "\": " + why);
+    };
+    // "HKLM\" names no key below the root; it is not the root either.
+    if (result.path.empty()) {
+        refuse("it has an empty level");
+    }
     for (const std::string& level : registryPathLevels(result.path)) {
-        if (level.empty()) {
-            throw std::invalid_argument("bad key path \"" + std::string(text) +
-                                        "\": it has an empty level");
+        std::string ansi;
+        try {
+            ansi = ansiExactly(level);
+        } catch (const std::invalid_argument&) {
+            refuse("\"" + level + "\" has a character that Windows-1252 does not have");
         }
-        if (level.size() > 255) {
-            throw std::invalid_argument("bad key path \"" + std::string(text) +
-                                        "\": a level is longer than 255 characters");
+        switch (checkKeyLevel(ansi)) {
+            case NameCheck::Ok:
+                break;
+            case NameCheck::Empty:
+                refuse("it has an empty level");
+                break;
+            case NameCheck::TooLong:
+                refuse("a level is longer than 255 characters");
+                break;
+            case NameCheck::Unprintable:
+                refuse("a level holds a control character");
+                break;
         }
     }
     return result;
 }
 
 std::string registryRootName(HKEY root) {
-    return root == HKEY_CURRENT_USER ? "HKCU" : "HKLM";
+    return root == HKEY_CURRENT_USER ? "HKCU" : root == HKEY_USERS ? "HKU" : "HKLM";
 }
 
 std::vector<std::string> registryPathLevels(std::string_view path) {
@@ -200,6 +259,10 @@ std::string ansiExactly(std::string_view utf8) {
 }
 
 std::string stringData(std::string_view utf8) {
+    // A NUL would end the text early for every reader, as it does in a multi-string item.
+    if (utf8.find('\0') != std::string_view::npos) {
+        throw std::invalid_argument("a text must not hold a NUL character");
+    }
     std::string bytes = ansiExactly(utf8);
     bytes.push_back('\0');
     return bytes;

@@ -14,17 +14,30 @@
 
 namespace ombrel::sim {
 
+// What the registry takes as a name, measured in code-page characters (one byte each):
+// a key level of 1 to 255 printable characters without "\" (Windows documents key names as
+// printable), a value name of at most 16383 characters.
+inline constexpr std::size_t kMaxKeyLevelLength = 255;
+inline constexpr std::size_t kMaxValueNameLength = 16383;
+enum class NameCheck { Ok, Empty, TooLong, Unprintable };
+NameCheck checkKeyLevel(std::string_view ansi);
+NameCheck checkValueName(std::string_view ansi);
+
 struct RegistryKeyPath {
     platform::HKEY root = 0;
     // UTF-8, the levels below the root joined by "\"; "" is the root itself.
     std::string path;
 };
 
-// "HKLM", "HKCU", "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER" (any case), then "\" and the
-// levels. Empty levels (a doubled, leading or trailing "\") and levels longer than 255
-// characters are refused.
+// "HKLM", "HKCU", "HKU" or their "HKEY_..." names (any case), then "\" and the levels. A
+// level the registry would refuse is refused here too, with the reason: an empty one (a
+// doubled, leading or trailing "\", so "HKLM\" is not the root), one longer than 255
+// characters, a control character, a character Windows-1252 lacks.
 RegistryKeyPath parseRegistryKeyPath(std::string_view text);
-// "HKLM" or "HKCU".
+// A value name as typed, in the code page: refused when the registry would refuse it, and
+// when it holds a control character (a name must list as one line).
+std::string registryValueName(std::string_view utf8);
+// "HKLM", "HKCU" or "HKU".
 std::string registryRootName(platform::HKEY root);
 // The levels of a path below the root ("" has none).
 std::vector<std::string> registryPathLevels(std::string_view path);
@@ -45,8 +58,8 @@ std::string dwordBytes(std::uint32_t value);
 // UTF-8 text to the code page's bytes; refuses a character Windows-1252 does not have.
 std::string ansiExactly(std::string_view utf8);
 
-// The bytes of a REG_SZ / REG_EXPAND_SZ text (with its NUL) and of a REG_MULTI_SZ list (each
-// item with its NUL, then the closing NUL). Items must not be empty.
+// The bytes of a REG_SZ / REG_EXPAND_SZ text (with its NUL; the text holds none) and of a
+// REG_MULTI_SZ list (each item with its NUL, then the closing NUL). Items must not be empty.
 std::string stringData(std::string_view utf8);
 std::string multiStringData(const std::vector<std::string>& utf8Items);
 

@@ -190,6 +190,10 @@ CREATE TRIGGER IF NOT EXISTS reg_keys_updated AFTER UPDATE ON reg_keys BEGIN
 CREATE TRIGGER IF NOT EXISTS reg_keys_deleted AFTER DELETE ON reg_keys BEGIN
     UPDATE cached_tables SET version = version + 1 WHERE name = 'reg_keys'; END;
 CREATE INDEX IF NOT EXISTS machines_by_address ON machines(address, online);
+-- Registry keys the farm's user may read but not change (a farm description's "denied").
+CREATE TABLE IF NOT EXISTS reg_denied(
+    key INTEGER PRIMARY KEY REFERENCES reg_keys(id) ON DELETE CASCADE
+);
 -- The services a service needs running before it starts (DependOnService). Made here rather
 -- than with the first tables so that farms made before it get it on their next open.
 CREATE TABLE IF NOT EXISTS service_dependencies(

@@ -4,8 +4,13 @@
 #include <exception>
 
 #include "platform/CodePage.h"
+#include "platform/sim/RegistryText.h"
 
 namespace ombrel::sim {
+
+using platform::DWORD;
+using platform::HKEY;
+using platform::LONG;
 
 namespace {
 // What Windows answers for a handle whose key was deleted meanwhile, and for a registry it
@@ -13,33 +18,51 @@ namespace {
 constexpr LONG ERROR_KEY_DELETED = 1018;
 constexpr LONG ERROR_REGISTRY_IO_FAILED = 1016;
 
-// Splits a subkey path (UTF-8) into its levels. One trailing backslash is tolerated; an empty
-// level anywhere else (a leading backslash, two in a row) is not a valid key name.
-bool splitPath(std::string_view path, std::vector<std::string>& levels) {
-    levels.clear();
-    if (!path.empty() && path.back() == '\\') {
-        path.remove_suffix(1);
-    }
-    while (!path.empty()) {
-        std::size_t end = path.find('\\');
-        std::string_view level = path.substr(0, end);
-        if (level.empty()) {
-            return false;
-        }
-        levels.emplace_back(level);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        path.remove_prefix(end + 1);
-        if (path.empty()) {
-            return false;
-        }
-    }
-    return true;
+// The rights of an access mask that change a key, and the ones each change needs.
+constexpr DWORD KEY_SET_VALUE = 0x0002;
+constexpr DWORD KEY_CREATE_SUB_KEY = 0x0004;
+constexpr DWORD KEY_CREATE_LINK = 0x0020;
+constexpr DWORD DELETE = 0x00010000;
+constexpr DWORD kChangeRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE |
+                                0x00040000 /* WRITE_DAC */ | 0x00080000 /* WRITE_OWNER */;
+
+bool predefinedRoot(HKEY key) {
+    return key == HKEY_LOCAL_MACHINE || key == HKEY_CURRENT_USER || key == HKEY_USERS;
 }
 
-bool splitLevels(std::string_view ansi, std::vector<std::string>& levels) {
-    return splitPath(platform::fromAnsi(ansi), levels);
+// Splits a subkey path (code page) into its levels, in UTF-8. Windows takes "" as the key
+// itself and tolerates one trailing backslash after a level; a path that begins with one, or
+// has an empty level between two, is refused, as is a level the registry cannot hold.
+LONG splitLevels(std::string_view ansi, std::vector<std::string>& levels) {
+    levels.clear();
+    if (ansi.empty()) {
+        return ERROR_SUCCESS;
+    }
+    if (ansi.front() == '\\') {
+        return ERROR_BAD_PATHNAME;
+    }
+    if (ansi.back() == '\\') {
+        ansi.remove_suffix(1);
+    }
+    while (true) {
+        std::size_t end = ansi.find('\\');
+        std::string_view level = ansi.substr(0, end);
+        switch (checkKeyLevel(level)) {
+            case NameCheck::Ok:
+                break;
+            case NameCheck::Empty:
+                return ERROR_BAD_PATHNAME;
+            case NameCheck::TooLong:
+                return ERROR_INVALID_PARAMETER;
+            case NameCheck::Unprintable:
+                return ERROR_INVALID_NAME;
+        }
+        levels.push_back(platform::fromAnsi(level));
+        if (end == std::string_view::npos) {
+            return ERROR_SUCCESS;
+        }
+        ansi.remove_prefix(end + 1);
+    }
 }
 
 std::string joinPath(std::string base, const std::vector<std::string>& levels) {
@@ -71,13 +94,13 @@ HKEY SimRegistry::add(Handle handle) {
 }
 
 LONG SimRegistry::find(HKEY hkey, const Handle*& handle) {
-    if (hkey == HKEY_LOCAL_MACHINE || hkey == HKEY_CURRENT_USER) {
+    if (predefinedRoot(hkey)) {
         // The predefined roots stand for the local machine, as they do in any Windows process.
         const std::string& local = rows_.localMachine();
         if (local.empty()) {
             return ERROR_BAD_NETPATH;
         }
-        predefined_ = Handle{local, hkey, 0, "", true};
+        predefined_ = Handle{local, hkey, 0, "", true, KEY_ALL_ACCESS};
         handle = &predefined_;
         return ERROR_SUCCESS;
     }
@@ -106,16 +129,21 @@ LONG SimRegistry::rowOf(const Handle& handle, std::int64_t& id) {
 
 LONG SimRegistry::connectRegistry(std::string_view machine, HKEY root, HKEY& result) {
     return guarded([&]() -> LONG {
-        if (root != HKEY_LOCAL_MACHINE && root != HKEY_CURRENT_USER) {
+        std::string_view bare = withoutBackslashes(machine);
+        // Another machine's registry (even named as this one) is reached through its remote
+        // registry service, which offers only these two roots; the current user is a local
+        // idea.
+        const bool rootOffered =
+            bare.empty() ? predefinedRoot(root) : root == HKEY_LOCAL_MACHINE || root == HKEY_USERS;
+        if (!rootOffered) {
             return ERROR_INVALID_HANDLE;
         }
-        std::string_view bare = withoutBackslashes(machine);
         if (bare.empty()) {
             const std::string& local = rows_.localMachine();
             if (local.empty()) {
                 return ERROR_BAD_NETPATH;
             }
-            result = add(Handle{local, root, 0, "", true});
+            result = add(Handle{local, root, 0, "", true, KEY_ALL_ACCESS});
             return ERROR_SUCCESS;
         }
         std::string name = platform::fromAnsi(bare);
@@ -127,49 +155,56 @@ LONG SimRegistry::connectRegistry(std::string_view machine, HKEY root, HKEY& res
             case Reach::Online:
                 break;
         }
-        result = add(Handle{std::move(name), root, 0, "", false});
+        result = add(Handle{std::move(name), root, 0, "", false, KEY_ALL_ACCESS});
         return ERROR_SUCCESS;
     });
 }
 
-LONG SimRegistry::openKey(HKEY key, std::string_view subKey, DWORD, HKEY& result) {
-    return openOrCreate(key, subKey, false, result);
+LONG SimRegistry::openKey(HKEY key, std::string_view subKey, DWORD access, HKEY& result) {
+    return openOrCreate(key, subKey, access, false, result);
 }
 
-LONG SimRegistry::createKey(HKEY key, std::string_view subKey, DWORD, HKEY& result) {
-    return openOrCreate(key, subKey, true, result);
+LONG SimRegistry::createKey(HKEY key, std::string_view subKey, DWORD access, HKEY& result) {
+    return openOrCreate(key, subKey, access, true, result);
 }
 
 // RegOpenKeyEx and RegCreateKeyEx differ only in what a missing key gives: an error, or the
 // key made with every missing level. An existing key is only opened: no write, no transaction.
-LONG SimRegistry::openOrCreate(HKEY key, std::string_view subKey, bool create, HKEY& result) {
+// A key the user may only read opens for reading alone, and takes no new subkeys.
+LONG SimRegistry::openOrCreate(HKEY key, std::string_view subKey, DWORD access, bool create,
+                               HKEY& result) {
     return guarded([&]() -> LONG {
         const Handle* parent = nullptr;
         if (LONG error = find(key, parent)) {
             return error;
         }
         std::vector<std::string> levels;
-        if (!splitLevels(subKey, levels)) {
-            return ERROR_BAD_PATHNAME;
+        if (LONG error = splitLevels(subKey, levels)) {
+            return error;
         }
         if (parent->key != 0 && !rows_.keyExists(parent->key)) {
             return ERROR_KEY_DELETED;
         }
-        if (levels.empty()) {
-            result = add(*parent);
-            return ERROR_SUCCESS;
-        }
         std::string path = joinPath(parent->path, levels);
-        std::int64_t id = rows_.keyId(parent->machine, parent->root, path);
-        if (id == 0) {
+        std::int64_t id =
+            levels.empty() ? parent->key : rows_.keyId(parent->machine, parent->root, path);
+        if (id == 0 && !levels.empty()) {
             if (!create) {
                 return ERROR_FILE_NOT_FOUND;
             }
-            std::vector<std::string> all;
-            splitPath(path, all);
-            id = rows_.createPath(parent->machine, parent->root, all);
+            if ((parent->access & KEY_CREATE_SUB_KEY) == 0) {
+                return ERROR_ACCESS_DENIED;
+            }
+            bool denied = false;
+            id = rows_.createPath(parent->machine, parent->root, registryPathLevels(path), &denied);
+            if (denied) {
+                return ERROR_ACCESS_DENIED;
+            }
+        } else if (id != 0 && (access & kChangeRights) != 0 && rows_.keyDenied(id)) {
+            return ERROR_ACCESS_DENIED;
         }
-        result = add(Handle{parent->machine, parent->root, id, std::move(path), parent->local});
+        result =
+            add(Handle{parent->machine, parent->root, id, std::move(path), parent->local, access});
         return ERROR_SUCCESS;
     });
 }
@@ -218,8 +253,11 @@ LONG SimRegistry::setValue(HKEY key, std::string_view name, DWORD type, const BY
         if (LONG error = find(key, handle)) {
             return error;
         }
-        if (data == nullptr && size != 0) {
+        if ((data == nullptr && size != 0) || checkValueName(name) != NameCheck::Ok) {
             return ERROR_INVALID_PARAMETER;
+        }
+        if ((handle->access & KEY_SET_VALUE) == 0) {
+            return ERROR_ACCESS_DENIED;
         }
         std::int64_t id = 0;
         if (LONG error = rowOf(*handle, id)) {
@@ -240,6 +278,9 @@ LONG SimRegistry::deleteValue(HKEY key, std::string_view name) {
         if (LONG error = find(key, handle)) {
             return error;
         }
+        if ((handle->access & KEY_SET_VALUE) == 0) {
+            return ERROR_ACCESS_DENIED;
+        }
         std::int64_t id = 0;
         if (LONG error = rowOf(*handle, id)) {
             return error;
@@ -256,16 +297,16 @@ LONG SimRegistry::deleteKey(HKEY key, std::string_view subKey) {
             return error;
         }
         std::vector<std::string> levels;
-        if (!splitLevels(subKey, levels)) {
-            return ERROR_BAD_PATHNAME;
+        if (LONG error = splitLevels(subKey, levels)) {
+            return error;
         }
         std::int64_t id = 0;
         if (LONG error = rowOf(*parent, id)) {
             return error;
         }
         if (levels.empty()) {
-            // A root cannot be deleted; an opened key can delete itself.
-            if (parent->key == 0) {
+            // A root cannot be deleted; an opened key can delete itself if opened to.
+            if (parent->key == 0 || (parent->access & DELETE) == 0) {
                 return ERROR_ACCESS_DENIED;
             }
         } else {
@@ -273,6 +314,10 @@ LONG SimRegistry::deleteKey(HKEY key, std::string_view subKey) {
             if (id == 0) {
                 return ERROR_FILE_NOT_FOUND;
             }
+        }
+        // RegDeleteKey opens the key for DELETE first, which a read-only key refuses.
+        if (rows_.keyDenied(id)) {
+            return ERROR_ACCESS_DENIED;
         }
         switch (rows_.deleteKey(id)) {
             case RegistryRows::Deleted::Yes:
@@ -357,7 +402,7 @@ LONG SimRegistry::flushKey(HKEY key) {
 }
 
 LONG SimRegistry::closeKey(HKEY key) {
-    if (key == HKEY_LOCAL_MACHINE || key == HKEY_CURRENT_USER) {
+    if (predefinedRoot(key)) {
         return ERROR_SUCCESS;
     }
     return handles_.erase(key) != 0 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;

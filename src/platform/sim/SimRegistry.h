@@ -31,7 +31,7 @@ class SimRegistry : public platform::Registry {
     LONG closeKey(HKEY key) override;
 
   private:
-    LONG openOrCreate(HKEY key, std::string_view subKey, bool create, HKEY& result);
+    LONG openOrCreate(HKEY key, std::string_view subKey, DWORD access, bool create, HKEY& result);
 
     // What a handle stands for: a connection to a machine's root (key 0, whose row is made
     // only when something is written to it) or an opened key.
@@ -41,6 +41,7 @@ class SimRegistry : public platform::Registry {
         std::int64_t key = 0;
         std::string path;    // below the root, UTF-8
         bool local = false;  // reached as "the local machine", which is always reachable
+        DWORD access = 0;    // what the handle was opened for
     };
 
     template <typename Body>

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/sim/NameCollation.h"
 #include "platform/sim/Schema.h"
 #include "platform/sim/StoreWatch.h"
 
@@ -33,6 +34,8 @@ SimStore::SimStore(const fs::path& dir, int flags)
 SimStore::~SimStore() = default;
 
 void SimStore::configure() {
+    // Before any statement: names compare as Windows compares them, in every process.
+    registerNameCollations(db_);
     // Several processes share one farm: readers never block the writer (WAL) and a writer
     // waits for another instead of failing at once.
     db_.exec("PRAGMA journal_mode=WAL");

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"unknown root",
                 [](json& d) { machine0(d)["registry"]["HKCR\\X"] = json::object(); },
                 "machines[0].registry[\"HKCR\\X\"]: bad key path \"HKCR\\X\": it must begin with "
-                "HKLM or HKCU"},
+                "HKLM, HKCU or HKU"},
         BadCase{"empty level",
                 [](json& d) { machine0(d)["registry"]["HKLM\\Software\\\\X"] = json::object(); },
                 "machines[0].registry[\"HKLM\\Software\\\\X\"]: bad key path "

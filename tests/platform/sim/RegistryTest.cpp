@@ -1,9 +1,12 @@
 // The registry of the simulated world as the tool relies on it: names without regard to case,
 // types and bytes as written, the caller's buffer capacity, whole paths created, keys with
 // subkeys kept, enumeration order and end, unreachable machines refused, and changes made by
-// another process seen at the next call.
+// another process seen at the next call. It refuses what Windows refuses: names beyond the
+// registry's limits, roots a remote registry does not offer, changes to a read-only key.
 
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 
 #include <string>
 #include <vector>
@@ -250,7 +253,7 @@ TEST_F(RegistryTest, UnreachableMachinesAreRefused) {
     EXPECT_EQ(ERROR_SUCCESS, open(srv, "Software\\Ombrel\\Print", key));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, open(connect(), "Software\\Ombrel\\Print", key));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND,
-              open(connect("SRV01", HKEY_CURRENT_USER), "Software\\Ombrel\\Print", key));
+              open(connect("SRV01", HKEY_USERS), "Software\\Ombrel\\Print", key));
 
     // A connection to a machine that goes offline fails from then on.
     farm.setOnline("SRV01", false);
@@ -284,6 +287,169 @@ TEST_F(RegistryTest, ChangesByAnotherProcessAreSeenAtTheNextCall) {
     other->db().exec("UPDATE machines SET online = 0 WHERE name = 'SRV01'");
     HKEY refused = 0;
     EXPECT_EQ(RPC_S_SERVER_UNAVAILABLE, reg.connectRegistry("SRV01", HKEY_LOCAL_MACHINE, refused));
+}
+
+// Windows compares names in the code page's own case pairs, not only A to Z, and lists them
+// by their upper-case forms.
+TEST_F(RegistryTest, EveryLetterOfTheCodePageFoldsAndKeepsItsCase) {
+    HKEY root = connect();
+    // "\xC4rger\\\x8Cuvre" is "Ärger\Œuvre" in Windows-1252.
+    HKEY key = create(root, "Software\\\xC4rger\\\x8Cuvre");
+    set(key, "\xC9t\xE9", REG_SZ, std::string("1\0", 2));
+    HKEY same = 0;
+    ASSERT_EQ(ERROR_SUCCESS, open(root, "software\\\xE4RGER\\\x9CUVRE", same));
+    EXPECT_EQ(std::string("1\0", 2), get(same, "\xE9T\xC9").second);
+    set(same, "\xE9t\xE9", REG_SZ, std::string("2\0", 2));
+    EXPECT_EQ(std::vector<std::string>{"\xC9t\xE9"}, valueNames(key));
+    EXPECT_EQ(std::string("2\0", 2), get(key, "\xC9T\xC9").second);
+    create(root, "SOFTWARE\\\xE4rger\\\x9Cuvre\\\x8Aub");
+    HKEY ombrel = 0;
+    ASSERT_EQ(ERROR_SUCCESS, open(root, "Software", ombrel));
+    EXPECT_EQ(std::vector<std::string>{"\xC4rger"}, subkeys(ombrel));
+    EXPECT_EQ(std::vector<std::string>{"\x8Aub"}, subkeys(key));
+    EXPECT_EQ(ERROR_SUCCESS, reg.deleteKey(root, "software\\\xE4rger\\\x9Cuvre\\\x9Aub"));
+    EXPECT_EQ(std::vector<std::string>{}, subkeys(key));
+
+    // Ordered by upper-case forms: "\xE4a" (äa) before "\xC4b" (Äb), "_" after the letters,
+    // and "\xFF" (ÿ) as its upper case "\x9F" (Ÿ, U+0178) after every Latin-1 letter.
+    HKEY base = create(root, "Software\\Order");
+    for (const char* name : {"\xFFx", "_z",
+                             "\xC4"
+                             "b",
+                             "\xE4"
+                             "a",
+                             "Zed"}) {
+        create(base, name);
+    }
+    EXPECT_EQ((std::vector<std::string>{"Zed", "_z",
+                                        "\xE4"
+                                        "a",
+                                        "\xC4"
+                                        "b",
+                                        "\xFFx"}),
+              subkeys(base));
+    HKEY ydots = 0;
+    EXPECT_EQ(ERROR_SUCCESS, open(base, "\x9FX", ydots));
+}
+
+TEST_F(RegistryTest, NamesBeyondTheRegistrysLimitsAreRefused) {
+    HKEY root = connect();
+    HKEY base = create(root, "Software\\Limits");
+    const struct {
+        std::string path;
+        LONG result;
+    } cases[] = {
+        {std::string(255, 'k'), ERROR_SUCCESS},
+        {std::string(255, '\xE9'), ERROR_SUCCESS},  // characters, not UTF-8 bytes
+        {std::string(256, 'k'), ERROR_INVALID_PARAMETER},
+        {"ok\\" + std::string(256, 'k'), ERROR_INVALID_PARAMETER},
+        {"two\nlines", ERROR_INVALID_NAME},
+        {std::string("tab\there"), ERROR_INVALID_NAME},
+        {std::string("nul\0", 4), ERROR_INVALID_NAME},
+        {"\\", ERROR_BAD_PATHNAME},
+        {"a\\\\b", ERROR_BAD_PATHNAME},
+        {"trailing\\", ERROR_SUCCESS},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.substr(0, 20));
+        HKEY key = 0;
+        EXPECT_EQ(c.result, reg.createKey(base, c.path, KEY_ALL_ACCESS, key));
+        EXPECT_EQ(c.result == ERROR_SUCCESS ? ERROR_SUCCESS : c.result,
+                  reg.openKey(base, c.path, KEY_ALL_ACCESS, key));
+    }
+    EXPECT_EQ(
+        (std::vector<std::string>{std::string(255, 'k'), "trailing", std::string(255, '\xE9')}),
+        subkeys(base));
+
+    // "" is the key itself: a value set through it lands on the key, not on the root.
+    HKEY itself = 0;
+    ASSERT_EQ(ERROR_SUCCESS, reg.createKey(base, "", KEY_ALL_ACCESS, itself));
+    set(itself, "Here", REG_SZ, std::string("\0", 1));
+    EXPECT_EQ(std::vector<std::string>{"Here"}, valueNames(base));
+    EXPECT_EQ(std::vector<std::string>{}, valueNames(root));
+
+    // A value name of 16,383 characters is the longest; a longer one is never stored, so the
+    // key still lists in a buffer of the registry's largest name.
+    const std::string longest(16383, 'v');
+    set(base, longest, REG_DWORD, std::string(4, '\0'));
+    const std::string tooLong(16384, 'v');
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              reg.setValue(base, tooLong, REG_DWORD, reinterpret_cast<const BYTE*>("\0\0\0\0"), 4));
+    std::vector<char> name(16384);
+    std::vector<std::string> names;
+    for (DWORD i = 0;; ++i) {
+        DWORD length = static_cast<DWORD>(name.size());
+        LONG result = reg.enumValue(base, i, name.data(), &length, nullptr, nullptr);
+        if (result != ERROR_SUCCESS) {
+            EXPECT_EQ(ERROR_NO_MORE_ITEMS, result);
+            break;
+        }
+        names.emplace_back(name.data(), length);
+    }
+    EXPECT_EQ((std::vector<std::string>{"Here", longest}), names);
+}
+
+// A remote registry offers HKEY_LOCAL_MACHINE and HKEY_USERS only; the local one offers the
+// current user too.
+TEST_F(RegistryTest, RemoteConnectionsReachOnlyTheMachineAndUsersRoots) {
+    farm.addMachine("SRV01", "10.0.0.11");
+    const struct {
+        const char* machine;
+        HKEY root;
+        LONG result;
+    } cases[] = {
+        {"SRV01", HKEY_LOCAL_MACHINE, ERROR_SUCCESS},
+        {"SRV01", HKEY_USERS, ERROR_SUCCESS},
+        {"SRV01", HKEY_CURRENT_USER, ERROR_INVALID_HANDLE},
+        {TempFarm::kLocal, HKEY_CURRENT_USER, ERROR_INVALID_HANDLE},  // named: remote
+        {"SRV01", 0x80000000, ERROR_INVALID_HANDLE},                  // HKEY_CLASSES_ROOT
+        {"NOSUCH", HKEY_CURRENT_USER, ERROR_INVALID_HANDLE},
+        {"", HKEY_CURRENT_USER, ERROR_SUCCESS},
+        {"", HKEY_USERS, ERROR_SUCCESS},
+        {"", 0x80000005, ERROR_INVALID_HANDLE},  // HKEY_CURRENT_CONFIG
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.machine) + " " + std::to_string(c.root));
+        HKEY handle = 0;
+        EXPECT_EQ(c.result, reg.connectRegistry(c.machine, c.root, handle));
+    }
+}
+
+// A farm description can make a key read-only for the farm's user: it opens for reading, and
+// everything that would change it, or open it to change it, answers ERROR_ACCESS_DENIED.
+TEST_F(RegistryTest, ADeniedKeyOpensForReadingOnly) {
+    TempFarm denied(nlohmann::json::parse(R"({
+      "localMachine": "SRV1",
+      "machines": [{"name": "SRV1", "address": "10.0.0.1",
+        "registry": {"HKLM\\Software\\Locked": {"Kept": "yes"},
+                     "HKLM\\Software\\Locked\\Open": {}},
+        "deniedKeys": ["hklm\\software\\locked", "HKLM\\Software\\Empty"]}]})"));
+    Registry& r = denied.farm().registry();
+    HKEY root = 0, key = 0;
+    ASSERT_EQ(ERROR_SUCCESS, r.connectRegistry("", HKEY_LOCAL_MACHINE, root));
+    const std::string locked = "Software\\Locked";
+
+    EXPECT_EQ(ERROR_ACCESS_DENIED, r.openKey(root, locked, KEY_ALL_ACCESS, key));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, r.openKey(root, locked, KEY_WRITE, key));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, r.createKey(root, locked, KEY_ALL_ACCESS, key));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, r.createKey(root, locked + "\\New\\Deeper", KEY_READ, key));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, r.deleteKey(root, "Software\\Empty"));
+    // Its subkey has its own rights.
+    EXPECT_EQ(ERROR_SUCCESS, r.createKey(root, locked + "\\Open\\Mine", KEY_ALL_ACCESS, key));
+    EXPECT_EQ(ERROR_SUCCESS, r.deleteKey(root, locked + "\\Open\\Mine"));
+
+    ASSERT_EQ(ERROR_SUCCESS, r.openKey(root, locked, KEY_READ, key));
+    DWORD type = 0, size = 0;
+    EXPECT_EQ(ERROR_SUCCESS, r.queryValue(key, "Kept", &type, nullptr, &size));
+    EXPECT_EQ(4u, size);
+    char name[16];
+    DWORD length = sizeof name;
+    EXPECT_EQ(ERROR_SUCCESS, r.enumKey(key, 0, name, &length));
+    EXPECT_EQ(ERROR_ACCESS_DENIED,
+              r.setValue(key, "Kept", REG_SZ, reinterpret_cast<const BYTE*>("no"), 3));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, r.deleteValue(key, "Kept"));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, r.deleteKey(key, ""));
+    EXPECT_EQ(ERROR_SUCCESS, r.queryValue(key, "Kept", &type, nullptr, &size));
 }
 
 }  // namespace
