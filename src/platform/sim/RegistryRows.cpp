@@ -109,40 +109,32 @@ std::int64_t RegistryRows::keyId(const std::string& machine, HKEY root, std::str
     return id;
 }
 
-bool RegistryRows::keyExists(std::int64_t id) {
+// Whether a row answers sql for the key id, kept in cache while the copies are usable.
+bool RegistryRows::cachedFlag(std::unordered_map<std::int64_t, bool>& cache, std::int64_t id,
+                              const char* sql) {
     if (cacheable()) {
-        auto it = keyExists_.find(id);
-        if (it != keyExists_.end()) {
+        auto it = cache.find(id);
+        if (it != cache.end()) {
             return it->second;
         }
     }
-    auto& q = store_.statement("SELECT 1 FROM reg_keys WHERE id = ?");
+    auto& q = store_.statement(sql);
     q.bind(1, id);
-    bool exists = q.executeStep();
+    bool found = q.executeStep();
     q.reset();
     if (cacheable()) {
-        bound(keyExists_);
-        keyExists_.emplace(id, exists);
+        bound(cache);
+        cache.emplace(id, found);
     }
-    return exists;
+    return found;
+}
+
+bool RegistryRows::keyExists(std::int64_t id) {
+    return cachedFlag(keyExists_, id, "SELECT 1 FROM reg_keys WHERE id = ?");
 }
 
 bool RegistryRows::keyDenied(std::int64_t id) {
-    if (cacheable()) {
-        auto it = keyDenied_.find(id);
-        if (it != keyDenied_.end()) {
-            return it->second;
-        }
-    }
-    auto& q = store_.statement("SELECT 1 FROM reg_denied WHERE key = ?");
-    q.bind(1, id);
-    bool denied = q.executeStep();
-    q.reset();
-    if (cacheable()) {
-        bound(keyDenied_);
-        keyDenied_.emplace(id, denied);
-    }
-    return denied;
+    return cachedFlag(keyDenied_, id, "SELECT 1 FROM reg_denied WHERE key = ?");
 }
 
 const RegistryRows::Value* RegistryRows::value(std::int64_t key, std::string_view name) {

@@ -75,6 +75,8 @@ class RegistryRows {
     void forgetKeys();
     bool cacheable() const { return usable_; }
     static std::string fold(std::string_view text);
+    bool cachedFlag(std::unordered_map<std::int64_t, bool>& cache, std::int64_t id,
+                    const char* sql);
     template <typename Map>
     void bound(Map& map);
 
