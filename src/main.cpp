@@ -87,6 +87,6 @@ int main(int argc, char* argv[]) {
     if (!app::StartUp(window, context, command.startUp)) {
         return 1;
     }
-    window.show();
+    window.showOnScreen();
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
@@ -27,6 +28,11 @@ namespace {
 
 constexpr int kServerColumnWidth = 210;
 constexpr QSize kPreferredSize(1250, 960);
+// What a window manager adds around the window (title bar, borders), before it says so.
+constexpr QSize kFrameAllowance(16, 40);
+// The description panels give up height first on a small screen: a few lines still show the
+// start of a description, and the panel scrolls.
+constexpr int kDescriptionLines = 4;
 
 // A tab page that scrolls when the window is made smaller than its controls need.
 QScrollArea* scrolling(QWidget* page) {
@@ -74,10 +80,20 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     watchDescribedControls();
     context_.waitWindow = waitLoader_.get();
 
-    // Room for every control of the settings tab, within the screen's bounds.
-    const QRect available = screen()->availableGeometry();
-    resize(std::min(kPreferredSize.width(), available.width()),
-           std::min(kPreferredSize.height(), available.height()));
+    // Room for every control of the settings tab, within the screen's bounds, frame included.
+    const QSize available = screen()->availableGeometry().size() - kFrameAllowance;
+    resize(kPreferredSize.boundedTo(available));
+}
+
+void MainWindow::showOnScreen() {
+    const QSize available = screen()->availableGeometry().size() - kFrameAllowance;
+    if (kPreferredSize.boundedTo(available) != kPreferredSize) {
+        // Only the window manager knows its frame and panels: a maximised window is the one
+        // size it keeps within the screen on every desktop.
+        showMaximized();
+    } else {
+        show();
+    }
 }
 
 MainWindow::~MainWindow() {
@@ -143,6 +159,17 @@ void MainWindow::buildTabs() {
     SSTab1->addTab(scrolling(eventLogTab), QStringLiteral("  Printing Event logs"));
     SSTab1->addTab(scrolling(aboutTab), QStringLiteral("About"));
     SSTab1->setCurrentIndex(SettingsTabIndex);
+    // On a narrow screen the captions are shortened rather than the last tabs pushed behind
+    // scroll arrows, where About would never be seen.
+    SSTab1->setUsesScrollButtons(false);
+    SSTab1->setElideMode(Qt::ElideRight);
+    const int descriptionHeight = fontMetrics().lineSpacing() * kDescriptionLines + 8;
+    for (QPlainTextEdit* panel : {settingsTab->LabelTip, clientTab->Text1}) {
+        panel->setMinimumHeight(descriptionHeight);
+        // The panel asks for no height of its own: it takes what the controls leave, so it
+        // never makes the page scroll.
+        panel->setSizePolicy(panel->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
+    }
 }
 
 void MainWindow::connectHandlers() {

@@ -89,6 +89,9 @@ class MainWindow : public QWidget {
     eventlog::EventLogTab* eventLogTab = nullptr;
     AboutTab* aboutTab = nullptr;
 
+    // Shows the window at its preferred size, or maximised when that does not fit the screen.
+    void showOnScreen();
+
     // The wait window, loaded on its first use; the context's wait window leads here.
     Form1& waitWindow();
     bool waitWindowLoaded() const { return form1_ != nullptr; }
