@@ -9,6 +9,8 @@
 
 #include "platform/sim/FarmDescriptionCheck.h"
 #include "platform/sim/FarmDescriptionModel.h"
+#include "platform/sim/FarmStaging.h"
+#include "platform/sim/JsonNesting.h"
 
 namespace ombrel::sim {
 
@@ -285,42 +287,16 @@ void writeDisks(SimStore& store, const Machine& m) {
     }
 }
 
-// Removes what a failed creation left, and only that: a folder that existed before keeps
-// whatever else it held.
-class Cleanup {
-  public:
-    explicit Cleanup(const fs::path& dir)
-        : dir_(dir), dirExisted_(fs::exists(dir)), machinesExisted_(fs::exists(dir / "machines")) {}
-    void dismiss() { armed_ = false; }
-    ~Cleanup() {
-        if (!armed_) {
-            return;
-        }
-        std::error_code ignored;
-        if (!dirExisted_) {
-            fs::remove_all(dir_, ignored);
-            return;
-        }
-        for (const char* file : {"farm.db", "farm.db-wal", "farm.db-shm"}) {
-            fs::remove(dir_ / file, ignored);
-        }
-        if (!machinesExisted_) {
-            fs::remove_all(dir_ / "machines", ignored);
-        }
-    }
-
-  private:
-    fs::path dir_;
-    bool dirExisted_;
-    bool machinesExisted_;
-    bool armed_ = true;
-};
-
 }  // namespace
 
 namespace {
 
 nlohmann::ordered_json parseText(std::string_view jsonText) {
+    // The parser copies a value each time an object it belongs to grows, which recurses once
+    // per level: deep nesting is refused before it runs.
+    if (!jsonNestingWithin(jsonText)) {
+        throw std::invalid_argument(jsonTooDeepMessage());
+    }
     try {
         return nlohmann::ordered_json::parse(jsonText);
     } catch (const nlohmann::ordered_json::parse_error& e) {
@@ -350,23 +326,20 @@ std::unique_ptr<SimStore> createFarmFromDescription(const fs::path& dir,
     if (fs::exists(dir / "farm.db")) {
         throw std::runtime_error("a farm already exists in " + dir.string());
     }
-    Cleanup cleanup(dir);
-    std::unique_ptr<SimStore> store;
     try {
-        store = SimStore::create(dir);
-        writeTables(*store, farm, options);
-        for (const Machine& m : farm.machines) {
-            writeDisks(*store, m);
-        }
+        FarmStaging staging(dir);
+        {
+            std::unique_ptr<SimStore> store = SimStore::create(staging.dir());
+            writeTables(*store, farm, options);
+            for (const Machine& m : farm.machines) {
+                writeDisks(*store, m);
+            }
+        }  // closed: its last connection folds the WAL into farm.db
+        staging.place();
     } catch (const fs::filesystem_error& e) {
-        store.reset();
         throw std::runtime_error(std::string("cannot write the farm: ") + e.what());
-    } catch (...) {
-        store.reset();  // close farm.db before it is removed
-        throw;
     }
-    cleanup.dismiss();
-    return store;
+    return SimStore::open(dir);
 }
 
 std::unique_ptr<SimStore> createFarmFromDescription(const fs::path& dir,

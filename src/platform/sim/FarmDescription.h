@@ -23,9 +23,11 @@ struct FarmCreateOptions {
     std::filesystem::path executableBase;
 };
 
-// Creates the farm described in dir. Throws std::invalid_argument for a malformed
-// description and std::runtime_error when dir already holds a farm or cannot be written;
-// in both cases nothing is left of the new farm. Where one registry key is written in two
+// Creates the farm described in dir. The farm is built beside dir and moved into place when
+// complete, so a creation that fails or is killed leaves no farm that later commands would
+// take for a real one. Throws std::invalid_argument for a malformed description and
+// std::runtime_error when dir already holds a farm or cannot be written; in both cases
+// nothing is left of the new farm. Where one registry key is written in two
 // spellings, the key keeps the first: in the order of the description's text for an
 // ordered_json (and the text form), in nlohmann::json's own (sorted) order otherwise.
 std::unique_ptr<SimStore> createFarmFromDescription(const std::filesystem::path& dir,

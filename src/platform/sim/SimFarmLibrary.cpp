@@ -24,6 +24,28 @@ bool sameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// A store error (a table missing from a damaged farm, an I/O error) is the library failing to
+// reach its data store. It never reaches the tool as an exception: a call that returns a COM
+// result fails with E_FAIL, any other answers what an uninitialised object answers.
+template <typename Result, typename Body>
+Result guarded(Result onStoreError, Body body) {
+    try {
+        return body();
+    } catch (const std::exception&) {
+        return onStoreError;
+    }
+}
+
+// The tables a farm object reads; initialising one proves each of them readable, so that a
+// farm whose data store is damaged fails where the tool expects failures: at initialisation.
+constexpr const char* kFarmTables[] = {"SELECT 1 FROM machines LIMIT 1",
+                                       "SELECT 1 FROM environment LIMIT 1",
+                                       "SELECT 1 FROM farm_administrators LIMIT 1",
+                                       "SELECT 1 FROM compatible_drivers LIMIT 1",
+                                       "SELECT 1 FROM farm_drivers LIMIT 1",
+                                       "SELECT 1 FROM permissions LIMIT 1",
+                                       "SELECT 1 FROM sessions LIMIT 1"};
+
 // One column of every row of a query with one text parameter (or none).
 std::vector<std::string> column(SimStore& store, const char* sql,
                                 const std::string* param = nullptr) {
@@ -57,12 +79,14 @@ class SimServerObject : public ServerObject {
             return E_FAIL;
         }
         // The object holds what the farm says of the server when it is initialised.
-        if (auto machine = context_.store.machine(fromAnsi(serverName));
-            machine && machine->farmServer) {
-            name_ = machine->name;
-            address_ = machine->address;
-        }
-        return name_.empty() ? E_FAIL : S_OK;
+        return guarded(E_FAIL, [&] {
+            if (auto machine = context_.store.machine(fromAnsi(serverName));
+                machine && machine->farmServer) {
+                name_ = machine->name;
+                address_ = machine->address;
+            }
+            return name_.empty() ? E_FAIL : S_OK;
+        });
     }
 
     std::string serverName() override { return toAnsi(name_); }
@@ -72,6 +96,15 @@ class SimServerObject : public ServerObject {
     }
 
     ServerVersion version() override {
+        return guarded(ServerVersion{}, [&] { return readVersion(); });
+    }
+
+    std::vector<SessionInfo> sessions() override {
+        return guarded(std::vector<SessionInfo>{}, [&] { return readSessions(); });
+    }
+
+  private:
+    ServerVersion readVersion() {
         ServerVersion v;
         auto& q = context_.store.statement(
             "SELECT product_major, product_minor, product_build FROM machines WHERE name = ?");
@@ -83,7 +116,7 @@ class SimServerObject : public ServerObject {
         return v;
     }
 
-    std::vector<SessionInfo> sessions() override {
+    std::vector<SessionInfo> readSessions() {
         std::vector<SessionInfo> sessions;
         // The live sessions come from the server itself: one that does not answer has none
         // to report.
@@ -104,7 +137,6 @@ class SimServerObject : public ServerObject {
         return sessions;
     }
 
-  private:
     SimContext& context_;
     std::string name_;  // UTF-8, as the farm spells it; "" until initialised
     std::string address_;
@@ -120,6 +152,22 @@ class SimSessionObject : public SessionObject {
         if (kind != ObjectKindServer) {
             return E_FAIL;
         }
+        return guarded(E_FAIL, [&] { return find(serverName, sessionId); });
+    }
+
+    int protocolType() override {
+        return guarded(0, [&] { return readProtocolType(); });
+    }
+
+    HRESULT policy(std::string_view propertyName, ResultantPolicy& result) override {
+        if (server_.empty()) {
+            return E_FAIL;
+        }
+        return guarded(E_FAIL, [&] { return readPolicy(propertyName, result); });
+    }
+
+  private:
+    HRESULT find(std::string_view serverName, int sessionId) {
         std::string server = farmServerName(context_.store, fromAnsi(serverName));
         if (server.empty()) {
             return E_FAIL;
@@ -138,7 +186,7 @@ class SimSessionObject : public SessionObject {
         return S_OK;
     }
 
-    int protocolType() override {
+    int readProtocolType() {
         auto& q = context_.store.statement(
             "SELECT protocol_type FROM sessions WHERE server = ? AND session_id = ?");
         q.bind(1, server_);
@@ -148,10 +196,7 @@ class SimSessionObject : public SessionObject {
         return type;
     }
 
-    HRESULT policy(std::string_view propertyName, ResultantPolicy& result) override {
-        if (server_.empty()) {
-            return E_FAIL;
-        }
+    HRESULT readPolicy(std::string_view propertyName, ResultantPolicy& result) {
         // Which property a server's library offers depends on its release.
         auto& v = context_.store.statement(
             "SELECT product_major, product_minor FROM machines WHERE name = ?");
@@ -187,7 +232,6 @@ class SimSessionObject : public SessionObject {
         return parsePolicy(text, result);
     }
 
-  private:
     static HRESULT parsePolicy(const std::string& text, ResultantPolicy& result) {
         nlohmann::json policy = nlohmann::json::parse(text, nullptr, false);
         if (policy.is_discarded() || !policy.is_object()) {
@@ -233,6 +277,65 @@ class SimFarmObject : public FarmObject {
         if (kind != ObjectKindFarm) {
             return E_FAIL;
         }
+        return guarded(E_FAIL, [&] { return connect(); });
+    }
+
+    std::string farmName() override {
+        return guarded(std::string(), [&] {
+            return initialized_ ? toAnsi(context_.store.meta("farm_name")) : std::string();
+        });
+    }
+
+    std::vector<std::string> serverNames() override {
+        return names("SELECT name FROM machines WHERE farm_server = 1 ORDER BY position, name");
+    }
+
+    bool isOmbrelAdministrator() override {
+        return guarded(false, [&] { return initialized_ && administrator(); });
+    }
+
+    std::vector<std::string> compatiblePrinterDrivers() override {
+        return names("SELECT name FROM compatible_drivers ORDER BY position, name");
+    }
+
+    HRESULT setCompatiblePrinterDrivers(const std::vector<std::string>& driverNames) override {
+        if (!initialized_) {
+            return E_FAIL;
+        }
+        // Code 10 is the library's "may change farm printing settings".
+        if (checkPermission(10) == 0) {
+            return E_ACCESSDENIED;
+        }
+        return guarded(E_FAIL, [&] { return storeCompatibleDrivers(driverNames); });
+    }
+
+    std::unique_ptr<ServerObject> getServer(int kind, std::string_view serverName) override {
+        auto server = std::make_unique<SimServerObject>(context_);
+        if (!initialized_ || server->initialize(kind, serverName) != S_OK) {
+            return nullptr;
+        }
+        return server;
+    }
+
+    std::vector<std::string> driverNames() override {
+        return names("SELECT name FROM farm_drivers ORDER BY position, name");
+    }
+
+    int checkPermission(int permissionCode) override {
+        if (!initialized_) {
+            return 0;
+        }
+        return guarded(0, [&] {
+            auto& q = context_.store.statement("SELECT answer FROM permissions WHERE code = ?");
+            q.bind(1, permissionCode);
+            int answer = q.executeStep() ? q.getColumn(0).getInt() : 1;
+            q.reset();
+            return answer;
+        });
+    }
+
+  private:
+    HRESULT connect() {
         // The configured answer, decimal or 0x hex; one that is not a number is a failure too.
         auto configured = parseDword(context_.store.meta("farm_initialize_result", "0"));
         if (!configured) {
@@ -245,24 +348,16 @@ class SimFarmObject : public FarmObject {
         if (!context_.store.isOnline(context_.store.localMachine())) {
             return kServerUnavailable;
         }
+        for (const char* probe : kFarmTables) {
+            auto& q = context_.store.statement(probe);
+            q.executeStep();
+            q.reset();
+        }
         initialized_ = true;
         return S_OK;
     }
 
-    std::string farmName() override {
-        return initialized_ ? toAnsi(context_.store.meta("farm_name")) : std::string();
-    }
-
-    std::vector<std::string> serverNames() override {
-        return ansi(
-            column(context_.store,
-                   "SELECT name FROM machines WHERE farm_server = 1 ORDER BY position, name"));
-    }
-
-    bool isOmbrelAdministrator() override {
-        if (!initialized_) {
-            return false;
-        }
+    bool administrator() {
         std::string local = context_.store.localMachine();
         auto user =
             column(context_.store,
@@ -273,19 +368,7 @@ class SimFarmObject : public FarmObject {
                     .empty();
     }
 
-    std::vector<std::string> compatiblePrinterDrivers() override {
-        return ansi(
-            column(context_.store, "SELECT name FROM compatible_drivers ORDER BY position, name"));
-    }
-
-    HRESULT setCompatiblePrinterDrivers(const std::vector<std::string>& driverNames) override {
-        if (!initialized_) {
-            return E_FAIL;
-        }
-        // Code 10 is the library's "may change farm printing settings".
-        if (checkPermission(10) == 0) {
-            return E_ACCESSDENIED;
-        }
+    HRESULT storeCompatibleDrivers(const std::vector<std::string>& driverNames) {
         SimStore::Transaction tx(context_.store);
         context_.store.db().exec("DELETE FROM compatible_drivers");
         int position = 0;
@@ -300,73 +383,48 @@ class SimFarmObject : public FarmObject {
         return S_OK;
     }
 
-    std::unique_ptr<ServerObject> getServer(int kind, std::string_view serverName) override {
-        auto server = std::make_unique<SimServerObject>(context_);
-        if (!initialized_ || server->initialize(kind, serverName) != S_OK) {
-            return nullptr;
-        }
-        return server;
-    }
-
-    std::vector<std::string> driverNames() override {
-        return ansi(
-            column(context_.store, "SELECT name FROM farm_drivers ORDER BY position, name"));
-    }
-
-    int checkPermission(int permissionCode) override {
-        if (!initialized_) {
-            return 0;
-        }
-        auto& q = context_.store.statement("SELECT answer FROM permissions WHERE code = ?");
-        q.bind(1, permissionCode);
-        int answer = q.executeStep() ? q.getColumn(0).getInt() : 1;
-        q.reset();
-        return answer;
-    }
-
-  private:
-    std::vector<std::string> ansi(std::vector<std::string> texts) {
+    // The names a query lists, in the code page; none before initialisation.
+    std::vector<std::string> names(const char* sql) {
         if (!initialized_) {
             return {};
         }
-        for (std::string& text : texts) {
-            text = toAnsi(text);
-        }
-        return texts;
+        return guarded(std::vector<std::string>{}, [&] {
+            std::vector<std::string> texts = column(context_.store, sql);
+            for (std::string& text : texts) {
+                text = toAnsi(text);
+            }
+            return texts;
+        });
     }
 
     SimContext& context_;
     bool initialized_ = false;
 };
 
-}  // namespace
-
-bool SimFarmLibrary::installed() {
-    return context_.store.meta("farm_library") == "1";
+// Where the library is not installed its classes are not registered.
+template <typename Object, typename Interface>
+HRESULT createObject(SimContext& context, std::unique_ptr<Interface>& object) {
+    return guarded(E_FAIL, [&] {
+        if (context.store.meta("farm_library") != "1") {
+            return REGDB_E_CLASSNOTREG;
+        }
+        object = std::make_unique<Object>(context);
+        return S_OK;
+    });
 }
 
+}  // namespace
+
 HRESULT SimFarmLibrary::createFarm(std::unique_ptr<FarmObject>& object) {
-    if (!installed()) {
-        return REGDB_E_CLASSNOTREG;
-    }
-    object = std::make_unique<SimFarmObject>(context_);
-    return S_OK;
+    return createObject<SimFarmObject>(context_, object);
 }
 
 HRESULT SimFarmLibrary::createServer(std::unique_ptr<ServerObject>& object) {
-    if (!installed()) {
-        return REGDB_E_CLASSNOTREG;
-    }
-    object = std::make_unique<SimServerObject>(context_);
-    return S_OK;
+    return createObject<SimServerObject>(context_, object);
 }
 
 HRESULT SimFarmLibrary::createSession(std::unique_ptr<SessionObject>& object) {
-    if (!installed()) {
-        return REGDB_E_CLASSNOTREG;
-    }
-    object = std::make_unique<SimSessionObject>(context_);
-    return S_OK;
+    return createObject<SimSessionObject>(context_, object);
 }
 
 }  // namespace ombrel::sim

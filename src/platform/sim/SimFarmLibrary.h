@@ -4,7 +4,9 @@
 //
 // Where the library is not installed (meta "farm_library" other than "1": a client-only
 // machine, a controller) the classes are not registered. An object answers empty values until
-// it has been initialised successfully.
+// it has been initialised successfully. A store error never escapes as an exception: it is
+// the library failing to reach its data store (E_FAIL, or the answer of an uninitialised
+// object), and a damaged store fails the farm object's initialisation.
 
 #include "platform/FarmLibrary.h"
 #include "platform/sim/SimContext.h"
@@ -24,8 +26,6 @@ class SimFarmLibrary : public platform::FarmLibrary {
     HRESULT createSession(std::unique_ptr<SessionObject>& object) override;
 
   private:
-    bool installed();
-
     SimContext& context_;
 };
 

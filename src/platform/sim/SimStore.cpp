@@ -1,5 +1,7 @@
 #include "platform/sim/SimStore.h"
 
+#include <cstring>
+#include <fstream>
 #include <stdexcept>
 
 #include "platform/sim/NameCollation.h"
@@ -28,38 +30,85 @@ SimStore::SimStore(const fs::path& dir, int flags)
     : dir_(dir),
       db_((dir / "farm.db").string(), flags),
       watch_(std::make_unique<StoreWatch>(*this)) {
-    configure();
+    // Before any statement: every one of them, the very first included, waits its turn while
+    // another process writes, checkpoints or recovers the farm instead of failing at once.
+    db_.setBusyTimeout(kBusyTimeoutMs);
+    // Before any statement too: names compare as Windows compares them, in every process.
+    registerNameCollations(db_);
 }
 
 SimStore::~SimStore() = default;
 
 void SimStore::configure() {
-    // Before any statement: names compare as Windows compares them, in every process.
-    registerNameCollations(db_);
-    // Several processes share one farm: readers never block the writer (WAL) and a writer
-    // waits for another instead of failing at once.
-    db_.exec("PRAGMA journal_mode=WAL");
+    // Several processes share one farm: readers never block the writer (WAL).
+    const std::string mode = db_.execAndGet("PRAGMA journal_mode=WAL").getString();
+    if (mode != "wal") {
+        throw std::runtime_error("the farm in " + dir_.string() +
+                                 " cannot be shared: its store refuses WAL mode (" + mode + ")");
+    }
     db_.exec("PRAGMA synchronous=NORMAL");
     db_.exec("PRAGMA foreign_keys=ON");
-    db_.setBusyTimeout(10000);
 }
 
+namespace {
+
+// What is wrong with a farm.db that is not a store at all, "" when it looks like one. Checked
+// before SQLite opens it: SQLite takes an empty file for a new database and would write to it.
+std::string unusableFile(const fs::path& file) {
+    std::error_code error;
+    const auto size = fs::file_size(file, error);
+    if (error) {
+        return "cannot be read (" + error.message() + ")";
+    }
+    if (size == 0) {
+        return "is empty";
+    }
+    static constexpr char kMagic[] = "SQLite format 3";  // with its NUL, 16 bytes
+    char header[sizeof kMagic] = {};
+    std::ifstream in(file, std::ios::binary);
+    if (!in.read(header, sizeof header)) {
+        return in.bad() || !in.is_open() ? "cannot be read" : "is cut short";
+    }
+    if (std::memcmp(header, kMagic, sizeof kMagic) != 0) {
+        return "is not an SQLite database";
+    }
+    return "";
+}
+
+}  // namespace
+
 std::unique_ptr<SimStore> SimStore::open(const fs::path& dir) {
-    if (!fs::is_regular_file(dir / "farm.db")) {
+    const fs::path file = dir / "farm.db";
+    if (!fs::is_regular_file(file)) {
         throw std::runtime_error("no simulated farm in " + dir.string() + " (farm.db is missing)");
     }
-    std::unique_ptr<SimStore> store(new SimStore(dir, SQLite::OPEN_READWRITE));
-    {
-        // Read directly: the in-memory copies need the change counters that come only below.
-        SQLite::Statement version(store->db_,
-                                  "SELECT value FROM meta WHERE key = 'schema_version'");
-        if (!version.executeStep() ||
-            version.getColumn(0).getString() != std::to_string(SchemaVersion)) {
+    const auto damaged = [&](const std::string& what) {
+        return std::runtime_error("the farm in " + dir.string() + " is damaged: farm.db " + what);
+    };
+    if (std::string wrong = unusableFile(file); !wrong.empty()) {
+        throw damaged(wrong);
+    }
+    std::unique_ptr<SimStore> store;
+    try {
+        store.reset(new SimStore(dir, SQLite::OPEN_READWRITE));
+        // Read before anything is written: a store that is not a farm stays as it was.
+        std::optional<std::string> version;
+        {
+            SQLite::Statement q(store->db_, "SELECT value FROM meta WHERE key = 'schema_version'");
+            if (q.executeStep()) {
+                version = q.getColumn(0).getString();
+            }
+        }
+        if (version != std::to_string(SchemaVersion)) {
             throw std::runtime_error("the farm in " + dir.string() +
                                      " was made by another version of the simulation");
         }
+        store->configure();
+        // Farms made before the change counters (and the later tables) existed get them.
+        store->db_.exec(kCachedTables);
+    } catch (const SQLite::Exception& e) {
+        throw damaged(std::string("cannot be used (") + e.what() + ")");
     }
-    store->db_.exec(kCachedTables);
     return store;
 }
 
@@ -70,6 +119,7 @@ std::unique_ptr<SimStore> SimStore::create(const fs::path& dir) {
     fs::create_directories(dir / "machines");
     std::unique_ptr<SimStore> store(
         new SimStore(dir, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE));
+    store->configure();
     Transaction tx(*store);
     store->db_.exec(kSchema);
     store->db_.exec(kCachedTables);

@@ -21,7 +21,8 @@ class StoreWatch;
 
 class SimStore {
   public:
-    // Opens an existing farm; throws std::runtime_error when dir holds no farm.
+    // Opens an existing farm; throws std::runtime_error when dir holds no farm or a damaged
+    // one (the message names the folder and what is wrong). A damaged farm.db is left as it is.
     static std::unique_ptr<SimStore> open(const std::filesystem::path& dir);
     // Creates the store of a new farm in dir (which must not hold one yet).
     static std::unique_ptr<SimStore> create(const std::filesystem::path& dir);
@@ -91,6 +92,8 @@ class SimStore {
     std::filesystem::path machineDir(const std::string& canonicalName) const;
 
     static constexpr int SchemaVersion = 1;
+    // How long a statement waits for another process's lock before it gives up.
+    static constexpr int kBusyTimeoutMs = 10000;
 
   private:
     SimStore(const std::filesystem::path& dir, int flags);

@@ -1,10 +1,6 @@
 #include "platform/sim/StoreWatch.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstring>
@@ -12,45 +8,38 @@
 namespace ombrel::sim {
 
 namespace {
-// The two copies of the WAL-index header, then the checkpoint information.
-constexpr std::size_t kMappedSize = 136;
+
+// The WAL index is mapped in regions of this size; the header lies at the start of the first.
+constexpr int kIndexRegionSize = 32768;
 constexpr std::size_t kIsInitOffset = 12;
+
+// The first region of the WAL index as the connection's own VFS has it mapped, nullptr when it
+// cannot be had. The store puts every connection in WAL mode and reads through it before
+// anyone looks, so the index is the one SQLite opened itself and closes with the connection.
+const unsigned char* connectionIndex(sqlite3* db) {
+    if (sqlite3_get_autocommit(db) == 0) {
+        return nullptr;
+    }
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        file == nullptr || file->pMethods == nullptr || file->pMethods->iVersion < 2 ||
+        file->pMethods->xShmMap == nullptr) {
+        return nullptr;
+    }
+    volatile void* region = nullptr;
+    if (file->pMethods->xShmMap(file, 0, kIndexRegionSize, 0, &region) != SQLITE_OK) {
+        return nullptr;
+    }
+    return static_cast<const unsigned char*>(const_cast<void*>(region));
+}
+
 }  // namespace
-
-StoreWatch::~StoreWatch() {
-    if (shm_ != nullptr) {
-        munmap(const_cast<unsigned char*>(shm_), kMappedSize);
-    }
-}
-
-bool StoreWatch::map() {
-    if (shm_ != nullptr) {
-        return true;
-    }
-    std::string path = (store_.dir() / "farm.db-shm").string();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat st {};
-    void* mapped = MAP_FAILED;
-    // SQLite never shrinks the index while a connection (ours) holds it open, so the mapping
-    // stays backed by the file for the life of the store.
-    if (fstat(fd, &st) == 0 && st.st_size >= static_cast<off_t>(kMappedSize)) {
-        mapped = mmap(nullptr, kMappedSize, PROT_READ, MAP_SHARED, fd, 0);
-    }
-    ::close(fd);
-    if (mapped == MAP_FAILED) {
-        return false;
-    }
-    shm_ = static_cast<const unsigned char*>(mapped);
-    return true;
-}
 
 StoreWatch::State StoreWatch::look() {
     // Inside a transaction of our own connection the store may hold uncommitted rows that the
     // header does not show.
-    if (sqlite3_get_autocommit(store_.db().getHandle()) == 0 || !map()) {
+    const unsigned char* index = connectionIndex(store_.db().getHandle());
+    if (index == nullptr) {
         haveSeen_ = false;
         return State::Unknown;
     }
@@ -58,9 +47,9 @@ StoreWatch::State StoreWatch::look() {
     // and finding them equal means no update was under way.
     std::array<unsigned char, kHeaderSize> first{};
     std::array<unsigned char, kHeaderSize> second{};
-    std::memcpy(first.data(), shm_, kHeaderSize);
+    std::memcpy(first.data(), index, kHeaderSize);
     std::atomic_thread_fence(std::memory_order_acquire);
-    std::memcpy(second.data(), shm_ + kHeaderSize, kHeaderSize);
+    std::memcpy(second.data(), index + kHeaderSize, kHeaderSize);
     if (first != second || first[kIsInitOffset] == 0) {
         haveSeen_ = false;
         return State::Unknown;

@@ -4,9 +4,15 @@
 // controller program or this process made meanwhile.
 //
 // Every commit in WAL mode rewrites the header of the WAL index that all connections share
-// (the "-shm" file next to farm.db, mapped here read-only): its change counter, frame count
-// and checksums move with each transaction. SQLite itself decides from this header whether
-// its page cache is still good; a cache validated by the same header is as fresh as a query.
+// (the "-shm" file next to farm.db): its change counter, frame count and checksums move with
+// each transaction. SQLite itself decides from this header whether its page cache is still
+// good; a cache validated by the same header is as fresh as a query.
+//
+// The header is read through the mapping that the store's own SQLite connection already holds,
+// never through a descriptor of ours: on Linux, closing any descriptor of a file drops every
+// POSIX lock the process holds on it, SQLite's locks on the index included, after which another
+// process rebuilds the index under the feet of this one. The mapping lives exactly as long as
+// the connection's WAL, and reading it costs no system call and no query.
 
 #include <array>
 #include <cstddef>
@@ -18,7 +24,6 @@ namespace ombrel::sim {
 class StoreWatch {
   public:
     explicit StoreWatch(SimStore& store) : store_(store) {}
-    ~StoreWatch();
     StoreWatch(const StoreWatch&) = delete;
     StoreWatch& operator=(const StoreWatch&) = delete;
 
@@ -30,11 +35,8 @@ class StoreWatch {
     State look();
 
   private:
-    bool map();
-
     static constexpr std::size_t kHeaderSize = 48;
     SimStore& store_;
-    const unsigned char* shm_ = nullptr;
     std::array<unsigned char, kHeaderSize> seen_{};
     bool haveSeen_ = false;
 };
