@@ -19,14 +19,6 @@ namespace {
 
 const std::string kSaveRule(53, '-');
 
-std::string joined(const std::vector<std::string>& names) {
-    std::string text;
-    for (const std::string& name : names) {
-        text += (text.empty() ? "" : ", ") + name;
-    }
-    return text;
-}
-
 }  // namespace
 
 void MainWindow::connectSaveHandlers() {
@@ -128,7 +120,7 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
     // than reported as saved.
     const std::string outcome =
         notStored.empty() ? std::string("Changes are saved to registry")
-                          : "Changes could not be saved to registry on " + joined(notStored);
+                          : "Changes could not be saved to registry on " + joinedNames(notStored);
     if (fromTab != SettingsTabIndex) {
         context_.boxes.message(outcome, BoxIcon::Information);
     } else if (context_.boxes.messageBox(

@@ -33,4 +33,13 @@ inline std::vector<std::string> selectionParts(const std::string& currentServer)
     }
 }
 
+// Server names as a message lists them: "SRV1, SRV2".
+inline std::string joinedNames(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
 }  // namespace ombrel::app

@@ -65,14 +65,6 @@ bool isComingUp(const app::AppContext& context, const std::string& computer,
     return state == "Running" || state == "Start Pending";
 }
 
-std::string joined(const std::vector<std::string>& names) {
-    std::string text;
-    for (const std::string& name : names) {
-        text += (text.empty() ? "" : ", ") + name;
-    }
-    return text;
-}
-
 }  // namespace
 
 std::string ServiceStatus(const app::AppContext& context, std::string_view computer,
@@ -157,7 +149,7 @@ void RestartPrintService(const app::AppContext& context) {
             app::BoxIcon::Information);
     } else {
         context.boxes.message(
-            "The Ombrel Print Service could not be restarted on " + joined(failed) + ".",
+            "The Ombrel Print Service could not be restarted on " + app::joinedNames(failed) + ".",
             app::BoxIcon::Exclamation);
     }
 }
@@ -198,8 +190,9 @@ void RestartSpooler(const app::AppContext& context, const std::vector<std::strin
         context.boxes.message("Spooler service has been restarted on the selected servers",
                               app::BoxIcon::Information);
     } else {
-        context.boxes.message("Spooler service could not be restarted on " + joined(failed),
-                              app::BoxIcon::Exclamation);
+        context.boxes.message(
+            "Spooler service could not be restarted on " + app::joinedNames(failed),
+            app::BoxIcon::Exclamation);
     }
 }
 
