@@ -1,8 +1,11 @@
 #include "platform/sim/EventRecord.h"
 
+#include <nlohmann/json.hpp>
+
 #include <string_view>
 
 #include "platform/EventLog.h"
+#include "platform/sim/JsonNesting.h"
 
 namespace ombrel::sim {
 
@@ -65,6 +68,28 @@ std::vector<BYTE> buildEventRecord(const EventRecordFields& fields) {
     putDword(bytes, at::DataOffset, dataOffset);
     putDword(bytes, length - 4, length);
     return bytes;
+}
+
+bool eventRecordFits(const EventRecordFields& fields) {
+    return buildEventRecord(fields).size() <= kMaxEventRecordSize;
+}
+
+std::vector<std::string> eventInsertionStrings(std::string_view column) {
+    using json = nlohmann::json;
+    std::vector<std::string> strings;
+    if (!jsonNestingWithin(column)) {
+        return strings;
+    }
+    json parsed = json::parse(column, nullptr, false);
+    if (!parsed.is_array()) {
+        return strings;
+    }
+    for (const json& item : parsed) {
+        strings.push_back(item.is_string()
+                              ? item.get<std::string>()
+                              : item.dump(-1, ' ', false, json::error_handler_t::replace));
+    }
+    return strings;
 }
 
 }  // namespace ombrel::sim

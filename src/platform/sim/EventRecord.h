@@ -6,6 +6,7 @@
 // the record's length once more in its last 4 bytes.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/WinTypes.h"
@@ -27,5 +28,16 @@ struct EventRecordFields {
 };
 
 std::vector<platform::BYTE> buildEventRecord(const EventRecordFields& fields);
+
+// ReadEventLogA takes no buffer larger than this, so no longer record could ever be read: the
+// writers refuse such a record.
+inline constexpr platform::DWORD kMaxEventRecordSize = 0x7FFFF;
+bool eventRecordFits(const EventRecordFields& fields);
+
+// The insertion strings of the store's strings column, a JSON array of UTF-8 texts. A column
+// edited by hand may hold anything: one that is not such an array, or that nests lists and
+// objects deeper than any real column, gives no strings; an element that is not a text gives
+// its JSON form.
+std::vector<std::string> eventInsertionStrings(std::string_view column);
 
 }  // namespace ombrel::sim

@@ -3,9 +3,12 @@
 #include <map>
 #include <set>
 
+#include "platform/CodePage.h"
 #include "platform/ServiceControl.h"
+#include "platform/sim/EventRecord.h"
 #include "platform/sim/FarmDescriptionCheck.h"
 #include "platform/sim/FarmDescriptionModel.h"
+#include "platform/sim/JsonNesting.h"
 #include "platform/sim/RegistryText.h"
 
 namespace ombrel::sim::description {
@@ -120,8 +123,7 @@ std::vector<Service> readServices(const json& value, const Where& where) {
     std::vector<Service> services;
     UniqueNames unique("service");
     for (std::size_t i = 0; i < value.size(); ++i) {
-        Object o(value[i], where[i],
-                 {"name", "displayName", "state", "transitionMs", "dependsOn"});
+        Object o(value[i], where[i], {"name", "displayName", "state", "transitionMs", "dependsOn"});
         Service s;
         s.name = o.requiredText("name");
         if (s.name.empty()) {
@@ -192,6 +194,27 @@ std::vector<PrinterDriver> readPrinterDrivers(const json& value, const Where& wh
     return drivers;
 }
 
+// Every record must come back through a read, whose buffer has a limit.
+void checkRecordSizes(const std::vector<EventLog>& logs, const Where& where) {
+    for (const EventLog& log : logs) {
+        for (std::size_t i = 0; i < log.records.size(); ++i) {
+            const EventRecord& e = log.records[i];
+            EventRecordFields fields;
+            fields.sourceName = platform::toAnsi(e.source);
+            fields.computerName = platform::toAnsi(e.computer);
+            for (const std::string& text : e.strings) {
+                fields.strings.push_back(platform::toAnsi(text));
+            }
+            fields.data.assign(e.data.begin(), e.data.end());
+            if (!eventRecordFits(fields)) {
+                (where / log.name / "records")[i].fail(
+                    "the record is longer than " + std::to_string(kMaxEventRecordSize) +
+                    " bytes, more than a read of the event log can hand out");
+            }
+        }
+    }
+}
+
 Machine readMachine(const json& value, const Where& where) {
     Object o(value, where,
              {"name", "comment", "address", "online", "farmServer", "product", "os", "roundTripMs",
@@ -225,6 +248,7 @@ Machine readMachine(const json& value, const Where& where) {
     }
     if (const json* logs = o.find("eventLogs")) {
         m.eventLogs = readEventLogs(*logs, o.where("eventLogs"), m.name);
+        checkRecordSizes(m.eventLogs, o.where("eventLogs"));
     }
     if (const json* drivers = o.find("printerDrivers")) {
         m.printerDrivers = readPrinterDrivers(*drivers, o.where("printerDrivers"));
@@ -273,6 +297,10 @@ std::string metaText(const json& value, const Where& where) {
 }  // namespace
 
 Farm read(const json& description) {
+    // Before anything below can print or copy a value, which recurses once per level.
+    if (!jsonNestingWithin(description)) {
+        Where().fail(jsonTooDeepMessage());
+    }
     Object o(description, Where(),
              {"comment", "farmName", "localMachine", "farmLibrary", "farmInitializeResult",
               "administrators", "permissions", "farmDrivers", "compatibleDrivers", "meta",

@@ -19,8 +19,6 @@ using json = nlohmann::json;
 namespace {
 
 constexpr const char* kEventLogKey = "System\\CurrentControlSet\\Services\\EventLog";
-// ReadEventLogA refuses larger buffers.
-constexpr DWORD kMaxReadBuffer = 0x7FFFF;
 
 #define OMBREL_EVENT_COLUMNS                                                                      \
     "number, time_generated, time_written, event_id, type, category, source, computer, strings, " \
@@ -43,22 +41,6 @@ std::string_view cString(std::string_view text) {
     return text.substr(0, text.find('\0'));
 }
 
-// The strings column as written by hand may not be a JSON array of texts: a malformed column
-// gives a record without insertion strings, an element that is not a text its JSON form.
-std::vector<std::string> insertionStrings(const std::string& column) {
-    std::vector<std::string> strings;
-    json parsed = json::parse(column, nullptr, false);
-    if (!parsed.is_array()) {
-        return strings;
-    }
-    for (const json& item : parsed) {
-        strings.push_back(item.is_string()
-                              ? item.get<std::string>()
-                              : item.dump(-1, ' ', false, json::error_handler_t::replace));
-    }
-    return strings;
-}
-
 std::vector<BYTE> blobOf(const SQLite::Column& column) {
     const auto* bytes = static_cast<const BYTE*>(column.getBlob());
     return std::vector<BYTE>(bytes, bytes + column.getBytes());
@@ -75,7 +57,7 @@ EventRecordFields fieldsOf(SQLite::Statement& q) {
     f.eventCategory = static_cast<WORD>(q.getColumn(5).getInt());
     f.sourceName = platform::toAnsi(q.getColumn(6).getString());
     f.computerName = platform::toAnsi(q.getColumn(7).getString());
-    for (const std::string& text : insertionStrings(q.getColumn(8).getString())) {
+    for (const std::string& text : eventInsertionStrings(q.getColumn(8).getString())) {
         f.strings.push_back(platform::toAnsi(text));
     }
     if (f.strings.size() > 0xFFFF) {
@@ -239,7 +221,7 @@ bool SimEventLog::readEventLog(HANDLE handle, DWORD flags, DWORD recordOffset, B
         const DWORD direction = flags & (EVENTLOG_FORWARDS_READ | EVENTLOG_BACKWARDS_READ);
         if ((mode != EVENTLOG_SEQUENTIAL_READ && mode != EVENTLOG_SEEK_READ) ||
             (direction != EVENTLOG_FORWARDS_READ && direction != EVENTLOG_BACKWARDS_READ) ||
-            bytesToRead > kMaxReadBuffer || (buffer == nullptr && bytesToRead > 0)) {
+            bytesToRead > kMaxEventRecordSize || (buffer == nullptr && bytesToRead > 0)) {
             return context_.fail(ERROR_INVALID_PARAMETER, false);
         }
         return readRecords(*log, flags, recordOffset, buffer, bytesToRead, bytesRead,
@@ -367,7 +349,7 @@ DWORD SimEventLog::writeBackup(const OpenLog& log, std::string_view backupFile) 
                           {"category", q.getColumn(5).getInt()},
                           {"source", q.getColumn(6).getString()},
                           {"computer", q.getColumn(7).getString()},
-                          {"strings", insertionStrings(q.getColumn(8).getString())},
+                          {"strings", eventInsertionStrings(q.getColumn(8).getString())},
                           {"data", hex(blobOf(q.getColumn(9)))}});
     }
 
@@ -467,8 +449,8 @@ bool SimEventLog::reportEvent(HANDLE handle, WORD type, WORD category, DWORD eve
         if (reach(machine) != ERROR_SUCCESS) {
             return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
         }
-        // No record could hold more strings, nor could ReadEventLogA hand out more data.
-        if (strings.size() > 0xFFFF || dataSize > kMaxReadBuffer ||
+        // No record could hold more strings, nor could any read hand out more data.
+        if (strings.size() > 0xFFFF || dataSize > kMaxEventRecordSize ||
             (data == nullptr && dataSize > 0)) {
             return context_.fail(ERROR_INVALID_PARAMETER, false);
         }
@@ -477,8 +459,20 @@ bool SimEventLog::reportEvent(HANDLE handle, WORD type, WORD category, DWORD eve
             log = "Application";
         }
         json texts = json::array();
+        // The record as a read will build it: one that no read buffer can hold is refused
+        // now, not found unreadable later.
+        EventRecordFields record;
+        record.sourceName = platform::toAnsi(source.name);
+        record.computerName = platform::toAnsi(machine);
         for (std::string_view text : strings) {
             texts.push_back(platform::fromAnsi(cString(text)));
+            record.strings.push_back(platform::toAnsi(texts.back().get<std::string>()));
+        }
+        if (data != nullptr) {
+            record.data.assign(data, data + dataSize);
+        }
+        if (!eventRecordFits(record)) {
+            return context_.fail(ERROR_INVALID_PARAMETER, false);
         }
         const std::int64_t now = context_.clock->nowMs() / 1000;
 

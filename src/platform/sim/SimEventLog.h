@@ -27,10 +27,11 @@
 // - ReportEventA writes to the log under which the source is registered (a key
 //   "<log>\<source>" below HKLM\System\CurrentControlSet\Services\EventLog of the source's
 //   machine), else to Application; the record gets the farm clock's time and the machine's
-//   name as its computer. Strings end at their first NUL, as C strings do; more than 0x7FFFF
-//   bytes of data, which no read could hand out, fail with ERROR_INVALID_PARAMETER.
-// - A strings column that is not a JSON array of texts (a farm edited by hand) gives a record
-//   without insertion strings.
+//   name as its computer. Strings end at their first NUL, as C strings do; a record longer
+//   than 0x7FFFF bytes (kMaxEventRecordSize), which no read could hand out, fails with
+//   ERROR_INVALID_PARAMETER.
+// - A strings column that is not a JSON array of texts, or that nests deeper than
+//   kMaxJsonNesting (a farm edited by hand), gives a record without insertion strings.
 // - A failure of the farm's store reports ERROR_EVENTLOG_FILE_CORRUPT.
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "platform/sim/SimMessageModules.h"
 
 #include <fstream>
-#include <iterator>
 #include <system_error>
+#include <vector>
 
 #include "platform/CodePage.h"
 #include "platform/sim/FormatMessage.h"
@@ -11,6 +11,24 @@
 namespace ombrel::sim {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The whole stream, or false once it has given more than limit bytes (the size taken before
+// may be stale: the file can grow while it is read).
+bool readAtMost(std::istream& in, std::size_t limit, std::string& text) {
+    std::vector<char> chunk(64 * 1024);
+    while (in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        if (text.size() > limit) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 std::string SimMessageModules::systemRoot() {
     auto& q = context_.store.statement(
@@ -62,6 +80,10 @@ HMODULE SimMessageModules::load(const fs::path& file) {
     if (fs::is_directory(status)) {
         return context_.fail(ERROR_ACCESS_DENIED, HMODULE{0});
     }
+    // A device or a pipe holds no message table and may never end (/dev/zero).
+    if (!fs::is_regular_file(status)) {
+        return context_.fail(ERROR_BAD_EXE_FORMAT, HMODULE{0});
+    }
     const auto modified = fs::last_write_time(file, ec);
     const auto size = fs::file_size(file, ec);
     Parsed& parsed = parsed_[file];
@@ -71,10 +93,11 @@ HMODULE SimMessageModules::load(const fs::path& file) {
             parsed_.erase(file);
             return context_.fail(ERROR_ACCESS_DENIED, HMODULE{0});
         }
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string text;
         auto table = std::make_shared<MessageTable>();
         std::string error;
-        if (!parseMessageFile(text, *table, error)) {
+        if (!readAtMost(in, kMaxMessageModuleSize, text) ||
+            !parseMessageFile(text, *table, error)) {
             parsed_.erase(file);
             return context_.fail(ERROR_BAD_EXE_FORMAT, HMODULE{0});
         }

@@ -7,8 +7,10 @@
 //   name is looked for in %SystemRoot%\system32, then in %SystemRoot%, of the local machine.
 //   A missing file fails with ERROR_FILE_NOT_FOUND, a missing folder with
 //   ERROR_PATH_NOT_FOUND, a folder with ERROR_ACCESS_DENIED, a malformed file with
-//   ERROR_BAD_EXE_FORMAT. Every module is a data file whatever the flags say: there is no code
-//   to run. A file is parsed again only when its size or modification time changed.
+//   ERROR_BAD_EXE_FORMAT, and so do a file that is not a regular one (a device such as
+//   /dev/zero, a pipe) and a file larger than kMaxMessageModuleSize. Every module is a data file
+//   whatever the flags say: there is no code to run. A file is parsed again only when its size or
+//   modification time changed.
 // - FormatMessageA: a module without any message fails with ERROR_RESOURCE_TYPE_NOT_FOUND, a
 //   message it does not hold with ERROR_MR_MID_NOT_FOUND. The simulated world has no system
 //   message table, so FORMAT_MESSAGE_FROM_SYSTEM finds nothing (ERROR_MR_MID_NOT_FOUND), and
@@ -25,6 +27,9 @@
 #include "platform/sim/SimContext.h"
 
 namespace ombrel::sim {
+
+// Far more than the message texts of any module; no more is ever read.
+inline constexpr std::size_t kMaxMessageModuleSize = 16 * 1024 * 1024;
 
 class SimMessageModules : public platform::MessageModules {
   public:

@@ -139,6 +139,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "machines[0].eventLogs.System.records[0].type: unknown event type \"fatal\" "
                 "(error, warning, information, success, audit success, audit failure or a "
                 "number)"},
+        BadCase{"event record no read could hand out",
+                [](json& d) {
+                    // 56 header bytes, "Print", "SRV1" and padding: 68 before the data, and a
+                    // read hands out at most 524284 bytes (0x7FFFF rounded down to a DWORD).
+                    machine0(d)["eventLogs"]["System"]["records"] = {
+                        {{"eventId", 1},
+                         {"source", "Print"},
+                         {"time", 0},
+                         {"data", std::string(2 * 524213, '0')}}};
+                },
+                "machines[0].eventLogs.System.records[0]: the record is longer than 524287 "
+                "bytes, more than a read of the event log can hand out"},
         BadCase{"unknown service state",
                 [](json& d) {
                     machine0(d)["services"] = {{{"name", "Spooler"}, {"state", "sleeping"}}};
@@ -209,6 +221,33 @@ TEST(FarmDescriptionText, TextThatIsNotJsonIsRefused) {
             std::string(e.what()));
     }
     EXPECT_FALSE(fs::exists(temp.path() / "farm"));
+}
+
+// A value nested this deep once overflowed the stack of farmsim init --from.
+TEST(FarmDescriptionText, DeepNestingIsRefusedBeforeItIsWalked) {
+    auto nested = [](std::size_t depth) {
+        return std::string(depth, '[') + std::string(depth, ']');
+    };
+    auto description = [](const std::string& comment, const std::string& data) {
+        return R"({"comment": )" + comment + R"(, "localMachine": "A", "machines": [{"name": "A",
+                  "registry": {"HKLM\\S": {"V": {"type": "binary", "data": )" +
+               data + "}}}}]}";
+    };
+    TempDir temp;
+    const fs::path dir = temp.path() / "farm";
+    for (const std::string& text :
+         {description(nested(50'000), "\"00\""), description("1", nested(50'000)),
+          description(nested(100), "\"00\"")}) {
+        try {
+            sim::createFarmFromDescriptionText(dir, text);
+            FAIL() << "accepted";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ("lists and objects nested more than 100 levels deep", std::string(e.what()));
+        }
+        EXPECT_FALSE(fs::exists(dir));
+    }
+    // The description itself is the first level: a comment 99 deep is within the limit.
+    EXPECT_NO_THROW(sim::createFarmFromDescriptionText(dir, description(nested(99), "\"00\"")));
 }
 
 TEST(FarmDescriptionText, AnExistingFarmIsLeftAlone) {

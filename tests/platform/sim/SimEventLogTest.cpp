@@ -281,6 +281,56 @@ TEST_F(SimEventLogTest, RefusesReportsWithoutAReachableSource) {
     EXPECT_EQ(lastError(), ERROR_INVALID_HANDLE);
 }
 
+// Such a record was once written, and no read could ever hand it out again.
+TEST_F(SimEventLogTest, RefusesAnEventNoReadCouldHandOut) {
+    HANDLE source = log.registerEventSource("SRV1", "Print");
+    ASSERT_NE(source, 0u);
+    // 56 header bytes, "Print", "SRV1" and padding make 68 before the strings and the data;
+    // a read hands out at most 524284 bytes (0x7FFFF rounded down to a DWORD).
+    const std::vector<BYTE> data(524213, 0xAB);
+    const std::string text(524212, 'x');
+    struct Case {
+        std::size_t textSize;
+        DWORD dataSize;
+        bool written;
+    };
+    DWORD written = 0;
+    for (const Case& c : {Case{0, 524212, true}, Case{0, 524213, false}, Case{524211, 0, true},
+                          Case{524212, 0, false}, Case{1000, 523212, false}}) {
+        const std::string_view strings[] = {std::string_view(text).substr(0, c.textSize)};
+        const std::span<const std::string_view> given =
+            c.textSize > 0 ? std::span<const std::string_view>(strings)
+                           : std::span<const std::string_view>();
+        EXPECT_EQ(log.reportEvent(source, EVENTLOG_INFORMATION_TYPE, 0, 1, given, data.data(),
+                                  c.dataSize),
+                  c.written)
+            << c.textSize << " + " << c.dataSize;
+        if (!c.written) {
+            EXPECT_EQ(lastError(), ERROR_INVALID_PARAMETER);
+            continue;
+        }
+        HANDLE application = log.openEventLog("SRV1", "Application");
+        EXPECT_EQ(readRecord(application, ++written).size(), 524284u);
+        log.closeEventLog(application);
+    }
+    HANDLE application = log.openEventLog("SRV1", "Application");
+    DWORD count = 0;
+    ASSERT_TRUE(log.getNumberOfEventLogRecords(application, count));
+    EXPECT_EQ(count, written);
+}
+
+// A strings column nested this deep (a farm edited by hand) once overflowed the reader's stack.
+TEST_F(SimEventLogTest, AStringsColumnNestedTooDeepGivesNoStrings) {
+    const std::string nested(100'000, '[');
+    addEvent("SRV1", "System", 1, 7, "Print",
+             "[\"a\", " + nested + std::string(100'000, ']') + "]");
+    addEvent("SRV1", "System", 2, 7, "Print",
+             "[\"a\", " + std::string(99, '[') + std::string(99, ']') + "]");
+    HANDLE handle = log.openEventLog("SRV1", "System");
+    EXPECT_EQ(dwordAt(readRecord(handle, 1), eventrecord::NumStrings) & 0xFFFF, 0u);
+    EXPECT_EQ(dwordAt(readRecord(handle, 2), eventrecord::NumStrings) & 0xFFFF, 2u);
+}
+
 TEST_F(SimEventLogTest, BacksUpAndClearsWithNumberingGoingOn) {
     setNextNumber("SRV1", "System", 10);
     addEvent("SRV1", "System", 8, 7, "Print", R"(["Caf\u00e9"])", "\x01\xFF");

@@ -2,10 +2,12 @@
 // on them as the event log reader uses it.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "platform/sim/SimMessageModules.h"
 #include "support/TempFarm.h"
 
 namespace ombrel::test {
@@ -75,6 +77,26 @@ TEST_F(SimMessageModulesTest, RefusesWhatIsNoModule) {
         EXPECT_EQ(modules.loadLibraryEx(c.path, LOAD_LIBRARY_AS_DATAFILE), 0u) << c.path;
         EXPECT_EQ(lastError(), c.error) << c.path;
     }
+}
+
+// /dev/zero once made the loader read without end, and a pipe would block it.
+TEST_F(SimMessageModulesTest, ReadsNoDeviceNorPipeNorMoreThanTheLimit) {
+    const fs::path pipe = farm.store().machineDir(TempFarm::kLocal) / "C" / "pipe.dll";
+    fs::create_directories(pipe.parent_path());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // A good module padded with blank lines, one byte within the limit and one beyond it.
+    std::string text = kNetMsg;
+    text.resize(sim::kMaxMessageModuleSize, '\n');
+    writeFile("fits.dll", text);
+    writeFile("large.dll", text + "\n");
+    for (const std::string& path :
+         {std::string("/dev/zero"), pipe.string(), std::string("C:\\large.dll")}) {
+        EXPECT_EQ(modules.loadLibraryEx(path, LOAD_LIBRARY_AS_DATAFILE), 0u) << path;
+        EXPECT_EQ(lastError(), ERROR_BAD_EXE_FORMAT) << path;
+    }
+    HMODULE module = modules.loadLibraryEx("C:\\fits.dll", LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_NE(module, 0u);
+    EXPECT_TRUE(modules.freeLibrary(module));
 }
 
 TEST_F(SimMessageModulesTest, FormatMessageFailsAsWindowsDoes) {
