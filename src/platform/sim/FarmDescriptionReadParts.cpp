@@ -472,33 +472,45 @@ void checkServiceDependencies(const std::vector<Service>& services, const Where&
             needs[i].push_back(it->second);
         }
     }
-    // Depth-first: a service met again while its own dependencies are being walked closes a
-    // loop.
-    enum class Mark { None, Walking, Done };
-    std::vector<Mark> marks(services.size(), Mark::None);
-    std::vector<std::size_t> chain;
-    std::function<void(std::size_t)> walk = [&](std::size_t i) {
-        if (marks[i] == Mark::Done) {
-            return;
-        }
-        chain.push_back(i);
-        if (marks[i] == Mark::Walking) {
-            std::string loop;
-            for (auto it = std::find(chain.begin(), chain.end(), i); it != chain.end(); ++it) {
-                loop += (loop.empty() ? "" : " -> ") + services[*it].name;
-            }
-            (where[i] / "dependsOn").fail("circular service dependency: " + loop);
-        }
-        marks[i] = Mark::Walking;
-        for (std::size_t next : needs[i]) {
-            walk(next);
-        }
-        marks[i] = Mark::Done;
-        chain.pop_back();
-    };
+    // Services whose needs are all settled are settled in turn; what is left waits on a loop.
+    // Kept free of recursion: a description may chain any number of services.
+    std::vector<std::size_t> unsettled(services.size());
+    std::vector<std::vector<std::size_t>> neededBy(services.size());
+    std::vector<std::size_t> settled;
     for (std::size_t i = 0; i < services.size(); ++i) {
-        walk(i);
+        unsettled[i] = needs[i].size();
+        for (std::size_t next : needs[i]) {
+            neededBy[next].push_back(i);
+        }
+        if (unsettled[i] == 0) {
+            settled.push_back(i);
+        }
     }
+    for (std::size_t k = 0; k < settled.size(); ++k) {
+        for (std::size_t dependent : neededBy[settled[k]]) {
+            if (--unsettled[dependent] == 0) {
+                settled.push_back(dependent);
+            }
+        }
+    }
+    auto waiting = std::find_if(unsettled.begin(), unsettled.end(),
+                                [](std::size_t count) { return count > 0; });
+    if (waiting == unsettled.end()) {
+        return;
+    }
+    // Every unsettled service needs an unsettled one: following them must come round.
+    std::vector<std::size_t> chain{static_cast<std::size_t>(waiting - unsettled.begin())};
+    while (std::find(chain.begin(), chain.end() - 1, chain.back()) == chain.end() - 1) {
+        const std::vector<std::size_t>& next = needs[chain.back()];
+        chain.push_back(*std::find_if(next.begin(), next.end(),
+                                      [&](std::size_t n) { return unsettled[n] > 0; }));
+    }
+    auto first = std::find(chain.begin(), chain.end(), chain.back());
+    std::string loop;
+    for (auto it = first; it != chain.end(); ++it) {
+        loop += (loop.empty() ? "" : " -> ") + services[*it].name;
+    }
+    (where[*first] / "dependsOn").fail("circular service dependency: " + loop);
 }
 
 }  // namespace ombrel::sim::description

@@ -121,11 +121,10 @@ bool SimServiceControl::findRow(const std::string& machine, const std::string& s
     return found;
 }
 
-std::vector<std::string> SimServiceControl::dependencies(const std::string& machine,
+std::vector<std::string> SimServiceControl::serviceNames(const char* sql,
+                                                         const std::string& machine,
                                                          const std::string& service) {
-    auto& q = context_.store.statement(
-        "SELECT depends_on FROM service_dependencies WHERE machine = ? AND service = ? "
-        "ORDER BY position, depends_on");
+    auto& q = context_.store.statement(sql);
     q.bind(1, machine);
     q.bind(2, service);
     std::vector<std::string> names;
@@ -136,16 +135,18 @@ std::vector<std::string> SimServiceControl::dependencies(const std::string& mach
     return names;
 }
 
+std::vector<std::string> SimServiceControl::dependencies(const std::string& machine,
+                                                         const std::string& service) {
+    return serviceNames(
+        "SELECT depends_on FROM service_dependencies WHERE machine = ? AND service = ? "
+        "ORDER BY position, depends_on",
+        machine, service);
+}
+
 bool SimServiceControl::dependentActive(const std::string& machine, const std::string& service) {
-    auto& q = context_.store.statement(
-        "SELECT service FROM service_dependencies WHERE machine = ? AND depends_on = ?");
-    q.bind(1, machine);
-    q.bind(2, service);
-    std::vector<std::string> dependents;
-    while (q.executeStep()) {
-        dependents.push_back(q.getColumn(0).getString());
-    }
-    q.reset();
+    const std::vector<std::string> dependents = serviceNames(
+        "SELECT service FROM service_dependencies WHERE machine = ? AND depends_on = ?", machine,
+        service);
     for (const std::string& dependent : dependents) {
         Row row;
         if (findRow(machine, dependent, row) && currentState(row) != SERVICE_STOPPED) {

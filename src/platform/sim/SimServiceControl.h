@@ -48,6 +48,9 @@ class SimServiceControl : public platform::ServiceControl {
     // services), pending towards target until the transition time has passed.
     void write(const std::string& machine, const std::string& service, const Row& row,
                DWORD pending, DWORD target, std::int64_t startMs);
+    // The first column of a query over the machine's services, bound to machine and service.
+    std::vector<std::string> serviceNames(const char* sql, const std::string& machine,
+                                          const std::string& service);
     // The services of the machine that the service needs, in the order they are started.
     std::vector<std::string> dependencies(const std::string& machine, const std::string& service);
     // Whether a service that depends on this one is in any state but stopped.
