@@ -299,8 +299,9 @@ nlohmann::ordered_json parseText(std::string_view jsonText) {
     }
     try {
         return nlohmann::ordered_json::parse(jsonText);
-    } catch (const nlohmann::ordered_json::parse_error& e) {
-        // what() begins with the library's own tag ("[json.exception.parse_error.101] ").
+    } catch (const nlohmann::ordered_json::exception& e) {
+        // A syntax error, or a number too large for any type (out_of_range.406). what() begins
+        // with the library's own tag ("[json.exception.parse_error.101] ").
         std::string message = e.what();
         if (auto cut = message.find("] "); cut != std::string::npos) {
             message = message.substr(cut + 2);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>

@@ -211,16 +211,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FarmDescriptionText, TextThatIsNotJsonIsRefused) {
     TempDir temp;
-    try {
-        sim::createFarmFromDescriptionText(temp.path() / "farm", "{\"farmName\": }");
-        FAIL() << "accepted";
-    } catch (const std::invalid_argument& e) {
-        EXPECT_EQ(
-            "not valid JSON: parse error at line 1, column 14: syntax error while parsing value "
-            "- unexpected '}'; expected '[', '{', or a literal",
-            std::string(e.what()));
+    // A number no type can hold once escaped as the JSON library's own exception.
+    for (auto [text, message] :
+         {std::pair{"{\"farmName\": }",
+                    "not valid JSON: parse error at line 1, column 14: syntax error while parsing "
+                    "value - unexpected '}'; expected '[', '{', or a literal"},
+          std::pair{"{\"farmName\": 1e999}", "not valid JSON: number overflow parsing '1e999'"}}) {
+        try {
+            sim::createFarmFromDescriptionText(temp.path() / "farm", text);
+            ADD_FAILURE() << text << " accepted";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ(message, std::string(e.what()));
+        }
+        EXPECT_FALSE(fs::exists(temp.path() / "farm"));
     }
-    EXPECT_FALSE(fs::exists(temp.path() / "farm"));
 }
 
 // A value nested this deep once overflowed the stack of farmsim init --from.
@@ -248,6 +252,30 @@ TEST(FarmDescriptionText, DeepNestingIsRefusedBeforeItIsWalked) {
     }
     // The description itself is the first level: a comment 99 deep is within the limit.
     EXPECT_NO_THROW(sim::createFarmFromDescriptionText(dir, description(nested(99), "\"00\"")));
+}
+
+// A chain this long once overflowed the stack of the check for dependency loops.
+TEST(FarmDescriptionText, ALongChainOfServiceDependenciesIsChecked) {
+    constexpr int kServices = 100'000;
+    std::string services;
+    for (int i = 0; i + 1 < kServices; ++i) {
+        services += R"({"name": "S)" + std::to_string(i) + R"(", "dependsOn": ["S)" +
+                    std::to_string(i + 1) + R"("]}, )";
+    }
+    const std::string last = "S" + std::to_string(kServices - 1);
+    const std::string chain = R"({"localMachine": "A", "machines": [{"name": "A", "services": [)" +
+                              services + R"({"name": ")" + last + R"(", "dependsOn": [)";
+    const std::string unlooped = chain + "]}]}]}", looped = chain + R"("S0"]}]}]})";
+    EXPECT_NO_THROW(sim::validateFarmDescription(std::string_view(unlooped)));
+    try {
+        sim::validateFarmDescription(std::string_view(looped));
+        FAIL() << "a loop through every service accepted";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_TRUE(std::string(e.what()).starts_with(
+            "machines[0].services[0].dependsOn: circular service dependency: S0 -> S1 -> "))
+            << std::string(e.what()).substr(0, 200);
+        EXPECT_TRUE(std::string(e.what()).ends_with(" -> " + last + " -> S0"));
+    }
 }
 
 TEST(FarmDescriptionText, AnExistingFarmIsLeftAlone) {
