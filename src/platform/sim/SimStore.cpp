@@ -4,7 +4,9 @@
 #include <fstream>
 #include <stdexcept>
 
+#include <sqlite3.h>
 #include "platform/sim/NameCollation.h"
+
 #include "platform/sim/Schema.h"
 #include "platform/sim/StoreWatch.h"
 
@@ -35,9 +37,74 @@ SimStore::SimStore(const fs::path& dir, int flags)
     db_.setBusyTimeout(kBusyTimeoutMs);
     // Before any statement too: names compare as Windows compares them, in every process.
     registerNameCollations(db_);
+    sqlite3* handle = db_.getHandle();
+    sqlite3_commit_hook(handle, &SimStore::beforeCommit, this);
+    sqlite3_wal_hook(handle, &SimStore::afterCommit, this);
+    sqlite3_update_hook(handle, &SimStore::rowChanged, this);
 }
 
-SimStore::~SimStore() = default;
+SimStore::~SimStore() {
+    sqlite3* handle = db_.getHandle();
+    sqlite3_commit_hook(handle, nullptr, nullptr);
+    sqlite3_wal_hook(handle, nullptr, nullptr);
+    sqlite3_update_hook(handle, nullptr, nullptr);
+}
+
+// This connection's own commits need no query to tell what they changed: the commit hook
+// sees the header the commit builds on (the write lock is held, nobody else commits), the WAL
+// hook confirms that the commit wrote pages (the header's change counter moved by one), and
+// the update hook sees every change to the counted tables. When the next look finds exactly
+// the header that chain of own commits leads to, no other process committed in between.
+int SimStore::beforeCommit(void* self) {
+    auto& store = *static_cast<SimStore*>(self);
+    OwnCommits& own = store.ownCommits_;
+    const auto counters = store.watch_->peek();
+    const bool followsLook = own.count == 0 && store.watch_->unchangedSinceLook();
+    const bool followsOwn =
+        own.count > 0 && !own.broken && counters && counters->changes == own.changes;
+    own.pending = counters && (followsLook || followsOwn);
+    own.pendingChanges = counters ? counters->changes + 1 : 0;
+    return 0;  // the commit goes ahead
+}
+
+int SimStore::afterCommit(void* self, sqlite3* db, const char* name, int frames) {
+    OwnCommits& own = static_cast<SimStore*>(self)->ownCommits_;
+    if (own.pending) {
+        own.changes = own.pendingChanges;
+        own.frames = static_cast<std::uint32_t>(frames);
+    } else {
+        own.broken = true;
+    }
+    own.pending = false;
+    ++own.count;
+    // Taking the WAL hook replaces SQLite's automatic checkpoint; it is done here the same way.
+    if (frames >= kCheckpointFrames) {
+        sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    }
+    return SQLITE_OK;
+}
+
+void SimStore::rowChanged(void* self, int, const char*, const char* table, long long) {
+    // The counted tables themselves too, not only their counters: that the hook also sees
+    // the rows that triggers change is then no condition.
+    for (const char* counted : {"cached_tables", "machines", "meta", "reg_keys"}) {
+        if (std::strcmp(table, counted) == 0) {
+            static_cast<SimStore*>(self)->ownCommits_.countersMoved = true;
+        }
+    }
+}
+
+bool SimStore::onlyOwnCommitsSinceLook() {
+    const OwnCommits own = ownCommits_;
+    ownCommits_ = OwnCommits{};
+    if (own.count == 0 || own.broken || own.countersMoved) {
+        return false;
+    }
+    // The look has just taken the current header as seen; it is the one the chain leads to
+    // only if nobody else committed.
+    const auto counters = watch_->peek();
+    return counters && counters->changes == own.changes && counters->frames == own.frames;
+}
 
 void SimStore::configure() {
     // Several processes share one farm: readers never block the writer (WAL).
@@ -139,14 +206,16 @@ SQLite::Statement& SimStore::statement(const char* sql) {
     return *it->second;
 }
 
+// The three statements are kept prepared: compiling them for every write cost more than
+// running them.
 SimStore::Transaction::Transaction(SimStore& store) : store_(store) {
-    store_.db_.exec("BEGIN IMMEDIATE");
+    store_.statement("BEGIN IMMEDIATE").exec();
 }
 
 SimStore::Transaction::~Transaction() {
     if (!done_) {
         try {
-            store_.db_.exec("ROLLBACK");
+            store_.statement("ROLLBACK").exec();
         } catch (...) {
             // Nothing more can be done; SQLite rolls back an unfinished transaction itself.
         }
@@ -154,28 +223,44 @@ SimStore::Transaction::~Transaction() {
 }
 
 void SimStore::Transaction::commit() {
-    store_.db_.exec("COMMIT");
+    store_.statement("COMMIT").exec();
     done_ = true;
 }
 
-bool SimStore::cachesFresh() {
+bool SimStore::versionsFresh() {
     const StoreWatch::State state = watch_->look();
     if (state == StoreWatch::State::Unknown) {
+        versionsKnown_ = false;
+        ownCommits_ = OwnCommits{};
+        return false;
+    }
+    // Something was committed: most commits (registry values, events) leave the counted
+    // tables alone, which their counters tell for the price of one small query, read once per
+    // commit for the copies here and every other user of the counters alike.
+    if (state == StoreWatch::State::Changed && versionsKnown_ && onlyOwnCommitsSinceLook()) {
+        return true;  // own commits that left the counters alone
+    }
+    if (state == StoreWatch::State::Changed || !versionsKnown_) {
+        versions_ = queryVersions();
+        versionsKnown_ = true;
+    }
+    return true;
+}
+
+SimStore::TableVersions SimStore::tableVersions() {
+    return versionsFresh() ? versions_ : queryVersions();
+}
+
+bool SimStore::cachesFresh() {
+    if (!versionsFresh()) {
         cached_ = false;
         return false;
     }
-    if (state == StoreWatch::State::Unchanged && cached_) {
+    if (cached_ && versions_.machines == cachedVersions_.machines &&
+        versions_.meta == cachedVersions_.meta) {
         return true;
     }
-    // Something was committed: most commits (registry values, events) leave these tables
-    // alone, which their counters tell for the price of one small query.
-    const TableVersions versions = tableVersions();
-    const bool same =
-        versions.machines == cachedVersions_.machines && versions.meta == cachedVersions_.meta;
-    cachedVersions_ = versions;
-    if (cached_ && same) {
-        return true;
-    }
+    cachedVersions_ = versions_;
     metaCache_.clear();
     auto& meta = statement("SELECT key, value FROM meta");
     while (meta.executeStep()) {
@@ -202,7 +287,7 @@ bool SimStore::cachesFresh() {
     return true;
 }
 
-SimStore::TableVersions SimStore::tableVersions() {
+SimStore::TableVersions SimStore::queryVersions() {
     TableVersions versions;
     auto& q = statement("SELECT name, version FROM cached_tables");
     while (q.executeStep()) {

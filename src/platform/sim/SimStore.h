@@ -6,6 +6,8 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+struct sqlite3;
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -105,8 +107,32 @@ class SimStore {
     // The meta and machines tables are small and read on hot paths (every echo, every server
     // object), so they are kept in memory until anything is committed to the farm.
     bool cachesFresh();
+    // Whether versions_ holds the counters as of the last commit; false when it cannot tell.
+    bool versionsFresh();
+    TableVersions queryVersions();
+
+    static int beforeCommit(void* self);
+    static int afterCommit(void* self, sqlite3* db, const char* name, int frames);
+    static void rowChanged(void* self, int operation, const char* db, const char* table,
+                           long long row);
+    bool onlyOwnCommitsSinceLook();
+    // SQLite's own default for its automatic checkpoint.
+    static constexpr int kCheckpointFrames = 1000;
+    // This connection's commits since the last look of the watch.
+    struct OwnCommits {
+        int count = 0;                     // commits that wrote pages
+        bool broken = false;               // one of them followed another process's commit
+        bool countersMoved = false;        // a change counter moved
+        bool pending = false;              // the commit under way follows the chain
+        std::uint32_t pendingChanges = 0;  // its header change counter once done
+        std::uint32_t changes = 0;         // the header counters after the last of them
+        std::uint32_t frames = 0;
+    };
+    OwnCommits ownCommits_;
     std::optional<Machine> queryMachine(const char* sql, const std::string& key);
     std::unique_ptr<StoreWatch> watch_;
+    bool versionsKnown_ = false;
+    TableVersions versions_;  // the counters, read once after each commit
     bool cached_ = false;
     TableVersions cachedVersions_;  // the counters when the copies were made
     std::map<std::string, std::string> metaCache_;

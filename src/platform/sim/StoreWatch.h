@@ -16,6 +16,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 
 #include "platform/sim/SimStore.h"
 
@@ -34,7 +36,20 @@ class StoreWatch {
     };
     State look();
 
+    // The header's change counter and frame count, as SQLite keeps them: the counter moves by
+    // one with every commit that wrote pages.
+    struct Counters {
+        std::uint32_t changes = 0;
+        std::uint32_t frames = 0;
+    };
+    // While the store's own connection commits (holding the write lock): the counters of the
+    // header its commit builds on, and whether that is the header the last look saw.
+    std::optional<Counters> peek() const;
+    bool unchangedSinceLook() const;
+
   private:
+    static std::optional<std::array<unsigned char, 48>> current(SimStore& store, bool committing);
+
     static constexpr std::size_t kHeaderSize = 48;
     SimStore& store_;
     std::array<unsigned char, kHeaderSize> seen_{};

@@ -103,6 +103,29 @@ TEST(StoreSharing, EveryStatementWaitsForAnotherConnectionsLock) {
     }
 }
 
+// The store tells its own commits from other connections' without a query; a commit of
+// another connection right after one of its own must still be seen.
+TEST(StoreSharing, ACommitOfAnotherConnectionAfterAnOwnOneIsSeen) {
+    TempFarm farm;
+    farm.addMachine("SRV1", "10.0.0.11");
+    sim::SimStore& own = farm.store();
+    auto other = sim::SimStore::open(own.dir());
+    EXPECT_TRUE(own.isOnline("SRV1"));
+
+    own.setMeta("note", "1");  // an own commit of a counted table
+    EXPECT_EQ(own.meta("note"), "1");
+    own.db().exec(
+        "INSERT INTO event_logs(machine, log) VALUES('SRV1', 'Setup')");  // counts nothing
+    other->db().exec("UPDATE machines SET online = 0 WHERE name = 'SRV1'");
+    EXPECT_FALSE(own.isOnline("SRV1"));
+
+    own.db().exec("INSERT INTO event_logs(machine, log) VALUES('SRV1', 'System')");
+    own.db().exec("INSERT INTO event_logs(machine, log) VALUES('SRV1', 'Application')");
+    other->setMeta("farm_name", "Renamed");
+    own.db().exec("DELETE FROM event_logs");
+    EXPECT_EQ(own.meta("farm_name"), "Renamed");
+}
+
 std::string bytesOf(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
