@@ -33,7 +33,8 @@ class Form1 : public QWidget, public WaitWindow {
   private:
     void Form_Load();
     void waitUntilExposed();
-    void paintNow();
+    // Paints the window, or only the part of it that changed, before returning.
+    void paintNow(QWidget* part = nullptr);
 
     bool busy_ = false;
     int paintedPercent_ = -1;  // the percent the bar showed when last painted

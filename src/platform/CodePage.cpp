@@ -65,9 +65,19 @@ size_t utf8SequenceLength(unsigned char lead, std::string_view rest) {
     return n;
 }
 
+// ASCII reads the same in both encodings, and almost every name and value the tool passes is
+// ASCII: such a text crosses unchanged, without the cost of a conversion.
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
 
 std::string toAnsi(std::string_view utf8) {
+    if (isAscii(utf8)) {
+        return std::string(utf8);
+    }
     thread_local Converter converter("WINDOWS-1252", "UTF-8");
     return converter.run(utf8, [](std::string_view rest, std::string& out) {
         out.push_back('?');
@@ -76,6 +86,9 @@ std::string toAnsi(std::string_view utf8) {
 }
 
 std::string fromAnsi(std::string_view ansi) {
+    if (isAscii(ansi)) {
+        return std::string(ansi);
+    }
     thread_local Converter converter("UTF-8", "WINDOWS-1252");
     return converter.run(ansi, [](std::string_view rest, std::string& out) {
         // 0x81, 0x8D, 0x8F, 0x90 and 0x9D: U+0081 and so on, two bytes in UTF-8.
@@ -151,7 +164,24 @@ std::string foldCase(std::string_view utf8, Fold fold) {
 
 int compareFolded(std::string_view a, std::string_view b, Fold fold) {
     const std::size_t common = std::min(a.size(), b.size());
+    const auto asciiFolded = [fold](unsigned char c) {
+        if (fold == Fold::Lower) {
+            return c >= 'A' && c <= 'Z' ? c + 0x20 : int{c};
+        }
+        return c >= 'a' && c <= 'z' ? c - 0x20 : int{c};
+    };
     for (std::size_t i = 0; i < common; ++i) {
+        const auto p = static_cast<unsigned char>(a[i]);
+        const auto q = static_cast<unsigned char>(b[i]);
+        // Names are compared at every index step of the store: an ASCII byte folds on its own,
+        // without the look at its neighbours that the code page's other letters need.
+        if (p < 0x80 && q < 0x80) {
+            const int d = asciiFolded(p) - asciiFolded(q);
+            if (d != 0) {
+                return d;
+            }
+            continue;
+        }
         const int x = foldedByte(a, i, fold);
         const int y = foldedByte(b, i, fold);
         if (x != y) {
