@@ -253,8 +253,15 @@ SimStore::TableVersions SimStore::tableVersions() {
 
 bool SimStore::cachesFresh() {
     if (!versionsFresh()) {
-        cached_ = false;
-        return false;
+        // Inside a transaction of this connection the header says nothing, but the counters as
+        // this connection sees them do: the copies still hold when they have not moved. They
+        // are neither dropped nor remade here, so a write that is rolled back leaves no trace
+        // in them; after the commit the header decides again.
+        if (!cached_) {
+            return false;
+        }
+        const TableVersions current = queryVersions();
+        return current.machines == cachedVersions_.machines && current.meta == cachedVersions_.meta;
     }
     if (cached_ && versions_.machines == cachedVersions_.machines &&
         versions_.meta == cachedVersions_.meta) {
