@@ -255,7 +255,11 @@ bool RegistryRows::deleteValue(std::int64_t key, std::string_view name) {
     q.bind(1, key);
     q.bind(2, std::string(name));
     bool deleted = q.exec() > 0;
-    values_.clear();
+    // Deleting a value that is not there (a save clears every unticked setting) changes
+    // nothing the copies hold.
+    if (deleted) {
+        values_.clear();
+    }
     return deleted;
 }
 
