@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/CodePage.h"
+#include "platform/sim/JsonNesting.h"
 #include "platform/sim/RegistryText.h"
 
 namespace ombrel::sim {
@@ -233,6 +234,11 @@ class SimSessionObject : public SessionObject {
     }
 
     static HRESULT parsePolicy(const std::string& text, ResultantPolicy& result) {
+        // The column may have been edited by hand; copying a value nested thousands of levels
+        // deep would exhaust the stack.
+        if (!jsonNestingWithin(std::string_view(text))) {
+            return E_FAIL;
+        }
         nlohmann::json policy = nlohmann::json::parse(text, nullptr, false);
         if (policy.is_discarded() || !policy.is_object()) {
             return E_FAIL;

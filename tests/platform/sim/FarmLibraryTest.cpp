@@ -225,6 +225,13 @@ TEST_F(FarmLibraryTest, PolicyFailuresAreTheLibrarysResults) {
     EXPECT_EQ(E_ACCESSDENIED, session("SRV1", 1)->policy("AppliedPolicy3", policy));
     session("SRV1", 99, E_FAIL);
     session("WKS", 2, E_FAIL);
+    // A policy column edited by hand into lists nested far too deep to copy.
+    SQLite::Statement edit(farm.store().db(),
+                           "UPDATE sessions SET policy = ? WHERE session_id = 5");
+    edit.bind(1, R"({"rules": {}, "sessionPrinters": )" + std::string(100000, '[') +
+                     std::string(100000, ']') + "}");
+    edit.exec();
+    EXPECT_EQ(E_FAIL, session("SRV1", 5)->policy("AppliedPolicy3", policy));
     // A session that ended after its object was initialised.
     auto ended = session("SRV1", 5);
     SQLite::Statement(farm.store().db(), "DELETE FROM sessions WHERE session_id = 5").exec();
