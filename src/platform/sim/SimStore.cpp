@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include <sqlite3.h>
+#include "platform/CodePage.h"
 #include "platform/sim/NameCollation.h"
 
 #include "platform/sim/Schema.h"
@@ -16,14 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Names compare as COLLATE NOCASE does: the letters A to Z without regard to case.
-std::string foldCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
+// Names compare as the store's NOCASE does: every letter of the code page without regard to
+// case, so a machine found by SQL is found in the copies too.
+std::string foldCase(const std::string& text) {
+    return platform::foldCase(text, platform::Fold::Lower);
 }
 
 }  // namespace

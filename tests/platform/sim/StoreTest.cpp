@@ -26,6 +26,18 @@ TEST(SimStore, AFarmWithoutChangeCountersOpensAndGetsThem) {
     EXPECT_EQ(reopened->machineAt("10.0.0.11")->name, "SRV01");
 }
 
+TEST(SimStore, MachinesAreFoundWithoutRegardToTheCaseOfAnyLetter) {
+    TempFarm farm;
+    farm.addMachine("\xc3\x84RZTE-S\xc3\x9c\x44", "10.0.0.12");  // ÄRZTE-SÜD
+    // Once from the store, once from its copies, which must agree.
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        EXPECT_EQ(farm.store().machineName("\xc3\xa4rzte-s\xc3\xbc\x64"),
+                  "\xc3\x84RZTE-S\xc3\x9c\x44");
+        EXPECT_TRUE(farm.store().isOnline("\xc3\xa4RZTE-s\xc3\xbc\x44"));
+    }
+}
+
 TEST(SimStore, SomethingThatIsNotAFarmIsRefused) {
     TempDir dir;
     EXPECT_THROW(sim::SimStore::open(dir.path()), std::runtime_error);
