@@ -81,13 +81,15 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     context_.waitWindow = waitLoader_.get();
 
     // Room for every control of the settings tab, within the screen's bounds, frame included.
-    const QSize available = screen()->availableGeometry().size() - kFrameAllowance;
-    resize(kPreferredSize.boundedTo(available));
+    resize(sizeOnScreen());
+}
+
+QSize MainWindow::sizeOnScreen() const {
+    return kPreferredSize.boundedTo(screen()->availableGeometry().size() - kFrameAllowance);
 }
 
 void MainWindow::showOnScreen() {
-    const QSize available = screen()->availableGeometry().size() - kFrameAllowance;
-    if (kPreferredSize.boundedTo(available) != kPreferredSize) {
+    if (sizeOnScreen() != kPreferredSize) {
         // Only the window manager knows its frame and panels: a maximised window is the one
         // size it keeps within the screen on every desktop.
         showMaximized();

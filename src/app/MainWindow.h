@@ -91,6 +91,8 @@ class MainWindow : public QWidget {
 
     // Shows the window at its preferred size, or maximised when that does not fit the screen.
     void showOnScreen();
+    // The preferred size, cut to what the screen leaves once the window's frame is counted.
+    QSize sizeOnScreen() const;
 
     // The wait window, loaded on its first use; the context's wait window leads here.
     Form1& waitWindow();

@@ -199,12 +199,9 @@ TEST_F(RemoteRegistryTest, DeleteValueGivesTheWindowsCode) {
 }
 
 TEST_F(RemoteRegistryTest, KeysAreCreatedEnumeratedAndDeletedDeepestFirst) {
-    EXPECT_TRUE(
-        registry.CreateKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\B", kServer));
-    EXPECT_TRUE(
-        registry.CreateKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\a", kServer));
-    EXPECT_TRUE(
-        registry.CreateKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\a", kServer));
+    EXPECT_TRUE(registry.CreateKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\B", kServer));
+    EXPECT_TRUE(registry.CreateKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\a", kServer));
+    EXPECT_TRUE(registry.CreateKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\a", kServer));
 
     const char* parent = "Software\\Ombrel\\PrinterProperties";
     EXPECT_EQ(registry.EnumKey(HKEY_USERS, parent, 0, kServer), "a");
@@ -219,8 +216,7 @@ TEST_F(RemoteRegistryTest, KeysAreCreatedEnumeratedAndDeletedDeepestFirst) {
                 ElementsAre("Could not delete registry key Software\\Ombrel\\PrinterProperties"));
     EXPECT_TRUE(
         registry.DeleteKey(HKEY_USERS, "\\Software\\Ombrel\\PrinterProperties\\a", kServer));
-    EXPECT_TRUE(
-        registry.DeleteKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\B", kServer));
+    EXPECT_TRUE(registry.DeleteKey(HKEY_USERS, "Software\\Ombrel\\PrinterProperties\\B", kServer));
     EXPECT_TRUE(registry.DeleteKey(HKEY_USERS, parent, kServer));
     EXPECT_EQ(registry.EnumKey(HKEY_USERS, "Software\\Ombrel", 0, kServer), "");
 }

@@ -39,7 +39,7 @@ const unsigned char* connectionIndex(sqlite3* db, bool outsideTransaction) {
 
 }  // namespace
 
-std::optional<std::array<unsigned char, 48>> StoreWatch::current(SimStore& store, bool committing) {
+std::optional<StoreWatch::Header> StoreWatch::current(SimStore& store, bool committing) {
     // Inside a transaction of our own connection the store may hold uncommitted rows that the
     // header does not show; while it commits, the header is the one its commit builds on.
     const unsigned char* index = connectionIndex(store.db().getHandle(), !committing);
@@ -48,8 +48,8 @@ std::optional<std::array<unsigned char, 48>> StoreWatch::current(SimStore& store
     }
     // A writer updates the second copy, then the first; reading them in the other order
     // and finding them equal means no update was under way.
-    std::array<unsigned char, kHeaderSize> first{};
-    std::array<unsigned char, kHeaderSize> second{};
+    Header first{};
+    Header second{};
     std::memcpy(first.data(), index, kHeaderSize);
     std::atomic_thread_fence(std::memory_order_acquire);
     std::memcpy(second.data(), index + kHeaderSize, kHeaderSize);

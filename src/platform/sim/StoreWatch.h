@@ -48,11 +48,12 @@ class StoreWatch {
     bool unchangedSinceLook() const;
 
   private:
-    static std::optional<std::array<unsigned char, 48>> current(SimStore& store, bool committing);
-
     static constexpr std::size_t kHeaderSize = 48;
+    using Header = std::array<unsigned char, kHeaderSize>;
+    static std::optional<Header> current(SimStore& store, bool committing);
+
     SimStore& store_;
-    std::array<unsigned char, kHeaderSize> seen_{};
+    Header seen_{};
     bool haveSeen_ = false;
 };
 
