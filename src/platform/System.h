@@ -31,6 +31,18 @@ inline constexpr DWORD TIME_ZONE_ID_UNKNOWN = 0;
 inline constexpr DWORD TIME_ZONE_ID_STANDARD = 1;
 inline constexpr DWORD TIME_ZONE_ID_DAYLIGHT = 2;
 
+// When a zone changes between standard and daylight time: the StandardDate and DaylightDate
+// of TIME_ZONE_INFORMATION in their yearly form. The change happens in month (1-12) on the
+// day-th (1-4, 5 = the last) dayOfWeek (0 = Sunday) of the month, at hour:minute of the local
+// time in force before the change. month 0: the zone has no daylight saving time.
+struct TimeZoneChange {
+    WORD month = 0;
+    WORD dayOfWeek = 0;
+    WORD day = 0;
+    WORD hour = 0;
+    WORD minute = 0;
+};
+
 // The fields of TIME_ZONE_INFORMATION the tool reads; biases in minutes, local = UTC - bias.
 struct TimeZoneInformation {
     LONG bias = 0;
@@ -38,6 +50,8 @@ struct TimeZoneInformation {
     LONG daylightBias = 0;
     std::string standardName;
     std::string daylightName;
+    TimeZoneChange standardDate;  // the change to standard time
+    TimeZoneChange daylightDate;  // the change to daylight time
 };
 
 // Window styles of a launched program.

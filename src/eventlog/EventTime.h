@@ -1,0 +1,21 @@
+#pragma once
+// From the UTC instant of a record to the local time of the machine that runs the tool, by
+// the zone's rules for that instant: a record from winter shows standard time even while
+// daylight saving time is in force, and offsets that are not whole or half hours (UTC+5:45)
+// are applied to the minute.
+
+#include <chrono>
+#include <cstdint>
+
+#include "platform/System.h"
+
+namespace ombrel::eventlog {
+
+// The local time of utcSeconds (seconds since 1970-01-01 00:00 UTC) in zone, as
+// GetTimeZoneInformation described it with the result zoneId. A zone that could not be read
+// (TIME_ZONE_ID_INVALID) leaves the time in UTC.
+std::chrono::local_seconds utcToLocal(std::int64_t utcSeconds,
+                                      const platform::TimeZoneInformation& zone,
+                                      platform::DWORD zoneId);
+
+}  // namespace ombrel::eventlog
