@@ -20,6 +20,7 @@
 #include "sessions/SessionsTab.h"
 #include "settings/FlagWord.h"
 #include "settings/SettingsTab.h"
+#include "upd/DisabledDriversSelection.h"
 #include "upd/ReinstallTab.h"
 
 namespace ombrel::app {
@@ -150,7 +151,7 @@ void MainWindow::buildTabs() {
     settingsTab = new settings::SettingsTab(context_);
     sessionsTab = new sessions::SessionsTab;
     clientTab = new client::ClientTab;
-    reinstallTab = new upd::ReinstallTab;
+    reinstallTab = new upd::ReinstallTab(context_);
     eventLogTab = new eventlog::EventLogTab;
     aboutTab = new AboutTab;
     SSTab1->addTab(scrolling(settingsTab), QStringLiteral("  Advanced Printing Features  "));
@@ -181,6 +182,9 @@ void MainWindow::connectHandlers() {
     connect(settingsTab->ClearBtn, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
     connect(clientTab->SelectAll1, &QPushButton::clicked, this, &MainWindow::SelectAllSettings);
     connect(clientTab->ClearAll1, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
+    connect(settingsTab->UPDFallBackDrivers, &QPushButton::clicked, this, [this] {
+        upd::UPDFallBackDrivers_Click(context_, settingsTab->UPDFallBackDrivers, this);
+    });
     connectServerTree();
 }
 

@@ -14,7 +14,8 @@ using app::makeFrame;
 using app::makeLabel;
 using app::toWidgetText;
 
-ReinstallTab::ReinstallTab(QWidget* parent) : QWidget(parent) {
+ReinstallTab::ReinstallTab(const app::AppContext& context, QWidget* parent)
+    : QWidget(parent), reinstall(context) {
     setObjectName(QStringLiteral("ReInstallUPDDriver"));
 
     Label29 = makeLabel(this, "Label29",
@@ -48,6 +49,8 @@ ReinstallTab::ReinstallTab(QWidget* parent) : QWidget(parent) {
     layout->addSpacing(12);
     layout->addLayout(button);
     layout->addStretch();
+
+    connect(ReInstall, &QPushButton::clicked, this, [this] { reinstall.ReInstall_Click(); });
 }
 
 void ReinstallTab::EnterTab() {

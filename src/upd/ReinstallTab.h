@@ -6,13 +6,16 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/AppContext.h"
+#include "upd/UPDReinstall.h"
+
 namespace ombrel::upd {
 
 class ReinstallTab : public QWidget {
     Q_OBJECT
 
   public:
-    explicit ReinstallTab(QWidget* parent = nullptr);
+    explicit ReinstallTab(const app::AppContext& context, QWidget* parent = nullptr);
 
     // Entering the tab replaces the design-time texts of Label27 and Label29.
     void EnterTab();
@@ -22,6 +25,9 @@ class ReinstallTab : public QWidget {
     QLabel* Label28 = nullptr;
     QLabel* Label27 = nullptr;
     QPushButton* ReInstall = nullptr;
+
+    // "Re-Install UPD driver" works through this, which keeps the driver folder last obtained.
+    UPDReinstall reinstall;
 };
 
 }  // namespace ombrel::upd

@@ -28,8 +28,11 @@ std::string ScriptedBoxes::inputBox(const std::string& prompt, const std::string
     return text;
 }
 
-std::string ScriptedBoxes::openFileName(const std::string&, const std::string&, const std::string&,
+std::string ScriptedBoxes::openFileName(const std::string& filter,
+                                        const std::string& defaultExtension,
+                                        const std::string& initialFolder,
                                         const std::string& title) {
+    fileDialogs.push_back({filter, defaultExtension, initialFolder, title});
     return inputBox("", title, "");
 }
 

@@ -19,6 +19,16 @@ struct RecordedBox {
     bool operator==(const RecordedBox&) const = default;
 };
 
+// What a file dialog was opened with.
+struct RecordedFileDialog {
+    std::string filter;
+    std::string defaultExtension;
+    std::string initialFolder;
+    std::string title;
+
+    bool operator==(const RecordedFileDialog&) const = default;
+};
+
 class ScriptedBoxes : public app::MessageBoxes {
   public:
     app::BoxAnswer messageBox(const std::string& text, app::BoxButtons buttons, app::BoxIcon icon,
@@ -29,6 +39,7 @@ class ScriptedBoxes : public app::MessageBoxes {
                              const std::string& initialFolder, const std::string& title) override;
 
     std::vector<RecordedBox> boxes;
+    std::vector<RecordedFileDialog> fileDialogs;  // each also recorded in boxes
     std::deque<app::BoxAnswer> answers;
     std::deque<std::string> typedTexts;  // answers of input boxes and file dialogs
 };

@@ -2,6 +2,8 @@
 // The tool's context on a fresh simulated farm: state, scripted boxes and the trace switched
 // on, so tests see every line the tool writes.
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,11 @@ namespace ombrel::test {
 
 struct ToolContext {
     ToolContext() : context(farm.platform(), state, boxes) { state.DebugMode = true; }
+    // On a farm made from a JSON description (the format of demo/README.md).
+    explicit ToolContext(const nlohmann::json& description)
+        : farm(description), context(farm.platform(), state, boxes) {
+        state.DebugMode = true;
+    }
 
     // The trace lines written so far, without the "Ombrel Printing Tool 3.1.1 : " prefix
     // (lines without it are kept whole), and forgets them.
