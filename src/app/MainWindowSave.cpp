@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/Text.h"
 #include "client/ClientTab.h"
+#include "controller/ControllerSave.h"
 #include "remote/NTService.h"
 #include "remote/RemoteRegistry.h"
 #include "settings/FlagWord.h"
@@ -23,6 +24,10 @@ const std::string kSaveRule(53, '-');
 
 void MainWindow::connectSaveHandlers() {
     seams.ReadDefaultPrnFlags = [this] { ReadDefaultPrnFlags(); };
+    // One exchange file handling for the run: it remembers whether the file holds the word.
+    auto xml = std::make_shared<controller::XMLFileHandling>(context_);
+    seams.ReadFlagsFromXml = [xml] { xml->ReadFlagsFromXml(); };
+    seams.SaveControllerFlags = [this, xml] { controller::SaveControllerFlags(context_, *xml); };
     const auto saveFromActiveTab = [this] { SaveAllToRegistry(SSTab1->currentIndex()); };
     connect(settingsTab->SaveRegistryBtn, &QPushButton::clicked, this, saveFromActiveTab);
     connect(clientTab->Command1, &QPushButton::clicked, this, saveFromActiveTab);

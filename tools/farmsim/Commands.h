@@ -68,6 +68,11 @@ void regKeys(sim::SimFarm& farm, const std::string& machine, const std::string& 
 void regValues(sim::SimFarm& farm, const std::string& machine, const std::string& key,
                std::ostream& out);
 
+// The Pellion controller's configuration on the local machine (ControllerCommands.cpp):
+// one line per setting; a setting changed, its section made when missing.
+void showController(sim::SimFarm& farm, std::ostream& out);
+void setController(sim::SimFarm& farm, const std::string& setting, const std::string& value);
+
 // "2009-03-02T10:15:00Z".
 std::string isoTime(std::int64_t secondsUtc);
 

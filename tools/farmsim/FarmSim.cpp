@@ -89,6 +89,20 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     metaCommand->add_option("KEY", a.metaKey, "A setting's name (all are listed without it)");
     metaCommand->add_option("VALUE", a.metaValue, "Its new value");
 
+    CLI::App* controllerSet = nullptr;
+    CLI::App* controller =
+        command(&app, "controller", "Show the Pellion controller's configuration, a setting a line",
+                [&](sim::SimFarm* f) {
+                    if (!controllerSet->parsed()) {
+                        showController(*f, out);
+                    }
+                });
+    controllerSet = command(controller, "set",
+                            "Change a setting, as Session\\PrinterManagement\\DefaultSessionFlags",
+                            [&](sim::SimFarm* f) { setController(*f, a.key, a.data); });
+    controllerSet->add_option("SETTING", a.key, "The setting, with its sections")->required();
+    controllerSet->add_option("VALUE", a.data, "Its new value")->required();
+
     CLI::App* reg = app.add_subcommand("reg", "Read and change a machine's registry");
     reg->require_subcommand(1);
     CLI::App* get = command(reg, "get", "Show a value: its type and data",
