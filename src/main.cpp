@@ -15,7 +15,9 @@
 #include "app/MainWindow.h"
 #include "app/QtMessageBoxes.h"
 #include "app/StartUp.h"
+#include "platform/CodePage.h"
 #include "platform/sim/FarmDescription.h"
+#include "platform/sim/HostPath.h"
 #include "platform/sim/SimFarm.h"
 
 namespace {
@@ -60,6 +62,28 @@ std::unique_ptr<ombrel::sim::SimFarm> openFarm(const std::string& farmDir) {
     }
 }
 
+// The file dialog shows the local machine's disks of the farm and names its files as Windows
+// does, not the host's files.
+ombrel::app::FileDialogDisks simulatedDisks(ombrel::sim::SimStore& store) {
+    const std::string local = store.localMachine();
+    ombrel::app::FileDialogDisks disks;
+    for (const auto& [letter, folder] : ombrel::sim::machineDrives(store, local)) {
+        disks.drives.emplace_back(std::string(1, letter) + ":", folder.string());
+    }
+    disks.hostPath = [&store, local](const std::string& windowsPath) {
+        const std::string ansi = ombrel::platform::toAnsi(windowsPath);
+        if (ombrel::sim::isRelativeWindowsPath(ansi) || ansi.front() == '/') {
+            return std::string();
+        }
+        const ombrel::sim::HostPath mapped = ombrel::sim::mapWindowsPath(store, ansi, local);
+        return mapped.error == 0 ? mapped.path.string() : std::string();
+    };
+    disks.windowsPath = [&store, local](const std::string& hostPath) {
+        return ombrel::sim::windowsPathOf(store, hostPath, local);
+    };
+    return disks;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -84,6 +108,7 @@ int main(int argc, char* argv[]) {
     app::AppContext context(farm->platform(), state, boxes);
     app::MainWindow window(context);
     boxes.setOwner(&window);
+    boxes.setDisks(simulatedDisks(farm->store()));
     if (!app::StartUp(window, context, command.startUp)) {
         return 1;
     }

@@ -1,8 +1,10 @@
 #include "app/QtMessageBoxes.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 #include "app/Controls.h"
 
@@ -73,12 +75,48 @@ std::string QtMessageBoxes::inputBox(const std::string& prompt, const std::strin
     return fromWidgetText(dialog.textValue());
 }
 
-std::string QtMessageBoxes::openFileName(const std::string& filter, const std::string&,
+std::string QtMessageBoxes::openFileName(const std::string& filter,
+                                         const std::string& defaultExtension,
                                          const std::string& initialFolder,
                                          const std::string& title) {
+    if (disks_) {
+        return openOnDisks(fileDialogFilter(filter), defaultExtension, initialFolder, title);
+    }
     const QString chosen = QFileDialog::getOpenFileName(
         owner_, toWidgetText(title), toWidgetText(initialFolder), fileDialogFilter(filter));
     std::string path = chosen.toStdString();
+    return path.size() > kMaxChosenPath ? std::string() : path;
+}
+
+std::string QtMessageBoxes::openOnDisks(const QString& filter, const std::string& defaultExtension,
+                                        const std::string& initialFolder,
+                                        const std::string& title) {
+    QList<QUrl> places;
+    for (const auto& [name, folder] : disks_->drives) {
+        places << QUrl::fromLocalFile(QString::fromStdString(folder));
+    }
+    const QString firstDrive = places.isEmpty() ? QString() : places.front().toLocalFile();
+    QString start = QString::fromStdString(disks_->hostPath(initialFolder));
+    if (start.isEmpty() || !QFileInfo(start).isDir()) {
+        start = firstDrive;
+    }
+    QFileDialog dialog(owner_, toWidgetText(title), start, filter);
+    dialog.setObjectName(QStringLiteral("FileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(toWidgetText(defaultExtension));
+    dialog.setSidebarUrls(places);
+    // The dialog stays on the machine's disks: a folder above or beside them leads back.
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog,
+                     [this, &dialog, firstDrive](const QString& folder) {
+                         if (disks_->windowsPath(folder.toStdString()).empty()) {
+                             dialog.setDirectory(firstDrive);
+                         }
+                     });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return "";
+    }
+    const std::string path = disks_->windowsPath(dialog.selectedFiles().front().toStdString());
     return path.size() > kMaxChosenPath ? std::string() : path;
 }
 

@@ -4,6 +4,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
+#include "app/FileDialogDisks.h"
 #include "app/MessageBoxes.h"
 
 namespace ombrel::app {
@@ -12,6 +15,8 @@ class QtMessageBoxes : public MessageBoxes {
   public:
     // The window the boxes belong to; none before the main window exists.
     void setOwner(QWidget* owner) { owner_ = owner; }
+    // The disks the file dialog shows instead of the host's.
+    void setDisks(FileDialogDisks disks) { disks_ = std::move(disks); }
 
     BoxAnswer messageBox(const std::string& text, BoxButtons buttons, BoxIcon icon,
                          const std::string& title) override;
@@ -21,7 +26,11 @@ class QtMessageBoxes : public MessageBoxes {
                              const std::string& initialFolder, const std::string& title) override;
 
   private:
+    std::string openOnDisks(const QString& filter, const std::string& defaultExtension,
+                            const std::string& initialFolder, const std::string& title);
+
     QPointer<QWidget> owner_;
+    std::optional<FileDialogDisks> disks_;
 };
 
 // The file dialog's filter for a filter whose parts are separated by "|" (a description,

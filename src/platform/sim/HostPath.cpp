@@ -1,5 +1,6 @@
 #include "platform/sim/HostPath.h"
 
+#include <algorithm>
 #include <system_error>
 #include <vector>
 
@@ -82,6 +83,42 @@ fs::path descend(fs::path dir, const std::vector<std::string>& parts) {
 }
 
 }  // namespace
+
+std::vector<std::pair<char, fs::path>> machineDrives(SimStore& store, const std::string& machine) {
+    std::vector<std::pair<char, fs::path>> drives;
+    const std::string name = store.machineName(machine);
+    std::error_code ec;
+    if (name.empty()) {
+        return drives;
+    }
+    for (fs::directory_iterator it(store.machineDir(name), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string folder = it->path().filename().string();
+        if (folder.size() == 1 && isDriveLetter(folder[0]) && it->is_directory(ec)) {
+            drives.emplace_back(upper(folder[0]), it->path());
+        }
+    }
+    std::sort(drives.begin(), drives.end());
+    return drives;
+}
+
+std::string windowsPathOf(SimStore& store, const fs::path& hostPath, const std::string& machine) {
+    const fs::path wanted = hostPath.lexically_normal();
+    for (const auto& [letter, root] : machineDrives(store, machine)) {
+        const fs::path relative = wanted.lexically_relative(root.lexically_normal());
+        if (relative.empty() || *relative.begin() == "..") {
+            continue;
+        }
+        std::string path = std::string(1, letter) + ":\\";
+        for (const fs::path& part : relative) {
+            if (part != "." && !part.empty()) {
+                path += (path.back() == '\\' ? "" : "\\") + part.string();
+            }
+        }
+        return path;
+    }
+    return "";
+}
 
 bool isRelativeWindowsPath(std::string_view path) {
     if (path.empty()) {

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/WinTypes.h"
 #include "platform/sim/SimStore.h"
@@ -27,6 +29,15 @@ struct HostPath {
 // ERROR_BAD_NETPATH. ".." never leaves the drive, as on Windows.
 HostPath mapWindowsPath(SimStore& store, std::string_view ansiPath,
                         const std::string& driveMachine);
+
+// The other way, for a file dialog that shows a machine's disks: a host path on one of
+// machine's drives as "X:\...", in UTF-8 with "\" separators; "" for a path elsewhere.
+std::string windowsPathOf(SimStore& store, const std::filesystem::path& hostPath,
+                          const std::string& machine);
+
+// The drives of a machine, each as its letter and the folder that holds it, in letter order.
+std::vector<std::pair<char, std::filesystem::path>> machineDrives(SimStore& store,
+                                                                  const std::string& machine);
 
 // Whether a path is relative in the Windows sense (no drive, no share, no leading separator).
 bool isRelativeWindowsPath(std::string_view ansiPath);

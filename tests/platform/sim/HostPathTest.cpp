@@ -48,5 +48,32 @@ TEST(HostPath, MapsDrivesSharesAndHostPaths) {
     }
 }
 
+// What a file dialog showing a machine's disks hands back: a Windows path of that machine,
+// and nothing for a place beside its drives.
+TEST(HostPath, NamesHostPathsOnAMachinesDrives) {
+    TempFarm farm;
+    farm.addMachine("SRV1", "10.0.0.2");
+    const fs::path machines = farm.store().dir() / "machines";
+    fs::create_directories(machines / "LOCALSRV" / "D" / "Install");
+    fs::create_directories(machines / "LOCALSRV" / "misc");
+
+    const auto drives = sim::machineDrives(farm.store(), "localsrv");
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0], std::pair('C', machines / "LOCALSRV" / "C"));
+    EXPECT_EQ(drives[1], std::pair('D', machines / "LOCALSRV" / "D"));
+
+    const std::pair<fs::path, std::string> cases[] = {
+        {machines / "LOCALSRV" / "D" / "Install" / "Vqupdrv.dll", "D:\\Install\\Vqupdrv.dll"},
+        {machines / "LOCALSRV" / "C", "C:\\"},
+        {machines / "LOCALSRV" / "C" / ".." / "D" / "x", "D:\\x"},
+        {machines / "LOCALSRV" / "misc" / "x", ""},
+        {machines / "SRV1" / "C" / "x", ""},
+        {"/etc/passwd", ""},
+    };
+    for (const auto& [host, windows] : cases) {
+        EXPECT_EQ(sim::windowsPathOf(farm.store(), host, "LOCALSRV"), windows) << host;
+    }
+}
+
 }  // namespace
 }  // namespace ombrel::test
