@@ -152,7 +152,7 @@ void MainWindow::buildTabs() {
     sessionsTab = new sessions::SessionsTab;
     clientTab = new client::ClientTab;
     reinstallTab = new upd::ReinstallTab(context_);
-    eventLogTab = new eventlog::EventLogTab;
+    eventLogTab = new eventlog::EventLogTab(context_);
     aboutTab = new AboutTab;
     SSTab1->addTab(scrolling(settingsTab), QStringLiteral("  Advanced Printing Features  "));
     SSTab1->addTab(scrolling(sessionsTab),

@@ -1,11 +1,17 @@
 #include "eventlog/EventLogTab.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 #include <string>
+
+#include "eventlog/CEventLog.h"
+#include "eventlog/EventListRows.h"
+#include "eventlog/KnowledgeBase.h"
 
 namespace ombrel::eventlog {
 
@@ -15,20 +21,6 @@ using app::makeFrame;
 using app::makeLabel;
 
 namespace {
-
-// Column widths are kept in twips, as the list's documents give them: 1440 to the inch.
-constexpr int kTwipsPerInch = 1440;
-
-struct Column {
-    const char* header;
-    int twips;
-};
-constexpr std::array<Column, 6> kColumns{{{"Record#", 900},
-                                          {"Type", 900},
-                                          {"EventId", 900},
-                                          {"Date/Time", 1800},
-                                          {"Source", 2100},
-                                          {"Computer", 1700}}};
 
 QLabel* makeLink(QWidget* parent, const char* name) {
     QLabel* link = makeLabel(parent, name);
@@ -47,7 +39,8 @@ QLabel* makeLink(QWidget* parent, const char* name) {
 
 }  // namespace
 
-EventLogTab::EventLogTab(QWidget* parent) : QWidget(parent) {
+EventLogTab::EventLogTab(app::AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("PrintingEventLogs"));
 
     Label30 = makeLabel(this, "Label30");
@@ -65,6 +58,7 @@ EventLogTab::EventLogTab(QWidget* parent) : QWidget(parent) {
     EventLogList->setAllColumnsShowFocus(true);
     EventLogList->setColumnCount(0);
     EventLogList->setMinimumHeight(300);
+    rows_ = std::make_unique<EventListRows>(EventLogList);
 
     EventDetails = new QPlainTextEdit(this);
     EventDetails->setObjectName(QStringLiteral("EventDetails"));
@@ -107,21 +101,100 @@ EventLogTab::EventLogTab(QWidget* parent) : QWidget(parent) {
     layout->addWidget(EventLogList, 3);
     layout->addLayout(articles);
     layout->addWidget(EventDetails, 1);
+    connectHandlers();
+}
+
+EventLogTab::~EventLogTab() = default;
+
+void EventLogTab::connectHandlers() {
+    connect(Display, &QPushButton::clicked, this, &EventLogTab::Display_Click);
+    for (QRadioButton* option : EventType) {
+        connect(option, &QRadioButton::toggled, this, [this](bool selected) {
+            if (selected) {
+                EventType_Click();
+            }
+        });
+    }
+    // The list sorts only when a header is clicked, never by itself as rows are added.
+    EventLogList->setSortingEnabled(false);
+    EventLogList->header()->setSectionsClickable(true);
+    connect(EventLogList->header(), &QHeaderView::sectionClicked, this,
+            &EventLogTab::EventLogList_ColumnClick);
+    connect(EventLogList, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { EventLogList_ItemClick(item); });
+    Label33->installEventFilter(this);
+    Label34->installEventFilter(this);
+}
+
+bool EventLogTab::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == Label33) {
+            Label33_Click();
+            return true;
+        }
+        if (watched == Label34) {
+            Label34_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+CEventLog& EventLogTab::eventLog() {
+    if (!reader_) {
+        reader_ = std::make_unique<CEventLog>(context_.platform);
+    }
+    return *reader_;
+}
+
+void EventLogTab::Display_Click() {
+    const std::vector<std::string> servers = listingServers(context_.state.CurrentServer);
+    app::WaitWindow& wait = context_.wait();
+    EventDetails->clear();
+    wait.showWindow();
+    rows_->reset();
+    CEventLog& reader = eventLog();
+    const bool errorsOnly = EventLogFilter->value() == 1;
+    for (std::size_t i = 0; i < servers.size(); ++i) {
+        const std::string& server = servers[i];
+        if (server.find("[Offline]") != std::string::npos) {
+            continue;
+        }
+        context_.WriteTrace("Working on server " + server);
+        const std::string log = EventType[0]->isChecked() ? "Application" : "System";
+        const bool opened = listServerEvents(context_, reader, server, log, errorsOnly, *rows_);
+        openServer_ = opened ? server : std::string();
+        openLog_ = opened ? log : std::string();
+        if (i + 1 < servers.size()) {
+            rows_->addSeparator();
+        }
+    }
+    Label31->setText(QString::number(rows_->count()) + QStringLiteral(" total records found"));
+    wait.hideWindow();
+}
+
+void EventLogTab::EventLogList_ColumnClick(int column) {
+    const std::string header = app::fromWidgetText(EventLogList->headerItem()->text(column));
+    if (column == 0) {
+        context_.WriteTrace("Sorting disabled for ColumHeader=0 / " + header);
+        return;
+    }
+    context_.WriteTrace("Sorting by ColumHeader=" + std::to_string(column) + " / " + header);
+    sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    EventLogList->sortItems(column, sortOrder_);
+}
+
+void EventLogTab::EventType_Click() {
+    rows_->clearRows();
+    EventDetails->clear();
+    hideSuggestions();
 }
 
 void EventLogTab::EnterTab() {
     // Report view is the list's only view here. The headers are laid down afresh, so
     // entering the tab again leaves the same six columns and keeps the rows listed.
-    QStringList headers;
-    for (const Column& column : kColumns) {
-        headers << QString::fromLatin1(column.header);
-    }
-    EventLogList->setColumnCount(static_cast<int>(kColumns.size()));
-    EventLogList->setHeaderLabels(headers);
-    for (std::size_t i = 0; i < kColumns.size(); ++i) {
-        EventLogList->setColumnWidth(
-            static_cast<int>(i), kColumns[i].twips * EventLogList->logicalDpiX() / kTwipsPerInch);
-    }
+    rows_->setColumns();
     Label30->setText(app::toWidgetText(
         std::string("The recorded events related to printing for the currently selected servers "
                     "will be filtered and listed below. The contents of an event can be "

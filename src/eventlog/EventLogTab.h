@@ -10,19 +10,45 @@
 #include <QTreeWidget>
 
 #include <array>
+#include <memory>
+#include <string>
 
+#include "app/AppContext.h"
 #include "app/Controls.h"
 
 namespace ombrel::eventlog {
+
+class CEventLog;
+class EventListRows;
 
 class EventLogTab : public QWidget {
     Q_OBJECT
 
   public:
-    explicit EventLogTab(QWidget* parent = nullptr);
+    explicit EventLogTab(app::AppContext& context, QWidget* parent = nullptr);
+    ~EventLogTab() override;
 
     // Entering the tab: the list's six columns afresh and the explanation in Label30.
     void EnterTab();
+
+    // "Display": lists the printing events of every selected server that is not offline.
+    void Display_Click();
+    // A header click: sorts by that column's text, the direction flipping at every click;
+    // "Record#" does not sort.
+    void EventLogList_ColumnClick(int column);
+    // Either log option: the rows, the event's text and the suggestions go.
+    void EventType_Click();
+    // A row clicked: the event's description and the suggested articles.
+    void EventLogList_ItemClick(QTreeWidgetItem* item);
+    // The suggested articles opened in the browser.
+    void Label33_Click();
+    void Label34_Click();
+
+    // The window's one event log reader, made on first use.
+    CEventLog& eventLog();
+
+    // The first suggested article; kept from click to click.
+    std::string SuggestedArticle;
 
     QLabel* Label30 = nullptr;
     QLabel* Label31 = nullptr;
@@ -36,6 +62,23 @@ class EventLogTab : public QWidget {
     // Element 0 " Application Log", element 1 " System Log".
     std::array<QRadioButton*, 2> EventType{};
     QPushButton* Display = nullptr;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void connectHandlers();
+    // Opens the log a row was read from, unless the reader has it open already.
+    void openRowLog(const QTreeWidgetItem* row);
+    void hideSuggestions();
+
+    app::AppContext& context_;
+    std::unique_ptr<EventListRows> rows_;
+    std::unique_ptr<CEventLog> reader_;
+    // What the reader has open: the server and the log last opened with success.
+    std::string openServer_;
+    std::string openLog_;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
 
 }  // namespace ombrel::eventlog

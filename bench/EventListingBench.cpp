@@ -1,0 +1,175 @@
+// The print event listing over a log of 1,000,000 records, about 5% of them from the print
+// sources ("Print", "VexaroEvents"), errors, warnings and information among them. The tool's
+// "Display" runs end to end, every record read through the reader and every kept event a row
+// of the list; beside it, the same records scanned straight from the store with the same
+// filter. Each reports the peak memory it reached over what the process held before.
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "eventlog/EventLogTab.h"
+#include "support/ScriptedBoxes.h"
+#include "support/TempFarm.h"
+
+namespace {
+
+using namespace ombrel;
+
+constexpr int kRecords = 1'000'000;
+constexpr const char* kServer = "BIGSRV";
+constexpr const char* kLog = "Application";
+
+// Resident memory of the process in MB: now, and the peak since the last reset.
+double statusMB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0) {
+            return std::stod(line.substr(std::string(field).size())) / 1024.0;
+        }
+    }
+    return 0;
+}
+
+// Lets the next peak be measured from what the process holds now.
+void resetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+struct MemoryMeter {
+    MemoryMeter() {
+        resetPeak();
+        before = statusMB("VmRSS:");
+    }
+    void report(benchmark::State& state) const {
+        const double peak = statusMB("VmHWM:");
+        state.counters["peak_MB"] = peak;
+        state.counters["peak_growth_MB"] = peak - before;
+    }
+    double before = 0;
+};
+
+// The demo farm, where the tool runs on SRV1 with the print sources' message files
+// registered, and a server whose Application log holds the million records.
+struct BigLog {
+    BigLog() : farm(test::TempFarm::demo()) {
+        farm->addMachine(kServer, "10.9.9.9");
+        farm->store().setMeta("timezone_bias", "0");
+        const char* others[] = {"Service Control Manager", "Userenv", "MsiInstaller", "Printer",
+                                "Tcpip"};
+        sim::SimStore& store = farm->store();
+        sim::SimStore::Transaction tx(store);
+        SQLite::Statement insert(
+            store.db(),
+            "INSERT INTO events(machine, log, number, time_generated, time_written, event_id, "
+            "type, category, source, computer, strings) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        for (int i = 0; i < kRecords; ++i) {
+            const bool print = i % 20 == 0;
+            const int kind = (i / 20) % 3;
+            const bool vexaro = print && (i / 60) % 2 == 0;
+            const std::int64_t time = 1230768000 + i * 30LL;
+            insert.bind(1, kServer);
+            insert.bind(2, kLog);
+            insert.bind(3, static_cast<std::int64_t>(i + 1));
+            insert.bind(4, time);
+            insert.bind(5, time);
+            insert.bind(6, static_cast<std::int64_t>(print ? (vexaro ? 1116 : 20) : 7036));
+            insert.bind(7, print ? (kind == 0 ? 1 : kind == 1 ? 2 : 4) : 4);
+            insert.bind(8, vexaro ? 1 : 0);
+            insert.bind(9, print ? (vexaro ? "VexaroEvents" : "Print") : others[i % 5]);
+            insert.bind(10, kServer);
+            insert.bind(11,
+                        "[\"HP LaserJet 4050 Series PCL (from CLIENT1) in session 1\","
+                        "\"0x3eb\"]");
+            insert.exec();
+            insert.reset();
+        }
+        tx.commit();
+    }
+    std::unique_ptr<test::TempFarm> farm;
+};
+
+BigLog& bigLog() {
+    static BigLog instance;
+    return instance;
+}
+
+void ToolEventListing(benchmark::State& state) {
+    bigLog();  // built once, outside the measure
+    app::AppState appState;
+    appState.CurrentServer = kServer;
+    test::ScriptedBoxes boxes;
+    app::AppContext context(bigLog().farm->platform(), appState, boxes);
+    MemoryMeter memory;
+    int rows = 0;
+    {
+        eventlog::EventLogTab tab(context);
+        tab.EnterTab();
+        for (auto _ : state) {
+            tab.Display_Click();
+            rows = tab.EventLogList->topLevelItemCount();
+        }
+    }
+    memory.report(state);
+    state.counters["rows"] = rows;
+}
+BENCHMARK(ToolEventListing)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The store's own scan of the same records, newest first, kept by the same rule: the source
+// "Print" or "VexaroEvents" in any capitals, an error or a warning; each kept row's cells
+// are copied out.
+void RawEventListing(benchmark::State& state) {
+    auto& db = bigLog().farm->store().db();
+    MemoryMeter memory;
+    struct Row {
+        std::int64_t number;
+        int type;
+        std::int64_t eventId;
+        std::int64_t time;
+        std::string source;
+        std::string computer;
+    };
+    std::size_t kept = 0;
+    for (auto _ : state) {
+        SQLite::Statement scan(db,
+                               "SELECT number, type, event_id, time_generated, source, computer "
+                               "FROM events WHERE machine = ? AND log = ? ORDER BY number DESC");
+        scan.bind(1, kServer);
+        scan.bind(2, kLog);
+        std::vector<Row> rows;
+        while (scan.executeStep()) {
+            const int type = scan.getColumn(1).getInt();
+            std::string source = scan.getColumn(4).getString();
+            std::string lower = source;
+            for (char& c : lower) {
+                c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+            }
+            if ((lower == "print" || lower == "vexaroevents") && (type == 1 || type == 2)) {
+                rows.push_back({scan.getColumn(0).getInt64(), type, scan.getColumn(2).getInt64(),
+                                scan.getColumn(3).getInt64(), std::move(source),
+                                scan.getColumn(5).getString()});
+            }
+        }
+        kept = rows.size();
+        benchmark::DoNotOptimize(rows.data());
+    }
+    memory.report(state);
+    state.counters["rows"] = static_cast<double>(kept);
+}
+BENCHMARK(RawEventListing)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,130 @@
+#include "eventlog/EventListRows.h"
+
+#include <array>
+
+#include "app/Controls.h"
+
+namespace ombrel::eventlog {
+
+namespace {
+
+// Column widths are kept in twips, as the list's documents give them: 1440 to the inch.
+constexpr int kTwipsPerInch = 1440;
+
+struct Column {
+    const char* header;
+    int twips;
+};
+constexpr std::array<Column, 6> kColumns{{{"Record#", 900},
+                                          {"Type", 900},
+                                          {"EventId", 900},
+                                          {"Date/Time", 1800},
+                                          {"Source", 2100},
+                                          {"Computer", 1700}}};
+
+constexpr int kKindRole = Qt::UserRole;
+constexpr int kServerRole = Qt::UserRole + 1;
+constexpr int kLogRole = Qt::UserRole + 2;
+
+const QColor kErrorFirstColumn(192, 0, 0);
+const QColor kErrorOtherColumns(255, 0, 0);
+
+// A row that sorts as the list control sorts its text: cell by cell, capitals ignored, also
+// for the numbers and dates.
+class Row : public QTreeWidgetItem {
+  public:
+    explicit Row(const QStringList& texts) : QTreeWidgetItem(texts, UserType) {}
+
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() != nullptr ? treeWidget()->sortColumn() : 0;
+        return text(column).compare(other.text(column), Qt::CaseInsensitive) < 0;
+    }
+};
+
+Row* newRow(const QStringList& texts, EventListRows::Kind kind) {
+    auto* row = new Row(texts);
+    row->setData(0, kKindRole, static_cast<int>(kind));
+    return row;
+}
+
+}  // namespace
+
+void EventListRows::setColumns() {
+    QStringList headers;
+    for (const Column& column : kColumns) {
+        headers << QString::fromLatin1(column.header);
+    }
+    list_->setColumnCount(static_cast<int>(kColumns.size()));
+    list_->setHeaderLabels(headers);
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        list_->setColumnWidth(static_cast<int>(i),
+                              kColumns[i].twips * list_->logicalDpiX() / kTwipsPerInch);
+    }
+}
+
+void EventListRows::clearRows() {
+    list_->clear();
+}
+
+void EventListRows::reset() {
+    list_->clear();
+    list_->setColumnCount(0);
+    setColumns();
+}
+
+void EventListRows::addEvent(const ListedEvent& event, const std::string& server,
+                             const std::string& log, bool errorsOnly) {
+    Row* row =
+        newRow({QString::number(event.recordNumber), app::toWidgetText(event.type),
+                QString::number(event.eventId), app::toWidgetText(generalDate(event.created)),
+                app::toWidgetText(event.source), app::toWidgetText(event.computer)},
+               Kind::Event);
+    row->setData(0, kServerRole, app::toWidgetText(server));
+    row->setData(0, kLogRole, app::toWidgetText(log));
+    if (event.type == "Error") {
+        QFont bold = list_->font();
+        bold.setBold(true);
+        row->setFont(0, bold);
+        row->setForeground(0, kErrorFirstColumn);
+        if (errorsOnly) {
+            for (int column = 1; column < static_cast<int>(kColumns.size()); ++column) {
+                row->setForeground(column, kErrorOtherColumns);
+            }
+        }
+    }
+    // The row is complete before it joins the list, so the list lays it out once.
+    list_->addTopLevelItem(row);
+}
+
+void EventListRows::addUnopenedLog(const std::string& server, const std::string& log) {
+    // One line across the columns; it is no event, so a click on it reads nothing.
+    Row* row = newRow({app::toWidgetText(unopenedLogText(server, log))}, Kind::UnopenedLog);
+    row->setData(0, kServerRole, app::toWidgetText(server));
+    row->setData(0, kLogRole, app::toWidgetText(log));
+    row->setForeground(0, kErrorFirstColumn);
+    list_->addTopLevelItem(row);
+    row->setFirstColumnSpanned(true);
+}
+
+void EventListRows::addSeparator() {
+    const QString dash = QString::fromLatin1(kSeparatorText);
+    list_->addTopLevelItem(newRow({dash, dash, dash, dash, dash, dash}, Kind::Separator));
+}
+
+int EventListRows::count() const {
+    return list_->topLevelItemCount();
+}
+
+EventListRows::Kind EventListRows::kind(const QTreeWidgetItem* row) {
+    return static_cast<Kind>(row->data(0, kKindRole).toInt());
+}
+
+std::string EventListRows::server(const QTreeWidgetItem* row) {
+    return app::fromWidgetText(row->data(0, kServerRole).toString());
+}
+
+std::string EventListRows::log(const QTreeWidgetItem* row) {
+    return app::fromWidgetText(row->data(0, kLogRole).toString());
+}
+
+}  // namespace ombrel::eventlog

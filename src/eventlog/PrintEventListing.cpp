@@ -1,0 +1,126 @@
+#include "eventlog/PrintEventListing.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+#include <algorithm>
+#include <limits>
+
+namespace ombrel::eventlog {
+
+std::vector<std::string> listingServers(const std::string& currentServer) {
+    std::vector<std::string> servers;
+    if (currentServer.empty()) {
+        return servers;
+    }
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = currentServer.find(',', start);
+        servers.push_back(currentServer.substr(start, comma - start));
+        if (comma == std::string::npos) {
+            return servers;
+        }
+        start = comma + 1;
+    }
+}
+
+bool isPrintSource(const std::string& source) {
+    auto sameAs = [&](std::string_view wanted) {
+        return std::equal(
+            source.begin(), source.end(), wanted.begin(), wanted.end(),
+            [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
+    };
+    return sameAs("vexaroevents") || sameAs("print");
+}
+
+std::string unopenedLogText(const std::string& server, const std::string& log) {
+    return "The " + log + " event log on server " + server + " could not be opened";
+}
+
+namespace {
+
+// A time format less its zone letters ("t" outside quoted text) and the blanks they leave.
+QString withoutZone(const QString& format) {
+    QString kept;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+        }
+        if (quoted || c != QLatin1Char('t')) {
+            kept += c;
+        }
+    }
+    return kept.trimmed();
+}
+
+}  // namespace
+
+bool listServerEvents(const app::AppContext& context, CEventLog& reader, const std::string& server,
+                      const std::string& log, bool errorsOnly, ListingRows& rows) {
+    app::WaitWindow& wait = context.wait();
+    const std::string reading = "Reading " + log + " event log on server " + server;
+    wait.setMessage(reading);
+    context.WriteTrace(reading);
+    if (!reader.OpenLog(server, log)) {
+        // Counting the records of a log that is not open would raise "EventLog is not
+        // opened" and end the whole listing; the administrator sees which log failed and
+        // still gets the other servers' events.
+        const std::string failed = unopenedLogText(server, log);
+        context.WriteTrace(failed);
+        rows.addUnopenedLog(server, log);
+        return false;
+    }
+    const std::int64_t first = reader.GetFirstEventLogRecord();
+    const std::int64_t total = reader.GetTotalRecords();
+    const std::int64_t last = reader.GetFirstEventLogRecord() + total - 1;
+    // An empty log's newest number comes out below 1: the bar then shows nothing read of one.
+    wait.setMaximum(
+        static_cast<int>(std::clamp<std::int64_t>(last, 1, std::numeric_limits<int>::max())));
+    const std::string filtering = "Filtering " + log + " event log on server " + server;
+    wait.setMessage(filtering);
+    context.WriteTrace(filtering);
+
+    int count = 0;
+    for (std::int64_t r = last; r >= first; --r) {
+        ++count;
+        wait.setValue(count);
+        reader.ReadEntry(static_cast<std::int32_t>(r), false);
+        if (!isPrintSource(reader.EventSourceName())) {
+            continue;
+        }
+        const std::string& type = reader.EventType();
+        const bool listed = errorsOnly ? type == "Error" : (type == "Warning" || type == "Error");
+        if (!listed) {
+            continue;
+        }
+        const ListedEvent event{reader.EventRecordNum(),  type,
+                                reader.EventId(),         reader.EventTimeCreated(),
+                                reader.EventSourceName(), reader.EventComputerName()};
+        rows.addEvent(event, server, log, errorsOnly);
+        context.WriteTrace("Found event " + event.source + " in " + type + " on server " + server);
+    }
+    return true;
+}
+
+std::string generalDate(std::chrono::local_seconds time) {
+    const std::chrono::local_days day = std::chrono::floor<std::chrono::days>(time);
+    const std::chrono::year_month_day ymd{day};
+    const std::chrono::hh_mm_ss clock{time - day};
+    const QLocale locale = QLocale::system();
+    QString text = locale.toString(
+        QDate(static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+              static_cast<int>(static_cast<unsigned>(ymd.day()))),
+        QLocale::ShortFormat);
+    if (time != day) {
+        // The long time without a zone: the time is already the local time of this machine.
+        text +=
+            QLatin1Char(' ') + locale.toString(QTime(static_cast<int>(clock.hours().count()),
+                                                     static_cast<int>(clock.minutes().count()),
+                                                     static_cast<int>(clock.seconds().count())),
+                                               withoutZone(locale.timeFormat(QLocale::LongFormat)));
+    }
+    return text.toStdString();
+}
+
+}  // namespace ombrel::eventlog
