@@ -21,6 +21,7 @@
 #include "settings/FlagWord.h"
 #include "settings/SettingsTab.h"
 #include "upd/DisabledDriversSelection.h"
+#include "upd/OUPProperties.h"
 #include "upd/ReinstallTab.h"
 
 namespace ombrel::app {
@@ -182,6 +183,7 @@ void MainWindow::connectHandlers() {
     connect(settingsTab->ClearBtn, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
     connect(clientTab->SelectAll1, &QPushButton::clicked, this, &MainWindow::SelectAllSettings);
     connect(clientTab->ClearAll1, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
+    connect(settingsTab->OUPDOptions, &QPushButton::clicked, this, &MainWindow::OUPDOptions_Click);
     connect(settingsTab->UPDFallBackDrivers, &QPushButton::clicked, this, [this] {
         upd::UPDFallBackDrivers_Click(context_, settingsTab->UPDFallBackDrivers, this);
     });
@@ -193,6 +195,14 @@ Form1& MainWindow::waitWindow() {
         form1_ = new Form1(this);
     }
     return *form1_;
+}
+
+void MainWindow::OUPDOptions_Click() {
+    if (oupProperties_ == nullptr) {
+        oupProperties_ = new upd::OUPProperties(context_, this);
+    }
+    oupProperties_->DisplayUPDDevmode();
+    oupProperties_->exec();
 }
 
 void MainWindow::SSTab1_Click() {

@@ -27,6 +27,7 @@ class ClientTab;
 }
 namespace ombrel::upd {
 class ReinstallTab;
+class OUPProperties;
 }
 namespace ombrel::eventlog {
 class EventLogTab;
@@ -117,6 +118,10 @@ class MainWindow : public QWidget {
     // "Delete reg key" and "Clean Printer Properties".
     void DelRegBtn_Click();
     void ClientRetention_Click();
+    // "OUP Options": shows the universal printer's defaults of the selection, modal.
+    void OUPDOptions_Click();
+    // The universal printer dialog once loaded; it stays loaded for the rest of the run.
+    upd::OUPProperties* oupProperties() const { return oupProperties_; }
 
     // Shows the farm and its servers in the tree and ticks the local server (start-up).
     void POPULATESERVERLIST();
@@ -173,6 +178,7 @@ class MainWindow : public QWidget {
     QWidget* serverColumn_ = nullptr;
     std::unique_ptr<WaitWindowLoader> waitLoader_;
     Form1* form1_ = nullptr;  // a child of the window once loaded
+    upd::OUPProperties* oupProperties_ = nullptr;  // a child of the window once loaded
     QHash<const QObject*, const SettingDescription*> described_;
 };
 

@@ -1,0 +1,150 @@
+#pragma once
+// The dialog "Ombrel Universal Printer": the default device settings of the universal printer
+// on the selected servers. It is created on first use and stays loaded for the rest of the
+// run: "Close" and a save only hide it, and its controls keep their state between openings.
+// Every box reacts to each change of its state, from the administrator or from the display.
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/AppContext.h"
+#include "app/Controls.h"
+#include "upd/UpdDevmode.h"
+
+namespace ombrel::upd {
+
+// What a disabled field shows: the range its value should have, checked by nobody.
+inline constexpr const char* kScaleHint = "1 - 1000";
+inline constexpr const char* kCopiesHint = "1 - 9999";
+inline constexpr const char* kDefaultSourceHint = "1 - 15";
+inline constexpr const char* kFormNameHint = "Disabled";
+inline constexpr const char* kYResolutionHint = "32 - 65535";
+inline constexpr const char* kPaperHint = "1 - 65535";
+
+class OUPProperties : public QDialog {
+    Q_OBJECT
+
+  public:
+    OUPProperties(app::AppContext& context, QWidget* parent);
+
+    // Reads the values of the selected server (unless several are selected) and shows them.
+    void DisplayUPDDevmode();
+    // "Re-Read from Registry", "Save to Registry" and "Close".
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+    // The values as last read; a skipped read leaves them as they were.
+    const StoredDevmode& storedDevmode() const { return stored_; }
+    // What a save would write, as the controls say now.
+    DevmodeChoices choices() const;
+
+    QLabel* Label1 = nullptr;  // the heading
+
+    app::TickBox* Orientation = nullptr;
+    QRadioButton* Portrait = nullptr;
+    QRadioButton* Landscape = nullptr;
+
+    app::TickBox* PaperSize = nullptr;
+    QComboBox* dmPaperSize = nullptr;
+    QLineEdit* dmPaperLength = nullptr;
+    QLineEdit* dmPaperWidth = nullptr;
+
+    app::TickBox* PrintQuality = nullptr;
+    QRadioButton* Draft = nullptr;
+    QRadioButton* Low = nullptr;
+    QRadioButton* Medium = nullptr;
+    QRadioButton* High = nullptr;
+
+    app::TickBox* YResolution = nullptr;
+    QLineEdit* dmYResolution = nullptr;
+
+    app::TickBox* dmColor = nullptr;  // "Output"
+    QRadioButton* MonoChrome = nullptr;
+    QRadioButton* Color = nullptr;
+
+    app::TickBox* Duplexing = nullptr;
+    QRadioButton* Vertical = nullptr;    // "Long-edge binding"
+    QRadioButton* Horizontal = nullptr;  // "Short-edge binding"
+
+    app::TickBox* TTOption = nullptr;
+    QRadioButton* TTBitmap = nullptr;
+    QRadioButton* TTDownload = nullptr;
+    QRadioButton* TTSubDev = nullptr;
+    QRadioButton* TTDownloadOut = nullptr;
+
+    QGroupBox* Frame1 = nullptr;  // " Misc.  "
+    app::TickBox* DefaultSource = nullptr;
+    QLineEdit* dmDefaultSource = nullptr;
+    app::TickBox* FormName = nullptr;
+    QLineEdit* dmFormName = nullptr;
+    app::TickBox* Scale1 = nullptr;
+    QLineEdit* dmScale = nullptr;
+    app::TickBox* Copies = nullptr;
+    QLineEdit* dmCopies = nullptr;
+    app::TickBox* dmCollate = nullptr;
+
+    QPushButton* Command2 = nullptr;  // "Save to Registry"
+    QPushButton* Command1 = nullptr;  // "Re-Read from Registry"
+    QPushButton* Command3 = nullptr;  // "Close"
+
+  private:
+    void buildControls();
+    void buildLayout();
+    void connectHandlers();
+    void setInitialState();
+
+    // The click rules.
+    void Copies_Click();
+    void DefaultSource_Click();
+    void FormName_Click();
+    void Scale1_Click();
+    void dmColor_Click();
+    void Duplexing_Click();
+    void Orientation_Click();
+    void PrintQuality_Click();
+    void TTOption_Click();
+    void PaperSize_Click();
+    void dmPaperSize_Click();
+    void YResolution_Click();
+
+    // The parts of DisplayUPDDevmode, one per setting.
+    void showOrientation();
+    void showPaperSize();
+    void showPaperLengthAndWidth();
+    void showPrintQuality();
+    void showScale();
+    void showCopies();
+    void showDefaultSource();
+    void showColor();
+    void showDuplex();
+    void showYResolution();
+    void showTTOption();
+    void showFormName();
+
+    static void enableAll(std::initializer_list<QWidget*> widgets, bool enabled);
+    // Chooses an entry of the paper list; the entry of an unlisted stored code goes once
+    // another is chosen.
+    void choosePaper(int index);
+    void chooseUnlistedPaper(long long code);
+
+    const remote::RegValue& stored(DevmodeValue value) const { return stored_[value]; }
+
+    app::AppContext& context_;
+    StoredDevmode stored_;
+    QButtonGroup* orientationGroup_ = nullptr;
+    QButtonGroup* qualityGroup_ = nullptr;
+    QButtonGroup* colorGroup_ = nullptr;
+    QButtonGroup* duplexGroup_ = nullptr;
+    QButtonGroup* ttGroup_ = nullptr;
+    // The code the list's extra entry stands for, when it has one.
+    std::optional<long long> unlistedPaper_;
+};
+
+}  // namespace ombrel::upd
