@@ -217,20 +217,25 @@ std::string CEventLog::SourceKey(std::string_view logName, std::string_view sour
 }
 
 void CEventLog::LoadMessageFiles(const std::string& source) {
+    // A source is looked up in the registry once: one without message files would otherwise
+    // cost three registry reads for every record of it that a listing meets.
+    if (!loadedSources_.insert(source).second) {
+        return;
+    }
     const std::string key = SourceKey(logName_, source);
-    const std::string category = GetRegValue(HKEY_LOCAL_MACHINE, key, "CategoryMessageFile");
-    const std::string event = GetRegValue(HKEY_LOCAL_MACHINE, key, "EventMessageFile");
-    const std::string parameter = GetRegValue(HKEY_LOCAL_MACHINE, key, "ParameterMessageFile");
-    // A path already cached for the source ends the filling, as the first entry it meets
-    // would; what was added before stays.
-    const std::array<std::pair<const std::string*, FileMap*>, 3> entries{
-        {{&category, &categoryFiles_}, {&event, &eventFiles_}, {&parameter, &parameterFiles_}}};
-    for (const auto& [value, map] : entries) {
-        if (value->empty()) {
+    const std::array<std::pair<const char*, FileMap*>, 3> entries{
+        {{"CategoryMessageFile", &categoryFiles_},
+         {"EventMessageFile", &eventFiles_},
+         {"ParameterMessageFile", &parameterFiles_}}};
+    for (const auto& [valueName, map] : entries) {
+        const std::string value = GetRegValue(HKEY_LOCAL_MACHINE, key, valueName);
+        if (value.empty()) {
             continue;
         }
-        if (!map->emplace(source, ExpandPath(*value)).second) {
-            return;
+        // A path that cannot be expanded is no path: the source then has no file of that kind.
+        std::string path = ExpandPath(value);
+        if (!path.empty()) {
+            map->emplace(source, std::move(path));
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -183,6 +184,8 @@ class CEventLog {
     FileMap categoryFiles_;
     FileMap eventFiles_;
     FileMap parameterFiles_;
+    // The sources whose message files were looked up in the registry, found or not.
+    std::set<std::string, NoCase> loadedSources_;
 };
 
 }  // namespace ombrel::eventlog

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <ctime>
 #include <exception>
 
@@ -17,6 +18,79 @@ constexpr DWORD ERROR_ENVVAR_NOT_FOUND = 203;
 bool number(const std::string& text, long& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+// A yearly change written as in a POSIX TZ rule, "M10.5.0/3" or "M3.2.0/2:30": month, the
+// day-th (5 = last) day of the week (0 = Sunday), the hour and minute; no time means 2:00.
+bool yearlyChange(const std::string& text, platform::TimeZoneChange& change) {
+    unsigned month = 0;
+    unsigned day = 0;
+    unsigned dayOfWeek = 0;
+    unsigned hour = 2;
+    unsigned minute = 0;
+    char slash = 0;
+    char colon = 0;
+    int used = 0;
+    const int fields = std::sscanf(text.c_str(), "M%u.%u.%u%n%c%u%n%c%u%n", &month, &day,
+                                   &dayOfWeek, &used, &slash, &hour, &used, &colon, &minute, &used);
+    const bool shapeOk = (fields == 3 || (fields == 5 && slash == '/') ||
+                          (fields == 7 && slash == '/' && colon == ':')) &&
+                         static_cast<std::size_t>(used) == text.size();
+    if (!shapeOk || month < 1 || month > 12 || day < 1 || day > 5 || dayOfWeek > 6 || hour > 23 ||
+        minute > 59) {
+        return false;
+    }
+    change = {static_cast<WORD>(month), static_cast<WORD>(dayOfWeek), static_cast<WORD>(day),
+              static_cast<WORD>(hour), static_cast<WORD>(minute)};
+    return true;
+}
+
+// The host's change at instant `at` (the first second of the new time) as a yearly rule, in
+// the local time in force before it.
+platform::TimeZoneChange hostChange(std::time_t at) {
+    std::time_t before = at - 1;
+    std::tm previous{};
+    localtime_r(&before, &previous);
+    std::time_t localBefore = at + previous.tm_gmtoff;
+    std::tm local{};
+    gmtime_r(&localBefore, &local);
+    static constexpr int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int week =
+        local.tm_mday + 7 > kDaysInMonth[local.tm_mon] ? 5 : (local.tm_mday - 1) / 7 + 1;
+    return {static_cast<WORD>(local.tm_mon + 1), static_cast<WORD>(local.tm_wday),
+            static_cast<WORD>(week), static_cast<WORD>(local.tm_hour),
+            static_cast<WORD>(local.tm_min)};
+}
+
+// The host's changes between standard and daylight time in the year of `now`, found day by
+// day and then to the second.
+void hostChanges(std::time_t now, platform::TimeZoneInformation& info) {
+    std::tm today{};
+    gmtime_r(&now, &today);
+    std::tm newYear{};
+    newYear.tm_year = today.tm_year;
+    newYear.tm_mday = 1;
+    const std::time_t start = timegm(&newYear);
+    auto daylightAt = [](std::time_t at) {
+        std::tm seen{};
+        localtime_r(&at, &seen);
+        return seen.tm_isdst > 0;
+    };
+    constexpr std::time_t kDay = 86400;
+    bool daylight = daylightAt(start);
+    for (std::time_t day = start + kDay; day <= start + 366 * kDay; day += kDay) {
+        if (daylightAt(day) == daylight) {
+            continue;
+        }
+        std::time_t low = day - kDay;  // still the old time
+        std::time_t high = day;        // already the new one
+        while (high - low > 1) {
+            const std::time_t middle = low + (high - low) / 2;
+            (daylightAt(middle) == daylight ? low : high) = middle;
+        }
+        daylight = !daylight;
+        (daylight ? info.daylightDate : info.standardDate) = hostChange(high);
+    }
 }
 }  // namespace
 
@@ -175,6 +249,17 @@ DWORD SimSystem::getTimeZoneInformation(TimeZoneInformation& info) {
         // A zone set for the farm (tests fix it this way).
         info.bias = static_cast<LONG>(bias);
         info.daylightBias = haveDaylight ? static_cast<LONG>(daylightBias) : 0;
+        try {
+            platform::TimeZoneChange toDaylight;
+            platform::TimeZoneChange toStandard;
+            if (yearlyChange(context_.store.meta("timezone_daylight_date"), toDaylight) &&
+                yearlyChange(context_.store.meta("timezone_standard_date"), toStandard)) {
+                info.daylightDate = toDaylight;
+                info.standardDate = toStandard;
+            }
+        } catch (const std::exception&) {
+            // A zone without its change dates keeps standard time all year.
+        }
         if (haveState) {
             return static_cast<DWORD>(state);
         }
@@ -210,6 +295,9 @@ DWORD SimSystem::getTimeZoneInformation(TimeZoneInformation& info) {
     info.bias = static_cast<LONG>(-standardOffset / 60);
     info.daylightBias =
         hasDaylight ? static_cast<LONG>(-(daylightOffset - standardOffset) / 60) : 0;
+    if (hasDaylight) {
+        hostChanges(now, info);
+    }
     info.standardName = platform::toAnsi(tzname[0]);
     info.daylightName = platform::toAnsi(tzname[1]);
     if (!hasDaylight) {
