@@ -106,6 +106,7 @@ std::string QtMessageBoxes::openOnDisks(const QString& filter, const std::string
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(toWidgetText(defaultExtension));
     dialog.setSidebarUrls(places);
+    dialog.resize(760, 480);
     // The dialog stays on the machine's disks: a folder above or beside them leads back.
     QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog,
                      [this, &dialog, firstDrive](const QString& folder) {
