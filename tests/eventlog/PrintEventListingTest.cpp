@@ -1,0 +1,248 @@
+// The print event listing of tab 4 on a small simulated farm: which records become rows, in
+// which order and style, the separators, the count line, the wait window, the sort and the
+// change of log.
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+#include "eventlog/EventLogTab.h"
+#include "support/RecordingWaitWindow.h"
+#include "support/ToolContext.h"
+
+namespace ombrel::eventlog {
+namespace {
+
+struct Record {
+    std::int64_t number;
+    int type;  // 1 error, 2 warning, 4 information, 8 audit success, 16 audit failure
+    std::int64_t eventId;
+    const char* source;
+    std::int64_t time = 1236075300;  // 2009-03-03 10:15:00 UTC
+};
+
+class PrintEventListingTest : public ::testing::Test {
+  protected:
+    PrintEventListingTest() {
+        tool.farm.store().setMeta("timezone_bias", "0");
+        tool.context.waitWindow = &wait;
+        tool.farm.addMachine("SRVA", "10.0.0.2");
+        tool.farm.addMachine("SRVB", "10.0.0.3");
+    }
+
+    void addRecords(const std::string& machine, const std::string& log,
+                    const std::vector<Record>& records) {
+        SQLite::Statement q(tool.farm.store().db(),
+                            "INSERT INTO events(machine, log, number, time_generated, "
+                            "time_written, event_id, type, source, computer) "
+                            "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        for (const Record& r : records) {
+            q.bind(1, machine);
+            q.bind(2, log);
+            q.bind(3, r.number);
+            q.bind(4, r.time);
+            q.bind(5, r.time);
+            q.bind(6, r.eventId);
+            q.bind(7, r.type);
+            q.bind(8, r.source);
+            q.bind(9, machine);
+            q.exec();
+            q.reset();
+        }
+    }
+
+    void display(const std::string& selection) {
+        tool.state.CurrentServer = selection;
+        tool.takeTraces();
+        wait.calls.clear();
+        tab.Display->click();
+    }
+
+    std::vector<std::string> rows() const {
+        std::vector<std::string> texts;
+        for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = tab.EventLogList->topLevelItem(i);
+            std::string text;
+            for (int c = 0; c < tab.EventLogList->columnCount(); ++c) {
+                text += (c > 0 ? "|" : "") + row->text(c).toStdString();
+            }
+            texts.push_back(text);
+        }
+        return texts;
+    }
+
+    test::ToolContext tool;
+    test::RecordingWaitWindow wait;
+    EventLogTab tab{tool.context};
+};
+
+// A System log with every kind of record the filter must tell apart, newest last.
+const std::vector<Record> kSystemA{
+    {40, 1, 2, "Print", 1236070000},   // kept, error
+    {41, 2, 20, "PRINT", 1236075300},  // kept, warning, capitals
+    {42, 4, 10, "Print"},              // information: never a row
+    {43, 2, 5, "Printer"},             // contains "print" only
+    {44, 1, 7000, "Service Control Manager"},
+    {45, 8, 1, "print"},                               // audit success
+    {46, 3, 1, "Print"},                               // unknown type
+    {47, 1, 0xC0000464, "vexaroEVENTS", 1236124800}};  // kept, midnight, high bits
+const std::vector<Record> kSystemB{{7, 2, 1106, "VexaroEvents"}, {8, 1, 1116, "VexaroEvents"}};
+
+TEST_F(PrintEventListingTest, ListsPrintErrorsAndWarningsNewestFirstWithSeparatorAndCount) {
+    addRecords("SRVA", "System", kSystemA);
+    addRecords("SRVB", "System", kSystemB);
+    addRecords("SRVA", "Application", {{1, 1, 1116, "VexaroEvents"}});
+    tab.EventType[1]->setChecked(true);
+    display("SRVA,SRVB");
+
+    EXPECT_EQ((std::vector<std::string>{
+                  "47|Error|1124|4 Mar 2009|vexaroEVENTS|SRVA",
+                  "41|Warning|20|3 Mar 2009 10:15:00|PRINT|SRVA",
+                  "40|Error|2|3 Mar 2009 08:46:40|Print|SRVA",
+                  "-----|-----|-----|-----|-----|-----",
+                  "8|Error|1116|3 Mar 2009 10:15:00|VexaroEvents|SRVB",
+                  "7|Warning|1106|3 Mar 2009 10:15:00|VexaroEvents|SRVB",
+              }),
+              rows());
+    EXPECT_EQ("6 total records found", tab.Label31->text().toStdString());
+}
+
+TEST_F(PrintEventListingTest, OfflineServerIsSkippedAfterItsSeparatorWithTracesAndProgress) {
+    addRecords("SRVA", "Application",
+               {{500, 2, 1107, "VexaroEvents"}, {501, 4, 1110, "VexaroEvents"}});
+    display("SRVA,[Offline] SRVB");
+
+    EXPECT_EQ((std::vector<std::string>{"500|Warning|1107|3 Mar 2009 10:15:00|VexaroEvents|SRVA",
+                                        "-----|-----|-----|-----|-----|-----"}),
+              rows());
+    EXPECT_EQ("2 total records found", tab.Label31->text().toStdString());
+    EXPECT_EQ((std::vector<std::string>{"Working on server SRVA",
+                                        "Reading Application event log on server SRVA",
+                                        "Filtering Application event log on server SRVA",
+                                        "Found event VexaroEvents in Warning on server SRVA"}),
+              tool.takeTraces());
+    // The bar's maximum is the newest record's number, so it ends short at 2 of 501.
+    EXPECT_EQ((std::vector<std::string>{
+                  "show", "message Reading Application event log on server SRVA", "max 501",
+                  "message Filtering Application event log on server SRVA", "value 1", "value 2",
+                  "hide"}),
+              wait.calls);
+}
+
+TEST_F(PrintEventListingTest, UnopenableLogIsNamedAndTheNextServerIsListed) {
+    // SRVC is no machine of the farm; SRVA's Application log has no record at all.
+    addRecords("SRVB", "Application", {{3, 1, 1114, "VexaroEvents"}});
+    display("SRVC,SRVA,SRVB");
+
+    EXPECT_EQ((std::vector<std::string>{"The Application event log on server SRVC could not be "
+                                        "opened|||||",
+                                        "-----|-----|-----|-----|-----|-----",
+                                        "-----|-----|-----|-----|-----|-----",
+                                        "3|Error|1114|3 Mar 2009 10:15:00|VexaroEvents|SRVB"}),
+              rows());
+    EXPECT_TRUE(tab.EventLogList->topLevelItem(0)->isFirstColumnSpanned());
+    EXPECT_EQ("4 total records found", tab.Label31->text().toStdString());
+    const std::vector<std::string> traces = tool.takeTraces();
+    ASSERT_GE(traces.size(), 3u);
+    EXPECT_EQ("The Application event log on server SRVC could not be opened", traces[2]);
+    // The empty log's bar gets a maximum of one and no step.
+    const auto reading = std::find(wait.calls.begin(), wait.calls.end(),
+                                   "message Reading Application event log on server SRVA");
+    ASSERT_LT(reading + 3, wait.calls.end());
+    const std::vector<std::string> emptyLog(reading, reading + 3);
+    EXPECT_EQ(
+        (std::vector<std::string>{"message Reading Application event log on server SRVA", "max 1",
+                                  "message Filtering Application event log on server SRVA"}),
+        emptyLog);
+}
+
+TEST_F(PrintEventListingTest, ErrorRowsAreStyledAndErrorsOnlyLeavesWarningsOut) {
+    addRecords("SRVA", "Application", {{1, 2, 1107, "VexaroEvents"}, {2, 1, 1114, "Print"}});
+    // A cell's own colour, "" when it keeps the list's.
+    auto colour = [](const QTreeWidgetItem* row, int column) {
+        const QVariant brush = row->data(column, Qt::ForegroundRole);
+        return brush.isValid() ? brush.value<QBrush>().color().name().toStdString() : std::string();
+    };
+    struct Case {
+        int errorsOnly;
+        std::size_t rowCount;
+        std::string otherColumns;
+    };
+    for (const Case& c : {Case{0, 2, ""}, Case{1, 1, "#ff0000"}}) {
+        SCOPED_TRACE(c.errorsOnly);
+        tab.EventLogFilter->setValue(c.errorsOnly);
+        display("SRVA");
+        ASSERT_EQ(c.rowCount, rows().size());
+        const QTreeWidgetItem* error = tab.EventLogList->topLevelItem(0);
+        EXPECT_EQ("Error", error->text(1).toStdString());
+        EXPECT_TRUE(error->font(0).bold());
+        EXPECT_EQ("#c00000", colour(error, 0));
+        for (int column = 1; column < 6; ++column) {
+            EXPECT_FALSE(error->font(column).bold());
+            EXPECT_EQ(c.otherColumns, colour(error, column)) << column;
+        }
+        if (c.rowCount == 2) {
+            const QTreeWidgetItem* warning = tab.EventLogList->topLevelItem(1);
+            for (int column = 0; column < 6; ++column) {
+                EXPECT_FALSE(warning->font(column).bold());
+                EXPECT_EQ("", colour(warning, column)) << column;
+            }
+        }
+    }
+}
+
+TEST_F(PrintEventListingTest, HeaderClicksFlipOneSharedDirectionAndRecordNumberDoesNotSort) {
+    addRecords("SRVA", "Application",
+               {{1, 1, 3, "Print"}, {2, 1, 1000, "Print"}, {3, 2, 20, "VexaroEvents"}});
+    display("SRVA");
+    auto column = [&](int c) {
+        std::vector<std::string> cells;
+        for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
+            cells.push_back(tab.EventLogList->topLevelItem(i)->text(c).toStdString());
+        }
+        return cells;
+    };
+    tool.takeTraces();
+    QHeaderView* header = tab.EventLogList->header();
+
+    emit header->sectionClicked(2);  // the direction flips first: descending, as text
+    EXPECT_EQ((std::vector<std::string>{"3", "20", "1000"}), column(2));
+    emit header->sectionClicked(2);
+    EXPECT_EQ((std::vector<std::string>{"1000", "20", "3"}), column(2));
+    emit header->sectionClicked(4);  // another column goes on from the shared direction
+    EXPECT_EQ((std::vector<std::string>{"VexaroEvents", "Print", "Print"}), column(4));
+    emit header->sectionClicked(0);
+    EXPECT_EQ((std::vector<std::string>{"3", "2", "1"}), column(0));
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            "Sorting by ColumHeader=2 / EventId", "Sorting by ColumHeader=2 / EventId",
+            "Sorting by ColumHeader=4 / Source", "Sorting disabled for ColumHeader=0 / Record#"}),
+        tool.takeTraces());
+}
+
+TEST_F(PrintEventListingTest, ChangingTheLogEmptiesTheListButKeepsColumnsAndCount) {
+    addRecords("SRVA", "Application", {{1, 1, 1114, "VexaroEvents"}});
+    display("SRVA");
+    tab.EventDetails->setPlainText(QStringLiteral("an event"));
+    tab.Label32->setVisible(true);
+    tab.Label33->setVisible(true);
+
+    tab.EventType[1]->click();
+    EXPECT_EQ(0, tab.EventLogList->topLevelItemCount());
+    EXPECT_EQ(6, tab.EventLogList->columnCount());
+    EXPECT_EQ("", tab.EventDetails->toPlainText().toStdString());
+    EXPECT_FALSE(tab.Label32->isVisibleTo(&tab));
+    EXPECT_FALSE(tab.Label33->isVisibleTo(&tab));
+    EXPECT_EQ("1 total records found", tab.Label31->text().toStdString());
+
+    display("");
+    EXPECT_EQ("0 total records found", tab.Label31->text().toStdString());
+}
+
+}  // namespace
+}  // namespace ombrel::eventlog
