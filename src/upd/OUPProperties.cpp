@@ -172,6 +172,8 @@ void OUPProperties::buildLayout() {
     right->addWidget(
         settingFrame(this, "Frame8", {TTOption, TTBitmap, TTDownload, TTSubDev, TTDownloadOut}));
     right->addWidget(Frame1);
+    left->addStretch();
+    right->addStretch();
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
