@@ -7,6 +7,7 @@
 #include "app/Text.h"
 #include "client/ClientTab.h"
 #include "controller/ControllerSave.h"
+#include "diagnostics/FileLabels.h"
 #include "remote/NTService.h"
 #include "remote/RemoteRegistry.h"
 #include "settings/FlagWord.h"
@@ -28,6 +29,7 @@ void MainWindow::connectSaveHandlers() {
     auto xml = std::make_shared<controller::XMLFileHandling>(context_);
     seams.ReadFlagsFromXml = [xml] { xml->ReadFlagsFromXml(); };
     seams.SaveControllerFlags = [this, xml] { controller::SaveControllerFlags(context_, *xml); };
+    seams.FileInformation = [this] { diagnostics::ShowFileInformation(context_, settingsTab->FI); };
     const auto saveFromActiveTab = [this] { SaveAllToRegistry(SSTab1->currentIndex()); };
     connect(settingsTab->SaveRegistryBtn, &QPushButton::clicked, this, saveFromActiveTab);
     connect(clientTab->Command1, &QPushButton::clicked, this, saveFromActiveTab);

@@ -40,6 +40,8 @@ class MainWindowSaveTest : public MainWindowTest {
             tool.state.FarmServers.emplace_back(server);
             addService(server, "vqsvc", 1);
         }
+        // The servers here hold no component files; their inventory is tested on its own.
+        window.seams.FileInformation = {};
     }
 
     void put(const std::string& machine, const std::string& key, const std::string& name,

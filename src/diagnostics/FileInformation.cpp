@@ -1,0 +1,196 @@
+#include "diagnostics/FileInformation.h"
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "app/Text.h"
+#include "diagnostics/ReleaseTable.h"
+#include "diagnostics/SharePaths.h"
+#include "platform/CodePage.h"
+#include "remote/RemoteRegistry.h"
+
+namespace ombrel::diagnostics {
+
+using platform::DWORD;
+using platform::HKEY_LOCAL_MACHINE;
+
+namespace {
+
+constexpr const char* kInstallKey = "Software\\Ombrel\\Install";
+constexpr const char* kInstallerKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer";
+
+// A failure as the runtime's file functions report it: its number and description.
+struct FileError {
+    long number = 0;
+    std::string description;
+};
+
+FileError fileError(DWORD windowsError) {
+    switch (windowsError) {
+        case platform::ERROR_FILE_NOT_FOUND:
+            return {53, "File not found"};
+        case platform::ERROR_PATH_NOT_FOUND:
+        case platform::ERROR_BAD_NETPATH:
+            return {76, "Path not found"};
+        case platform::ERROR_ACCESS_DENIED:
+            return {75, "Path/File access error"};
+        default:
+            return {52, "Bad file name or number"};
+    }
+}
+
+struct FileFacts {
+    std::uint64_t size = 0;
+    std::string date;
+};
+
+class Inventory {
+  public:
+    explicit Inventory(app::AppContext& context)
+        : context_(context),
+          system_(context.platform.system),
+          registry_(context),
+          computer_(context.state.CurrentServer),
+          // The share of the machine that runs the tool is reached by its own name.
+          server_(computer_.empty()
+                      ? platform::fromAnsi(system_.environmentVariable("computername"))
+                      : computer_) {}
+
+    FileCaptions run() {
+        context_.WriteTrace("--- Enter FileInformation() ---");
+        FileCaptions captions;
+        const std::vector<std::string> names = app::selectionParts(kComponentFileList);
+        for (std::size_t i = 0; i < captions.size() && i < names.size(); ++i) {
+            captions[i] = examine(names[i]);
+        }
+        context_.WriteTrace("--- Exit FileInformation() ---");
+        return captions;
+    }
+
+  private:
+    FileCaption examine(const std::string& name) {
+        context_.WriteTrace("checking " + name);
+        const std::string folder =
+            name.find("vqupd") != std::string::npos ? driverFolder() : productFolder();
+        const std::string path = folder + name;
+        const std::string ansiPath = platform::toAnsi(path);
+
+        std::uint64_t size = 0;
+        if (!system_.getFileSize(ansiPath, size)) {
+            return failed(system_.getLastError());
+        }
+        context_.WriteTrace(path + " infos = " + std::to_string(size));
+        context_.WriteTrace("Checking file timestamps");
+        if (name.find("ombprn") != std::string::npos) {
+            lookForDuplicate(name);
+        }
+        std::int64_t modified = 0;
+        if (!system_.getFileTime(ansiPath, modified)) {
+            return failed(system_.getLastError());
+        }
+        const std::string date = FileDate(system_, modified);
+        context_.WriteTrace("file " + name + "  date= " + date);
+
+        const std::optional<std::string> release = ReleaseLabel(date);
+        return {std::to_string(size) + "b - " + date + release.value_or(kUnknownRelease),
+                !release.has_value()};
+    }
+
+    // The product's own files: its installation folder's System32 folder.
+    std::string productFolder() {
+        const std::string location = remote::textOf(
+            registry_.GetValue(HKEY_LOCAL_MACHINE, kInstallKey, "Location", computer_));
+        const std::string local = location + "System32\\";
+        context_.WriteTrace("LMS Location = " + local);
+        const std::string share = AdminSharePath(server_, local);
+        context_.WriteTrace("Current Path = " + share);
+        return share;
+    }
+
+    // The universal driver's files: the version 3 folder of the spooler's driver directory.
+    std::string driverFolder() {
+        const std::string directory = GetPrintDriversFolder(context_, computer_);
+        context_.WriteTrace("Print Folder= " + directory);
+        const std::string share = AdminSharePath(server_, directory) + "\\3\\";
+        context_.WriteTrace("position " + share);
+        return share;
+    }
+
+    // A second copy in the Windows Installer folder is what a failed update leaves behind; the
+    // window says so once it is active again.
+    void lookForDuplicate(const std::string& name) {
+        const std::string installer = remote::textOf(
+            registry_.GetValue(HKEY_LOCAL_MACHINE, kInstallerKey, "InstallerLocation", computer_));
+        const std::string folder = AdminSharePath(server_, installer);
+        const std::string ansiPath = platform::toAnsi(folder + name);
+        const DWORD attributes = system_.getFileAttributes(ansiPath);
+        if (attributes == platform::INVALID_FILE_ATTRIBUTES ||
+            (attributes & platform::FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return;
+        }
+        std::uint64_t size = 0;
+        std::int64_t modified = 0;
+        if (!system_.getFileSize(ansiPath, size) || !system_.getFileTime(ansiPath, modified)) {
+            return;
+        }
+        context_.state.PendingWarning =
+            "A duplicate ombprn.dll was found in " + folder +
+            "\r\n\r\nFile information : " + FileDate(system_, modified) + "  " +
+            std::to_string(size) + " bytes";
+    }
+
+    // The file's label says why it could not be examined. The message comes once per read: a
+    // server whose share is missing would otherwise bring one box per file.
+    FileCaption failed(DWORD windowsError) {
+        const FileError error = fileError(windowsError);
+        context_.WriteTrace("*-*  E R R O R  *-*  FileInformation() " +
+                            std::to_string(error.number));
+        const std::string reason =
+            "Error : " + std::to_string(error.number) + " " + error.description;
+        if (!told_) {
+            told_ = true;
+            app::WaitWindow& wait = context_.wait();
+            wait.hideWindow();
+            wait.setBusy(false);
+            context_.boxes.messageBox(
+                "An error occured while querying the files on the server \r\n" + reason,
+                app::BoxButtons::Ok, app::BoxIcon::Critical, app::kAppTitle);
+        }
+        return {reason, false};
+    }
+
+    app::AppContext& context_;
+    platform::System& system_;
+    remote::RemoteRegistry registry_;
+    const std::string computer_;
+    const std::string server_;
+    bool told_ = false;
+};
+
+}  // namespace
+
+FileCaptions FileInformation(app::AppContext& context) {
+    return Inventory(context).run();
+}
+
+std::string FileDate(platform::System& system, std::int64_t modifiedUtc) {
+    platform::TimeZoneInformation zone;
+    const DWORD state = system.getTimeZoneInformation(zone);
+    long bias = 0;
+    if (state != platform::TIME_ZONE_ID_INVALID) {
+        bias = zone.bias + (state == platform::TIME_ZONE_ID_DAYLIGHT   ? zone.daylightBias
+                            : state == platform::TIME_ZONE_ID_STANDARD ? zone.standardBias
+                                                                       : 0);
+    }
+    using namespace std::chrono;
+    const sys_seconds local{seconds{modifiedUtc - static_cast<std::int64_t>(bias) * 60}};
+    const year_month_day day{floor<days>(local)};
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u/%02u/%04d", static_cast<unsigned>(day.day()),
+                  static_cast<unsigned>(day.month()), static_cast<int>(day.year()));
+    return text;
+}
+
+}  // namespace ombrel::diagnostics
