@@ -8,6 +8,7 @@
 #include "app/Text.h"
 #include "diagnostics/ReleaseTable.h"
 #include "diagnostics/SharePaths.h"
+#include "eventlog/EventTime.h"
 #include "platform/CodePage.h"
 #include "remote/RemoteRegistry.h"
 
@@ -177,16 +178,9 @@ FileCaptions FileInformation(app::AppContext& context) {
 
 std::string FileDate(platform::System& system, std::int64_t modifiedUtc) {
     platform::TimeZoneInformation zone;
-    const DWORD state = system.getTimeZoneInformation(zone);
-    long bias = 0;
-    if (state != platform::TIME_ZONE_ID_INVALID) {
-        bias = zone.bias + (state == platform::TIME_ZONE_ID_DAYLIGHT   ? zone.daylightBias
-                            : state == platform::TIME_ZONE_ID_STANDARD ? zone.standardBias
-                                                                       : 0);
-    }
+    const DWORD zoneId = system.getTimeZoneInformation(zone);
     using namespace std::chrono;
-    const sys_seconds local{seconds{modifiedUtc - static_cast<std::int64_t>(bias) * 60}};
-    const year_month_day day{floor<days>(local)};
+    const year_month_day day{floor<days>(eventlog::utcToLocal(modifiedUtc, zone, zoneId))};
     char text[16];
     std::snprintf(text, sizeof text, "%02u/%02u/%04d", static_cast<unsigned>(day.day()),
                   static_cast<unsigned>(day.month()), static_cast<int>(day.year()));

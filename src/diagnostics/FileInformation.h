@@ -29,7 +29,7 @@ using FileCaptions = std::array<FileCaption, kComponentFileCount>;
 FileCaptions FileInformation(app::AppContext& context);
 
 // A file's date as the frame shows it and the release table knows it: DD/MM/YYYY of the
-// machine's local time (as FileDateTime gives it, by the time zone's present bias).
+// local time of the machine that runs the tool, by its zone's rules for that date.
 std::string FileDate(platform::System& system, std::int64_t modifiedUtc);
 
 }  // namespace ombrel::diagnostics

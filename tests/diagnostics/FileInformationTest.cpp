@@ -58,11 +58,10 @@ json machine(const std::string& name, const std::vector<File>& files) {
             {"files", list}};
 }
 
-// A farm whose tool runs on SRV1, with SRV2 described by the test; its zone is UTC unless
-// bias (minutes, local = UTC - bias) says otherwise.
-json farm(const json& srv2, int bias = 0) {
+// A farm whose tool runs on SRV1, with SRV2 described by the test; its zone is UTC.
+json farm(const json& srv2) {
     return {{"localMachine", "SRV1"},
-            {"meta", {{"timezone_bias", bias}}},
+            {"meta", {{"timezone_bias", 0}}},
             {"machines", {machine("SRV1", releaseFiles("2008-09-27")), srv2}}};
 }
 
@@ -119,19 +118,34 @@ TEST(FileInformation, EachFileShowsSizeDateAndTheReleaseOfItsDate) {
     EXPECT_EQ(tool.state.PendingWarning, "earlier warning");
 }
 
-TEST(FileInformation, TheDateIsTheDayOnTheMachinesClock) {
+TEST(FileInformation, TheDateIsTheDayOnTheMachinesClockByItsZonesRulesForThatDate) {
+    // Central European time, read in winter: a file of late September is on summer time.
+    const json centralEurope = {{"timezone_bias", -60},
+                                {"timezone_daylight_bias", -60},
+                                {"timezone_state", 1},
+                                {"timezone_daylight_date", "M3.5.0/2"},
+                                {"timezone_standard_date", "M10.5.0/3"}};
     struct Case {
-        int bias;
+        json zone;
         const char* modified;
         const char* caption;
     };
-    for (const Case& c : {Case{-120, "2008-09-28T23:30:00Z", "94208b - 29/09/2008 - HF/private"},
-                          Case{300, "2008-09-29T03:00:00Z", "94208b - 28/09/2008 - LMS4.5 UPK03"},
-                          Case{0, "2008-09-28T23:59:59Z", "94208b - 28/09/2008 - LMS4.5 UPK03"}}) {
+    for (const Case& c :
+         {Case{{{"timezone_bias", -120}},
+               "2008-09-28T23:30:00Z",
+               "94208b - 29/09/2008 - HF/private"},
+          Case{{{"timezone_bias", 300}},
+               "2008-09-29T03:00:00Z",
+               "94208b - 28/09/2008 - LMS4.5 UPK03"},
+          Case{
+              {{"timezone_bias", 0}}, "2008-09-28T23:59:59Z", "94208b - 28/09/2008 - LMS4.5 UPK03"},
+          Case{centralEurope, "2008-09-28T22:30:00Z", "94208b - 29/09/2008 - HF/private"}}) {
         std::vector<File> files = releaseFiles("2008-09-27");
         files[0].modified = c.modified;
-        Inventory tool(farm(machine("SRV2", files), c.bias));
-        EXPECT_EQ(tool.run()[0].text, c.caption) << c.modified << " at bias " << c.bias;
+        json description = farm(machine("SRV2", files));
+        description["meta"] = c.zone;
+        Inventory tool(description);
+        EXPECT_EQ(tool.run()[0].text, c.caption) << c.modified << " in " << c.zone.dump();
     }
 }
 
