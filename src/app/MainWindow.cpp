@@ -46,6 +46,22 @@ QScrollArea* scrolling(QWidget* page) {
     return area;
 }
 
+// The farm root's child named as the local computer ticked and made the selection; the node
+// handler does not run.
+void tickLocalServerNode(QTreeWidget* tree, AppContext& context) {
+    const QTreeWidgetItem* root = MainWindow::nodeByKey(tree, "Farm");
+    const QString local = toWidgetText(
+        platform::fromAnsi(context.platform.system.environmentVariable("computername")));
+    const QSignalBlocker blocker(tree);
+    for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
+        QTreeWidgetItem* node = root->child(i);
+        if (node->text(0) == local) {
+            node->setCheckState(0, Qt::Checked);
+            context.state.CurrentServer = fromWidgetText(node->text(0));
+        }
+    }
+}
+
 }  // namespace
 
 // Stands for Form1 in the context, so that the window is loaded only when an operation first
@@ -150,7 +166,15 @@ void MainWindow::buildTabs() {
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     settingsTab = new settings::SettingsTab(context_);
-    sessionsTab = new sessions::SessionsTab;
+    sessionsTab = new sessions::SessionsTab(context_);
+    sessions::SessionsTab::WindowProcedures& procedures = sessionsTab->procedures;
+    procedures.ClearAllSettings = [this] { ClearAllSettings(); };
+    procedures.TickLocalServerNode = [this] { tickLocalServerNode(TreeView1, context_); };
+    // Tab 0 is greyed, not hidden, while tab 1 works: the tab bar stays where it is.
+    procedures.SetSettingsTabAvailable = [this](bool available) {
+        SSTab1->setTabEnabled(SettingsTabIndex, available);
+    };
+    procedures.ShowSettingsTab = [this] { SSTab1->setTabVisible(SettingsTabIndex, true); };
     clientTab = new client::ClientTab;
     reinstallTab = new upd::ReinstallTab(context_);
     eventLogTab = new eventlog::EventLogTab(context_);

@@ -71,8 +71,9 @@ class ServerObject {
     virtual std::string serverName() = 0;
     virtual std::string networkAddress() = 0;
     virtual ServerVersion version() = 0;
-    // The "Sessions" collection, in the order the library keeps them.
-    virtual std::vector<SessionInfo> sessions() = 0;
+    // The "Sessions" collection, in the order the library keeps them. The live sessions come
+    // from the server itself: one that does not answer fails the call.
+    virtual HRESULT sessions(std::vector<SessionInfo>& result) = 0;
 };
 
 class SessionObject {

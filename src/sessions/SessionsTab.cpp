@@ -4,6 +4,11 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
+#include "sessions/PolicyDisplay.h"
+
 namespace ombrel::sessions {
 
 using app::makeBox;
@@ -13,11 +18,21 @@ using app::makeLabel;
 
 namespace {
 
-void setBold(QLabel* label, bool bold) {
-    QFont font = label->font();
+void setBold(QWidget* control, bool bold) {
+    QFont font = control->font();
     font.setBold(bold);
-    label->setFont(font);
+    control->setFont(font);
 }
+
+// The height of the session printers frame: room for a dozen printer labels, more when a
+// session has more.
+constexpr int kPrinterFrameHeight = 300;
+// Below the last printer label.
+constexpr int kPrinterFrameMargin = 10;
+// The line height, in pixels, of the font the label positions were made for (8 points at
+// 96 dpi); a larger font spreads the labels out to match.
+constexpr double kDesignLineHeight = 13.0;
+constexpr double kTwipsPerPixel = 15.0;
 
 // A value label beside its caption, kept wide enough for the longest policy text.
 QLabel* makeValue(QWidget* parent, const char* name) {
@@ -28,7 +43,8 @@ QLabel* makeValue(QWidget* parent, const char* name) {
 
 }  // namespace
 
-SessionsTab::SessionsTab(QWidget* parent) : QWidget(parent) {
+SessionsTab::SessionsTab(app::AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("ActivePrintingPolicies"));
 
     Label5 = makeLabel(this, "Label5", "Select a session in the list");
@@ -122,7 +138,7 @@ SessionsTab::SessionsTab(QWidget* parent) : QWidget(parent) {
     auto* assignedFrame = new QVBoxLayout(Frame11);
     assignedFrame->addLayout(assigned);
     assignedFrame->addStretch();
-    Frame11->setMinimumSize(560, 300);
+    Frame11->setMinimumSize(560, kPrinterFrameHeight);
 
     auto* columns = new QGridLayout;
     columns->addWidget(Frame8, 0, 0, 2, 1);
@@ -137,6 +153,10 @@ SessionsTab::SessionsTab(QWidget* parent) : QWidget(parent) {
     layout->addSpacing(8);
     layout->addLayout(columns);
     layout->addStretch();
+
+    connect(RefreshSession, &QPushButton::clicked, this, &SessionsTab::RefreshSession_Click);
+    connect(ActiveSession, &QComboBox::currentIndexChanged, this,
+            &SessionsTab::ActiveSession_Click);
 }
 
 void SessionsTab::ClearSessionDisplay() {
@@ -152,8 +172,66 @@ void SessionsTab::ClearSessionDisplay() {
         label->setText(QStringLiteral(" "));
         setBold(label, false);
     }
+    // The emphasis of a policy that disables client printer mapping belongs to that policy.
+    setBold(DisableClientPrinterMapping, false);
     Frame11->setVisible(false);
     NbSessionPrinters->setText(QString());
+    // A new display places its labels where the last one did: the old ones go first.
+    for (std::vector<QLabel*>* labels : {&PrinterNameLabels, &PrinterDriverLabels}) {
+        for (QLabel* label : *labels) {
+            delete label;
+        }
+        labels->clear();
+    }
+    Frame11->setMinimumHeight(kPrinterFrameHeight);
+}
+
+int SessionsTab::twipsToPixels(int twips) const {
+    const double scale = std::max(1.0, fontMetrics().height() / kDesignLineHeight);
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel * scale));
+}
+
+void SessionsTab::ShowPolicy(const PolicyView& view) {
+    for (const std::string& name : view.tickedBoxes) {
+        findChild<app::TickBox*>(QString::fromStdString(name))->setValue(1);
+    }
+    if (view.printerMappingEmphasis) {
+        setBold(DisableClientPrinterMapping, true);
+    }
+    for (const auto& [name, shown] : view.labels) {
+        QLabel* label = findChild<QLabel*>(QString::fromStdString(name));
+        label->setText(app::toWidgetText(shown.text));
+        setBold(label, shown.bold);
+    }
+    Frame11->setVisible(view.showPrinters);
+    if (!view.showPrinters) {
+        return;
+    }
+    const auto slotCount = static_cast<std::size_t>(view.sessionPrinters) + 1;
+    PrinterNameLabels.assign(slotCount, nullptr);
+    PrinterDriverLabels.assign(slotCount, nullptr);
+    NbSessionPrinters->setText(QString::number(view.sessionPrinters));
+    int bottom = 0;
+    for (const PrinterLabels& printer : view.printerLabels) {
+        const auto k = static_cast<std::size_t>(printer.printer);
+        PrinterNameLabels[k] = addPrinterLabel(printer.name);
+        PrinterDriverLabels[k] = addPrinterLabel(printer.driver);
+        bottom = PrinterNameLabels[k]->geometry().bottom();
+    }
+    Frame11->setMinimumHeight(std::max(kPrinterFrameHeight, bottom + kPrinterFrameMargin));
+}
+
+QLabel* SessionsTab::addPrinterLabel(const PrinterLabel& shown) {
+    auto* label = new QLabel(app::toWidgetText(shown.caption), Frame11);
+    // Named as the tool names a control it adds: after the number of controls the window has.
+    label->setObjectName(QStringLiteral("dynLabel") +
+                         QString::number(window()->findChildren<QWidget*>().size()));
+    label->setGeometry(twipsToPixels(shown.left), twipsToPixels(shown.top),
+                       twipsToPixels(shown.width), twipsToPixels(shown.height));
+    // A long printer name is cut at the label's width; the whole text is a hover away.
+    label->setToolTip(label->text());
+    label->setVisible(true);
+    return label;
 }
 
 }  // namespace ombrel::sessions

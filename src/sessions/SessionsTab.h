@@ -8,18 +8,49 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <functional>
+#include <vector>
+
+#include "app/AppContext.h"
 #include "app/Controls.h"
 
 namespace ombrel::sessions {
+
+struct PolicyView;
+struct PrinterLabel;
 
 class SessionsTab : public QWidget {
     Q_OBJECT
 
   public:
-    explicit SessionsTab(QWidget* parent = nullptr);
+    // What the tab asks of the main window. Each one left empty is skipped.
+    struct WindowProcedures {
+        std::function<void()> ClearAllSettings;
+        // Ticks the farm root's child named as the local computer and selects it.
+        std::function<void()> TickLocalServerNode;
+        // Tab 0 while sessions or a policy are read: unavailable, then available again.
+        std::function<void(bool)> SetSettingsTabAvailable;
+        // Tab 0's other switch, put on when no session was found.
+        std::function<void()> ShowSettingsTab;
+    };
 
-    // The session part of ClearAllSettings: the policy display back to its empty state.
+    explicit SessionsTab(app::AppContext& context, QWidget* parent = nullptr);
+
+    WindowProcedures procedures;
+
+    // "Enumerate Sessions": lists the user sessions of the selected servers in ActiveSession.
+    void RefreshSession_Click();
+    void GETSESSION();
+    // A session chosen in ActiveSession: its resultant printing policy on the tab.
+    void ActiveSession_Click();
+
+    // The session part of ClearAllSettings: the policy display back to its empty state, the
+    // printer labels of the last display removed.
     void ClearSessionDisplay();
+
+    // A position of the session printer labels on the screen: 15 twips are one pixel at
+    // 96 dpi, enlarged with the window's font so that the labels stay readable.
+    int twipsToPixels(int twips) const;
 
     QLabel* Label5 = nullptr;
     QComboBox* ActiveSession = nullptr;
@@ -58,6 +89,16 @@ class SessionsTab : public QWidget {
     QGroupBox* Frame11 = nullptr;
     QLabel* NbSessionPrinters = nullptr;
     QLabel* Label13 = nullptr;
+    // The labels made at run time: slot k holds the name and driver of the k-th printer
+    // (from 1), nullptr for a printer that is not a connection.
+    std::vector<QLabel*> PrinterNameLabels;
+    std::vector<QLabel*> PrinterDriverLabels;
+
+  private:
+    void ShowPolicy(const PolicyView& view);
+    QLabel* addPrinterLabel(const PrinterLabel& shown);
+
+    app::AppContext& context_;
 };
 
 }  // namespace ombrel::sessions

@@ -100,8 +100,13 @@ class SimServerObject : public ServerObject {
         return guarded(ServerVersion{}, [&] { return readVersion(); });
     }
 
-    std::vector<SessionInfo> sessions() override {
-        return guarded(std::vector<SessionInfo>{}, [&] { return readSessions(); });
+    HRESULT sessions(std::vector<SessionInfo>& result) override {
+        result.clear();
+        const HRESULT status = guarded(E_FAIL, [&] { return readSessions(result); });
+        if (status != S_OK) {
+            result.clear();  // a store error part-way leaves no half list
+        }
+        return status;
     }
 
   private:
@@ -117,12 +122,13 @@ class SimServerObject : public ServerObject {
         return v;
     }
 
-    std::vector<SessionInfo> readSessions() {
-        std::vector<SessionInfo> sessions;
-        // The live sessions come from the server itself: one that does not answer has none
-        // to report.
-        if (name_.empty() || !context_.store.isOnline(name_)) {
-            return sessions;
+    HRESULT readSessions(std::vector<SessionInfo>& sessions) {
+        if (name_.empty()) {
+            return E_FAIL;
+        }
+        // The live sessions come from the server itself.
+        if (!context_.store.isOnline(name_)) {
+            return kServerUnavailable;
         }
         auto& q = context_.store.statement(
             "SELECT protocol_type, user_name, session_id, session_name, app_name FROM sessions "
@@ -135,7 +141,7 @@ class SimServerObject : public ServerObject {
                             toAnsi(name_), toAnsi(q.getColumn(4).getString())});
         }
         q.reset();
-        return sessions;
+        return S_OK;
     }
 
     SimContext& context_;

@@ -54,7 +54,9 @@ TEST(FarmLibraryStoreErrors, StoreErrorsAfterInitialisationGiveEmptyAnswersAndFa
     EXPECT_THAT(object->driverNames(), IsEmpty());
     EXPECT_EQ(object->checkPermission(10), 0);
     EXPECT_EQ(object->setCompatiblePrinterDrivers({"HP LaserJet 4"}), E_ACCESSDENIED);
-    EXPECT_THAT(serverObject->sessions(), IsEmpty());
+    std::vector<SessionInfo> sessions;
+    EXPECT_EQ(serverObject->sessions(sessions), E_FAIL);
+    EXPECT_THAT(sessions, IsEmpty());
     EXPECT_EQ(session->initialize(ObjectKindServer, server, "", 1), E_FAIL);
 
     farm->store().db().exec("DROP TABLE machines");

@@ -165,7 +165,8 @@ TEST_F(FarmLibraryTest, ServersAreFoundWithoutRegardToCase) {
 
 TEST_F(FarmLibraryTest, SessionsInTheLibrarysOrder) {
     auto server = initializedFarm()->getServer(ObjectKindServer, "SRV1");
-    auto sessions = server->sessions();
+    std::vector<SessionInfo> sessions;
+    ASSERT_EQ(S_OK, server->sessions(sessions));
     ASSERT_EQ(2u, sessions.size());
     EXPECT_EQ(5, sessions[0].sessionId);
     EXPECT_EQ(1, sessions[0].protocolType);
@@ -174,8 +175,10 @@ TEST_F(FarmLibraryTest, SessionsInTheLibrarysOrder) {
     EXPECT_EQ("SRV1", sessions[0].serverName);
     EXPECT_EQ("Word", sessions[0].appName);
     EXPECT_EQ(1, sessions[1].sessionId);
-    // A server that does not answer reports no live session.
-    EXPECT_TRUE(initializedFarm()->getServer(ObjectKindServer, "Down")->sessions().empty());
+    // A server that does not answer cannot report its live sessions.
+    EXPECT_EQ(sim::kServerUnavailable,
+              initializedFarm()->getServer(ObjectKindServer, "Down")->sessions(sessions));
+    EXPECT_TRUE(sessions.empty());
 }
 
 TEST_F(FarmLibraryTest, PolicyIsReadFromTheSession) {

@@ -1,0 +1,259 @@
+// Tab 1 in the main window, as the administrator uses it: "Enumerate Sessions", then one
+// session after another chosen in the list.
+
+#include "sessions/SessionsTab.h"
+
+#include <QSignalBlocker>
+#include <QTreeWidgetItemIterator>
+
+#include <gmock/gmock.h>
+
+#include <gtest/gtest.h>
+#include <algorithm>
+
+#include "SessionFarm.h"
+#include "app/MainWindow.h"
+
+namespace ombrel::sessions {
+namespace {
+
+using test::RecordedBox;
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+constexpr const char* kJdoe = "LOCALSRV  jdoe  ICA-tcp#1 1 Notepad";
+constexpr const char* kKwong = "ALPHA  kwong  ICA-tcp#4 4 Excel";
+constexpr const char* kPolicyError = "beta  lgarcia  ICA-tcp#7 7 ";
+constexpr const char* kNinePrinters = "beta  many  ICA-tcp#8 8 ";
+constexpr const char* kOldRelease = "OLD  old  ICA#2 2 ";
+
+// Writes down whether tab 0 could be used each time the wait window was shown.
+class TabWatchingWait : public test::RecordingWaitWindow {
+  public:
+    explicit TabWatchingWait(QTabWidget*& tabs) : tabs_(tabs) {}
+    void showWindow() override {
+        calls.push_back(tabs_->isTabEnabled(0) ? "show, tab 0 enabled" : "show, tab 0 greyed");
+    }
+
+  private:
+    QTabWidget*& tabs_;
+};
+
+class SessionsTabTest : public ::testing::Test {
+  protected:
+    SessionsTabTest() {
+        window.POPULATESERVERLIST();
+        window.SSTab1->setCurrentIndex(app::MainWindow::SessionsTabIndex);
+        tool.context.waitWindow = &wait;
+        tool.forget();
+    }
+
+    SessionsTab& tab() { return *window.sessionsTab; }
+
+    std::vector<std::string> listed() {
+        std::vector<std::string> entries;
+        for (int i = 0; i < tab().ActiveSession->count(); ++i) {
+            entries.push_back(tab().ActiveSession->itemText(i).toStdString());
+        }
+        return entries;
+    }
+
+    void enumerate(const std::string& selection) {
+        tool.state.CurrentServer = selection;
+        tab().RefreshSession->click();
+        tool.forget();
+        wait.calls.clear();
+    }
+
+    void choose(const std::string& entry) {
+        tab().ActiveSession->setCurrentIndex(
+            tab().ActiveSession->findText(QString::fromStdString(entry)));
+    }
+
+    std::vector<std::string> tickedBoxes() {
+        std::vector<std::string> ticked;
+        for (const app::TickBox* box : tab().findChildren<app::TickBox*>()) {
+            if (box->value() != 0) {
+                ticked.push_back(box->objectName().toStdString());
+            }
+        }
+        std::sort(ticked.begin(), ticked.end());
+        return ticked;
+    }
+
+    std::string text(const QLabel* label) { return label->text().toStdString(); }
+
+    // The captions of the labels made at run time that the printers frame holds now.
+    std::vector<std::string> printerCaptions() {
+        std::vector<std::string> captions;
+        for (const QLabel* label : tab().Frame11->findChildren<QLabel*>()) {
+            if (label->objectName().startsWith(QStringLiteral("dynLabel"))) {
+                captions.push_back(text(label));
+            }
+        }
+        return captions;
+    }
+
+    test::SessionFarm tool;
+    app::MainWindow window{tool.context};
+    TabWatchingWait wait{window.SSTab1};
+};
+
+TEST_F(SessionsTabTest, AnEmptySelectionFallsBackToTheLocalServer) {
+    tool.state.CurrentServer.clear();
+    for (QTreeWidgetItemIterator it(window.TreeView1); *it != nullptr; ++it) {
+        const QSignalBlocker blocker(window.TreeView1);
+        (*it)->setCheckState(0, Qt::Unchecked);
+    }
+    tab().RefreshSession->click();
+
+    EXPECT_THAT(tool.boxes.boxes,
+                ElementsAre(RecordedBox{
+                    "At least one server must be selected ! the current server will be used.",
+                    app::kAppTitle, app::BoxIcon::Critical, app::BoxButtons::Ok}));
+    EXPECT_EQ(tool.state.CurrentServer, "LOCALSRV");
+    EXPECT_EQ(app::MainWindow::nodeByKey(window.TreeView1, "LOCALSRV")->checkState(0), Qt::Checked);
+    EXPECT_THAT(listed(), ElementsAre(kJdoe));
+    // Nothing is chosen until the administrator chooses.
+    EXPECT_EQ(tab().ActiveSession->currentIndex(), -1);
+    EXPECT_FALSE(tab().Frame11->isVisibleTo(&tab()));
+    EXPECT_THAT(wait.calls, ElementsAre("max 5", "message Enumerating Sessions please wait...",
+                                        "show, tab 0 greyed", "busy", "value 0", "hide", "idle"));
+    EXPECT_TRUE(window.SSTab1->isTabEnabled(0));
+    const std::vector<std::string> traces = tool.takeTraces();
+    EXPECT_THAT(std::vector(traces.begin(), traces.begin() + 3),
+                ElementsAre("---------------- GETSESSION ---------------", "Current Server is ",
+                            "Enumeration sessions"));
+    EXPECT_EQ(traces.back(), "---------------- GETSESSION end ---------------");
+}
+
+TEST_F(SessionsTabTest, NoSessionFoundIsSaidAfterTheServersThatCouldNotBeAsked) {
+    tool.state.CurrentServer = "DOWN,[Offline] Gamma";
+    tab().RefreshSession->click();
+    EXPECT_THAT(listed(), IsEmpty());
+    EXPECT_THAT(
+        tool.boxes.boxes,
+        ElementsAre(RecordedBox{"The sessions of these servers could not be enumerated:\r\n"
+                                "DOWN did not report its sessions (-2147023174 Automation error)",
+                                app::kAppTitle, app::BoxIcon::Exclamation, app::BoxButtons::Ok},
+                    RecordedBox{"There is no active session on the server(s)", app::kAppTitle,
+                                app::BoxIcon::Information, app::BoxButtons::Ok}));
+    const std::vector<std::string> traces = tool.takeTraces();
+    EXPECT_THAT(std::vector(traces.end() - 2, traces.end()),
+                ElementsAre("There is no active session on the server(s)",
+                            "---------------- GETSESSION end ---------------"));
+    EXPECT_TRUE(window.SSTab1->isTabEnabled(0));
+    EXPECT_TRUE(window.SSTab1->isTabVisible(0));
+}
+
+TEST_F(SessionsTabTest, AChosenSessionShowsItsPolicy) {
+    enumerate("LOCALSRV,ALPHA,beta,OLD");
+    EXPECT_THAT(listed(), ElementsAre(kJdoe, kKwong, kPolicyError, kNinePrinters, kOldRelease));
+    choose(kJdoe);
+
+    EXPECT_THAT(
+        tickedBoxes(),
+        ElementsAre("ConnectCPAtLogon", "DefaultToMainCPPolicy", "DisableClientLPTPortMapping",
+                    "DisableClientPrinterMapping", "PrintDriverAutoInstall"));
+    EXPECT_TRUE(tab().DisableClientPrinterMapping->font().bold());
+    EXPECT_EQ(text(tab().ConnectCPDeviceType), "Only Local Client Printers (non-network)");
+    EXPECT_EQ(text(tab().ModifiedPrinterProperties), "Saved in Profile only");
+    EXPECT_EQ(text(tab().CLPDriverType),
+              "Use Universal Driver only if native driver is not available");
+    EXPECT_EQ(text(tab().SessionBandwidthLimit), "None");
+    EXPECT_EQ(text(tab().PrintingLimit), "100 kb/s");
+    EXPECT_TRUE(tab().PrintingLimit->font().bold());
+    EXPECT_EQ(text(tab().COMLimit), "None");
+    EXPECT_FALSE(tab().COMLimit->font().bold());
+    EXPECT_EQ(text(tab().LPTLimit), " ");
+
+    EXPECT_TRUE(tab().Frame11->isVisibleTo(&tab()));
+    EXPECT_EQ(text(tab().NbSessionPrinters), "3");
+    ASSERT_EQ(tab().PrinterNameLabels.size(), 4u);
+    EXPECT_EQ(tab().PrinterNameLabels[2], nullptr);
+    const QLabel* first = tab().PrinterNameLabels[1];
+    const QLabel* second = tab().PrinterNameLabels[3];
+    EXPECT_EQ(text(first), "Printer Name : \\\\PS\\Hall on PS");
+    EXPECT_EQ(text(tab().PrinterDriverLabels[3]), "Driver : Phaser");
+    EXPECT_EQ(first->geometry(), QRect(tab().twipsToPixels(150), tab().twipsToPixels(840),
+                                       tab().twipsToPixels(4500), tab().twipsToPixels(255)));
+    EXPECT_EQ(second->y(), tab().twipsToPixels(1140));
+    EXPECT_EQ(tab().PrinterDriverLabels[3]->geometry(),
+              QRect(tab().twipsToPixels(4700), tab().twipsToPixels(1140), tab().twipsToPixels(3200),
+                    tab().twipsToPixels(255)));
+    EXPECT_TRUE(first->objectName().startsWith(QStringLiteral("dynLabel")));
+    // The labels stay within the frame and do not overlap.
+    EXPECT_LT(first->geometry().right(), tab().PrinterDriverLabels[1]->x());
+    EXPECT_LE(first->geometry().bottom(), second->y());
+    EXPECT_GE(tab().Frame11->minimumHeight(), second->geometry().bottom());
+
+    EXPECT_THAT(
+        wait.calls,
+        ElementsAre("message Enumerating Policies please wait...", "max 20", "show, tab 0 greyed",
+                    "busy", "value 1", "value 2", "value 3", "value 3", "value 4", "value 5",
+                    "value 6", "value 7", "value 7", "value 8", "value 9", "value 10", "value 11",
+                    "value 13", "value 14", "value 15", "value 16", "value 13", "hide", "idle"));
+    EXPECT_TRUE(window.SSTab1->isTabEnabled(0));
+    const std::vector<std::string> traces = tool.takeTraces();
+    EXPECT_THAT(std::vector(traces.begin(), traces.begin() + 4),
+                ElementsAre("---------- ActiveSession -----------", kJdoe,
+                            "Selected server is LOCALSRV,ALPHA,beta,OLD",
+                            "Selected server LOCALSRV is running version 4.5"));
+    EXPECT_EQ(traces.back(), "---------- ActiveSession done successfully -----------");
+    EXPECT_THAT(tool.boxes.boxes, IsEmpty());
+}
+
+TEST_F(SessionsTabTest, EachChoiceShowsOnlyItsOwnPrinters) {
+    enumerate("LOCALSRV,ALPHA,beta");
+    choose(kNinePrinters);
+    EXPECT_EQ(printerCaptions().size(), 18u);
+    EXPECT_GE(tab().Frame11->minimumHeight(), tab().PrinterNameLabels[9]->geometry().bottom());
+
+    choose(kJdoe);
+    EXPECT_THAT(printerCaptions(), testing::UnorderedElementsAre(
+                                       "Printer Name : \\\\PS\\Hall on PS", "Driver : HP 4050",
+                                       "Printer Name : \\\\PS\\Xerox on PS", "Driver : Phaser"));
+
+    // Rule 1 hides the frame whatever the printers, and the last display's labels go; so does
+    // the emphasis of a printer mapping this policy does not disable.
+    ASSERT_TRUE(tab().DisableClientPrinterMapping->font().bold());
+    choose(kKwong);
+    EXPECT_FALSE(tab().Frame11->isVisibleTo(&tab()));
+    EXPECT_THAT(printerCaptions(), IsEmpty());
+    EXPECT_EQ(text(tab().NbSessionPrinters), "");
+    EXPECT_FALSE(tab().DisableClientPrinterMapping->font().bold());
+    EXPECT_EQ(text(tab().PrintingLimit), " ");
+}
+
+TEST_F(SessionsTabTest, APolicyThatCannotBeObtainedLeavesTheTabEmpty) {
+    enumerate("LOCALSRV,beta,OLD");
+    choose(kJdoe);
+    tool.forget();
+    wait.calls.clear();
+
+    choose(kPolicyError);
+    EXPECT_THAT(tickedBoxes(), IsEmpty());
+    EXPECT_EQ(text(tab().CLPDriverType), " ");
+    EXPECT_EQ(text(tab().SessionBandwidthLimit), " ");
+    EXPECT_FALSE(tab().Frame11->isVisibleTo(&tab()));
+    EXPECT_THAT(printerCaptions(), IsEmpty());
+    EXPECT_THAT(tool.boxes.boxes, IsEmpty());
+    EXPECT_THAT(std::vector(wait.calls.end() - 2, wait.calls.end()), ElementsAre("hide", "idle"));
+    EXPECT_TRUE(window.SSTab1->isTabEnabled(0));
+    EXPECT_EQ(tool.takeTraces().back(),
+              "ActivePolicy returns 0/-2147467259, src :VexaroCOM.VexaroSession/Automation error");
+
+    // A release without a known policy is said, after the window is restored.
+    choose(kOldRelease);
+    EXPECT_THAT(tool.boxes.boxes,
+                ElementsAre(RecordedBox{
+                    "The printing policy of this session cannot be shown.\r\nServer OLD is "
+                    "running version 3.0: the policies of its sessions can be read on versions "
+                    "4.0, 4.5 and 5.0 only.",
+                    app::kAppTitle, app::BoxIcon::Exclamation, app::BoxButtons::Ok}));
+    EXPECT_THAT(std::vector(wait.calls.end() - 2, wait.calls.end()), ElementsAre("hide", "idle"));
+    EXPECT_TRUE(window.SSTab1->isTabEnabled(0));
+}
+
+}  // namespace
+}  // namespace ombrel::sessions
