@@ -165,7 +165,8 @@ bool load(app::AppContext& context, pugi::xml_document& document, platform::DWOR
     for (const std::string& line : lines) {
         text += line + "\n";
     }
-    if (!document.load_string(text.c_str(), pugi::parse_full) || !document.document_element()) {
+    if (!document.load_string(text.c_str(), pugi::parse_full | pugi::parse_ws_pcdata) ||
+        !document.document_element()) {
         error = ERROR_INVALID_DATA;
         return false;
     }

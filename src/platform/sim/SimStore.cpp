@@ -116,17 +116,22 @@ void SimStore::configure() {
 
 namespace {
 
-// What is wrong with a farm.db that is not a store at all, "" when it looks like one. Checked
-// before SQLite opens it: SQLite takes an empty file for a new database and would write to it.
-std::string unusableFile(const fs::path& file) {
+// What is wrong with a farm.db that SQLite must not even open, "" when nothing shows: SQLite
+// takes an empty file for a new database and would write to it. Told from the file's size
+// alone: closing a descriptor of ours would drop the locks of every connection this process
+// has to the file.
+std::string unusableSize(const fs::path& file) {
     std::error_code error;
     const auto size = fs::file_size(file, error);
     if (error) {
         return "cannot be read (" + error.message() + ")";
     }
-    if (size == 0) {
-        return "is empty";
-    }
+    return size == 0 ? "is empty" : "";
+}
+
+// What is wrong with a farm.db that SQLite refused, "" when its header looks like a store's.
+// Read only once SQLite refused the file, so no connection of this process holds locks on it.
+std::string foreignHeader(const fs::path& file) {
     static constexpr char kMagic[] = "SQLite format 3";  // with its NUL, 16 bytes
     char header[sizeof kMagic] = {};
     std::ifstream in(file, std::ios::binary);
@@ -149,7 +154,7 @@ std::unique_ptr<SimStore> SimStore::open(const fs::path& dir) {
     const auto damaged = [&](const std::string& what) {
         return std::runtime_error("the farm in " + dir.string() + " is damaged: farm.db " + what);
     };
-    if (std::string wrong = unusableFile(file); !wrong.empty()) {
+    if (std::string wrong = unusableSize(file); !wrong.empty()) {
         throw damaged(wrong);
     }
     std::unique_ptr<SimStore> store;
@@ -171,7 +176,9 @@ std::unique_ptr<SimStore> SimStore::open(const fs::path& dir) {
         // Farms made before the change counters (and the later tables) existed get them.
         store->db_.exec(kCachedTables);
     } catch (const SQLite::Exception& e) {
-        throw damaged(std::string("cannot be used (") + e.what() + ")");
+        store.reset();
+        const std::string wrong = foreignHeader(file);
+        throw damaged(!wrong.empty() ? wrong : std::string("cannot be used (") + e.what() + ")");
     }
     return store;
 }

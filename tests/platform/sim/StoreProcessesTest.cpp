@@ -69,6 +69,17 @@ TEST(SharedFarm, TheStoreKeepsSqlitesLockOnTheSharedIndexThroughItsLookups) {
     EXPECT_TRUE(lockedByThisProcess(index));
 }
 
+// A second store of the same farm opened and closed in this process (a test that runs farmsim's
+// commands in-process does it) leaves the first one's lock on farm.db: without it another
+// process takes itself for the farm's last user and checkpoints the WAL away under this one.
+TEST(SharedFarm, OpeningTheFarmAgainKeepsTheLockOnItsFile) {
+    TempFarm farm;
+    const fs::path file = farm.store().dir() / "farm.db";
+    ASSERT_TRUE(lockedByThisProcess(file));
+    sim::SimStore::open(farm.store().dir()).reset();
+    EXPECT_TRUE(lockedByThisProcess(file));
+}
+
 // Two farmsim writers and a farmsim reader work on one farm while the tool reads it through
 // its registry: no process crashes, no command fails, every acknowledged write is there.
 TEST(SharedFarm, TwoWritersAndAReaderWhileTheToolReads) {
