@@ -1,5 +1,6 @@
 #include "diagnostics/FileInformation.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "eventlog/EventTime.h"
 #include "platform/CodePage.h"
 #include "remote/RemoteRegistry.h"
+#include "upd/UPDReinstall.h"
 
 namespace ombrel::diagnostics {
 
@@ -111,8 +113,17 @@ class Inventory {
     }
 
     // The universal driver's files: the version 3 folder of the spooler's driver directory.
+    // A spooler that gives none leaves the folder empty, so the files are looked for nowhere
+    // rather than in another server's directory.
     std::string driverFolder() {
-        const std::string directory = GetPrintDriversFolder(context_, computer_);
+        upd::UPDReinstall spooler(context_);
+        spooler.GetPrintDriversFolder(computer_);
+        std::string directory = spooler.PrintFolder;
+        std::replace(directory.begin(), directory.end(), '\0', ' ');
+        const std::size_t first = directory.find_first_not_of(' ');
+        directory = first == std::string::npos
+                        ? std::string()
+                        : directory.substr(first, directory.find_last_not_of(' ') - first + 1);
         context_.WriteTrace("Print Folder= " + directory);
         const std::string share = AdminSharePath(server_, directory) + "\\3\\";
         context_.WriteTrace("position " + share);
