@@ -5,6 +5,7 @@
 #include "app/Controls.h"
 #include "app/MainWindow.h"
 #include "app/Text.h"
+#include "client/ClientSettings.h"
 #include "client/ClientTab.h"
 #include "controller/ControllerSave.h"
 #include "diagnostics/FileLabels.h"
@@ -30,6 +31,10 @@ void MainWindow::connectSaveHandlers() {
     seams.ReadFlagsFromXml = [xml] { xml->ReadFlagsFromXml(); };
     seams.SaveControllerFlags = [this, xml] { controller::SaveControllerFlags(context_, *xml); };
     seams.FileInformation = [this] { diagnostics::ShowFileInformation(context_, settingsTab->FI); };
+    // Owned by the client tab, which outlives the seams.
+    auto* client = new client::ClientSettings(context_, *clientTab, [this] { ClearAllSettings(); });
+    seams.GetZRPClientSettings = [client] { client->GetZRPClientSettings(); };
+    seams.SaveZRPClientSettings = [client] { client->SaveZRPClientSettings(); };
     const auto saveFromActiveTab = [this] { SaveAllToRegistry(SSTab1->currentIndex()); };
     connect(settingsTab->SaveRegistryBtn, &QPushButton::clicked, this, saveFromActiveTab);
     connect(clientTab->Command1, &QPushButton::clicked, this, saveFromActiveTab);
