@@ -1,6 +1,10 @@
 #include "eventlog/EventListRows.h"
 
+#include <QHeaderView>
+
+#include <algorithm>
 #include <array>
+#include <chrono>
 
 #include "app/Controls.h"
 
@@ -21,6 +25,10 @@ constexpr std::array<Column, 6> kColumns{{{"Record#", 900},
                                           {"Date/Time", 1800},
                                           {"Source", 2100},
                                           {"Computer", 1700}}};
+
+constexpr int kDateColumn = 3;
+// Room a cell's text needs beside it: the cell's margins and the header's divider.
+constexpr int kCellPadding = 16;
 
 constexpr int kKindRole = Qt::UserRole;
 constexpr int kServerRole = Qt::UserRole + 1;
@@ -54,12 +62,26 @@ void EventListRows::setColumns() {
     for (const Column& column : kColumns) {
         headers << QString::fromLatin1(column.header);
     }
+    const int dateWidth = list_->columnCount() > kDateColumn ? list_->columnWidth(kDateColumn) : 0;
     list_->setColumnCount(static_cast<int>(kColumns.size()));
     list_->setHeaderLabels(headers);
     for (std::size_t i = 0; i < kColumns.size(); ++i) {
         list_->setColumnWidth(static_cast<int>(i),
                               kColumns[i].twips * list_->logicalDpiX() / kTwipsPerInch);
     }
+    // A date column a listing widened stays wide, so its dates do not shrink to "...".
+    list_->setColumnWidth(kDateColumn, std::max(list_->columnWidth(kDateColumn), dateWidth));
+}
+
+void EventListRows::fitDateColumn() {
+    // A locale whose dates are longer than the column was made for still shows them whole:
+    // the column takes the width of the longest date and time of the year.
+    const std::string longest =
+        generalDate(std::chrono::local_days{std::chrono::year{2009} / 12 / 28} +
+                    std::chrono::hours{23} + std::chrono::minutes{58} + std::chrono::seconds{58});
+    const int dateWidth =
+        list_->fontMetrics().horizontalAdvance(app::toWidgetText(longest)) + kCellPadding;
+    list_->setColumnWidth(kDateColumn, std::max(list_->columnWidth(kDateColumn), dateWidth));
 }
 
 void EventListRows::clearRows() {
@@ -69,7 +91,10 @@ void EventListRows::clearRows() {
 void EventListRows::reset() {
     list_->clear();
     list_->setColumnCount(0);
+    // New rows come newest first, in no column's order.
+    list_->header()->setSortIndicatorShown(false);
     setColumns();
+    fitDateColumn();
 }
 
 void EventListRows::addEvent(const ListedEvent& event, const std::string& server,

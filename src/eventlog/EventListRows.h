@@ -23,7 +23,7 @@ class EventListRows : public ListingRows {
     void setColumns();
     // Every row removed; the columns stay.
     void clearRows();
-    // Rows and columns removed, then the six columns.
+    // Rows and columns removed, then the six columns, the dates' one wide enough for them.
     void reset();
 
     void addEvent(const ListedEvent& event, const std::string& server, const std::string& log,
@@ -37,6 +37,8 @@ class EventListRows : public ListingRows {
     static std::string log(const QTreeWidgetItem* row);
 
   private:
+    void fitDateColumn();
+
     QTreeWidget* list_;
 };
 

@@ -122,6 +122,9 @@ void EventLogTab::connectHandlers() {
             &EventLogTab::EventLogList_ColumnClick);
     connect(EventLogList, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { EventLogList_ItemClick(item); });
+    // Enter on a row reached with the keys shows it as a click does.
+    connect(EventLogList, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { EventLogList_ItemClick(item); });
     Label33->installEventFilter(this);
     Label34->installEventFilter(this);
 }
@@ -182,6 +185,8 @@ void EventLogTab::EventLogList_ColumnClick(int column) {
     }
     context_.WriteTrace("Sorting by ColumHeader=" + std::to_string(column) + " / " + header);
     sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    // The header's arrow tells which column and direction the rows are in now.
+    EventLogList->header()->setSortIndicatorShown(true);
     EventLogList->sortItems(column, sortOrder_);
 }
 
