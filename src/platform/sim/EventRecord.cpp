@@ -30,43 +30,50 @@ void appendText(std::vector<BYTE>& bytes, std::string_view text) {
     bytes.push_back(0);
 }
 
-void padToDword(std::vector<BYTE>& bytes) {
-    bytes.resize((bytes.size() + 3) & ~std::size_t{3}, 0);
+// Pads the record that began at base to a multiple of 4 bytes.
+void padToDword(std::vector<BYTE>& bytes, std::size_t base) {
+    bytes.resize(base + ((bytes.size() - base + 3) & ~std::size_t{3}), 0);
 }
 
 }  // namespace
 
-std::vector<BYTE> buildEventRecord(const EventRecordFields& fields) {
+void appendEventRecord(const EventRecordFields& fields, std::vector<BYTE>& bytes) {
     namespace at = eventrecord;
-    std::vector<BYTE> bytes(at::HeaderSize, 0);
+    const std::size_t base = bytes.size();
+    bytes.resize(base + at::HeaderSize, 0);
     appendText(bytes, fields.sourceName);
     appendText(bytes, fields.computerName);
-    padToDword(bytes);
-    const auto sidOffset = static_cast<DWORD>(bytes.size());
+    padToDword(bytes, base);
+    const auto sidOffset = static_cast<DWORD>(bytes.size() - base);
     for (const auto& text : fields.strings) {
         appendText(bytes, text);
     }
-    const auto dataOffset = static_cast<DWORD>(bytes.size());
+    const auto dataOffset = static_cast<DWORD>(bytes.size() - base);
     bytes.insert(bytes.end(), fields.data.begin(), fields.data.end());
-    padToDword(bytes);
+    padToDword(bytes, base);
     bytes.resize(bytes.size() + 4, 0);
-    const auto length = static_cast<DWORD>(bytes.size());
+    const auto length = static_cast<DWORD>(bytes.size() - base);
 
-    putDword(bytes, at::Length, length);
-    putDword(bytes, at::Reserved, at::Signature);
-    putDword(bytes, at::RecordNumber, fields.recordNumber);
-    putDword(bytes, at::TimeGenerated, fields.timeGenerated);
-    putDword(bytes, at::TimeWritten, fields.timeWritten);
-    putDword(bytes, at::EventID, fields.eventId);
-    putWord(bytes, at::EventType, fields.eventType);
-    putWord(bytes, at::NumStrings, static_cast<WORD>(fields.strings.size()));
-    putWord(bytes, at::EventCategory, fields.eventCategory);
-    putDword(bytes, at::StringOffset, sidOffset);
-    putDword(bytes, at::UserSidLength, 0);
-    putDword(bytes, at::UserSidOffset, sidOffset);
-    putDword(bytes, at::DataLength, static_cast<DWORD>(fields.data.size()));
-    putDword(bytes, at::DataOffset, dataOffset);
-    putDword(bytes, length - 4, length);
+    putDword(bytes, base + at::Length, length);
+    putDword(bytes, base + at::Reserved, at::Signature);
+    putDword(bytes, base + at::RecordNumber, fields.recordNumber);
+    putDword(bytes, base + at::TimeGenerated, fields.timeGenerated);
+    putDword(bytes, base + at::TimeWritten, fields.timeWritten);
+    putDword(bytes, base + at::EventID, fields.eventId);
+    putWord(bytes, base + at::EventType, fields.eventType);
+    putWord(bytes, base + at::NumStrings, static_cast<WORD>(fields.strings.size()));
+    putWord(bytes, base + at::EventCategory, fields.eventCategory);
+    putDword(bytes, base + at::StringOffset, sidOffset);
+    putDword(bytes, base + at::UserSidLength, 0);
+    putDword(bytes, base + at::UserSidOffset, sidOffset);
+    putDword(bytes, base + at::DataLength, static_cast<DWORD>(fields.data.size()));
+    putDword(bytes, base + at::DataOffset, dataOffset);
+    putDword(bytes, base + length - 4, length);
+}
+
+std::vector<BYTE> buildEventRecord(const EventRecordFields& fields) {
+    std::vector<BYTE> bytes;
+    appendEventRecord(fields, bytes);
     return bytes;
 }
 
@@ -74,9 +81,66 @@ bool eventRecordFits(const EventRecordFields& fields) {
     return buildEventRecord(fields).size() <= kMaxEventRecordSize;
 }
 
+namespace {
+
+// The common column, a flat array of plain printable ASCII texts without escapes, read
+// without building a JSON document: every record read costs this. Anything else is left to
+// the JSON reader (false).
+bool plainStrings(std::string_view column, std::vector<std::string>& strings) {
+    std::size_t i = 0;
+    auto blanks = [&] {
+        while (i < column.size() &&
+               (column[i] == ' ' || column[i] == '\t' || column[i] == '\n' || column[i] == '\r')) {
+            ++i;
+        }
+    };
+    auto next = [&](char c) {
+        blanks();
+        if (i < column.size() && column[i] == c) {
+            ++i;
+            return true;
+        }
+        return false;
+    };
+    if (!next('[')) {
+        return false;
+    }
+    if (!next(']')) {
+        do {
+            if (!next('"')) {
+                return false;
+            }
+            const std::size_t start = i;
+            while (i < column.size() && column[i] != '"') {
+                const auto c = static_cast<unsigned char>(column[i]);
+                if (c < 0x20 || c >= 0x80 || c == '\\') {
+                    return false;
+                }
+                ++i;
+            }
+            if (i == column.size()) {
+                return false;
+            }
+            strings.emplace_back(column.substr(start, i - start));
+            ++i;
+        } while (next(','));
+        if (!next(']')) {
+            return false;
+        }
+    }
+    blanks();
+    return i == column.size();
+}
+
+}  // namespace
+
 std::vector<std::string> eventInsertionStrings(std::string_view column) {
     using json = nlohmann::json;
     std::vector<std::string> strings;
+    if (plainStrings(column, strings)) {
+        return strings;
+    }
+    strings.clear();
     if (!jsonNestingWithin(column)) {
         return strings;
     }

@@ -28,6 +28,9 @@ struct EventRecordFields {
 };
 
 std::vector<platform::BYTE> buildEventRecord(const EventRecordFields& fields);
+// The same bytes, appended to bytes (which should hold whole records, so that it stays
+// aligned to 4 bytes).
+void appendEventRecord(const EventRecordFields& fields, std::vector<platform::BYTE>& bytes);
 
 // ReadEventLogA takes no buffer larger than this, so no longer record could ever be read: the
 // writers refuse such a record.

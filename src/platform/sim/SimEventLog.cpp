@@ -46,9 +46,9 @@ std::vector<BYTE> blobOf(const SQLite::Column& column) {
     return std::vector<BYTE>(bytes, bytes + column.getBytes());
 }
 
-// A row selected with OMBREL_EVENT_COLUMNS, as the record's fields.
-EventRecordFields fieldsOf(SQLite::Statement& q) {
-    EventRecordFields f;
+// A row selected with OMBREL_EVENT_COLUMNS, as the record's fields; f's lists are refilled.
+void readFields(SQLite::Statement& q, EventRecordFields& f) {
+    f.strings.clear();
     f.recordNumber = static_cast<DWORD>(q.getColumn(0).getInt64());
     f.timeGenerated = static_cast<DWORD>(q.getColumn(1).getInt64());
     f.timeWritten = static_cast<DWORD>(q.getColumn(2).getInt64());
@@ -64,6 +64,11 @@ EventRecordFields fieldsOf(SQLite::Statement& q) {
         f.strings.resize(0xFFFF);
     }
     f.data = blobOf(q.getColumn(9));
+}
+
+EventRecordFields fieldsOf(SQLite::Statement& q) {
+    EventRecordFields f;
+    readFields(q, f);
     return f;
 }
 
@@ -233,6 +238,11 @@ bool SimEventLog::readRecords(OpenLog& log, DWORD flags, DWORD recordOffset, BYT
                               DWORD bytesToRead, DWORD& bytesRead, DWORD& minBytesNeeded) {
     const bool seek = (flags & EVENTLOG_SEEK_READ) != 0;
     const bool forwards = (flags & EVENTLOG_FORWARDS_READ) != 0;
+    bool fromBlock = false;
+    if (seek && readFromBlock(log, flags, recordOffset, buffer, bytesToRead, bytesRead,
+                              minBytesNeeded, fromBlock)) {
+        return fromBlock;
+    }
     std::int64_t start = forwards ? std::numeric_limits<std::int64_t>::min()
                                   : std::numeric_limits<std::int64_t>::max();
     if (seek) {
@@ -280,6 +290,63 @@ bool SimEventLog::readRecords(OpenLog& log, DWORD flags, DWORD recordOffset, BYT
     log.positioned = true;
     log.current = last;
     return true;
+}
+
+// How many records one store query keeps for the seek reads that follow.
+constexpr std::int64_t kBlockRecords = 512;
+
+bool SimEventLog::readFromBlock(OpenLog& log, DWORD flags, DWORD recordOffset, BYTE* buffer,
+                                DWORD bytesToRead, DWORD& bytesRead, DWORD& minBytesNeeded,
+                                bool& result) {
+    const StoreWatch::State state = watch_.look();
+    if (state != StoreWatch::State::Unchanged) {
+        ++generation_;  // whatever is kept may be stale now
+    }
+    if (state == StoreWatch::State::Unknown) {
+        return false;
+    }
+    const std::int64_t start = recordOffset;
+    if (log.block.generation != generation_ || !log.block.holds(start)) {
+        // A reader that walks down the log gets the records below, one walking up those above.
+        const bool downwards = log.lastSeek >= 0 && start < log.lastSeek;
+        fillBlock(log, downwards ? start - kBlockRecords + 1 : start,
+                  downwards ? start : start + kBlockRecords - 1);
+    }
+    log.lastSeek = start;
+    std::int64_t last = 0;
+    const bool forwards = (flags & EVENTLOG_FORWARDS_READ) != 0;
+    switch (
+        log.block.serve(start, forwards, buffer, bytesToRead, bytesRead, minBytesNeeded, last)) {
+        case EventBlock::Answer::Served:
+            log.positioned = true;
+            log.current = last;
+            result = true;
+            return true;
+        case EventBlock::Answer::TooSmall:
+            result = context_.fail(ERROR_INSUFFICIENT_BUFFER, false);
+            return true;
+        case EventBlock::Answer::CannotTell:
+            break;
+    }
+    return false;
+}
+
+void SimEventLog::fillBlock(OpenLog& log, std::int64_t first, std::int64_t last) {
+    log.block.clear();
+    log.block.generation = generation_;
+    auto& q = context_.store.statement(
+        "SELECT " OMBREL_EVENT_COLUMNS
+        " FROM events WHERE machine = ? AND log = ? AND number BETWEEN ? AND ? ORDER BY number");
+    ResetOnExit resetLater{q};
+    q.bind(1, log.machine);
+    q.bind(2, log.log);
+    q.bind(3, first);
+    q.bind(4, last);
+    EventRecordFields fields;
+    while (q.executeStep()) {
+        readFields(q, fields);
+        log.block.add(fields);
+    }
 }
 
 bool SimEventLog::getNumberOfEventLogRecords(HANDLE handle, DWORD& count) {

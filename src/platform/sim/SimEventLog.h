@@ -39,8 +39,10 @@
 #include <string>
 
 #include "platform/EventLog.h"
+#include "platform/sim/EventBlock.h"
 #include "platform/sim/EventRecord.h"
 #include "platform/sim/SimContext.h"
+#include "platform/sim/StoreWatch.h"
 
 namespace ombrel::sim {
 
@@ -48,7 +50,7 @@ inline constexpr DWORD ERROR_EVENTLOG_FILE_CORRUPT = 1500;
 
 class SimEventLog : public platform::EventLog {
   public:
-    explicit SimEventLog(SimContext& context) : context_(context) {}
+    explicit SimEventLog(SimContext& context) : context_(context), watch_(context.store) {}
 
     HANDLE openEventLog(std::string_view server, std::string_view logName) override;
     bool readEventLog(HANDLE log, DWORD flags, DWORD recordOffset, BYTE* buffer, DWORD bytesToRead,
@@ -70,6 +72,8 @@ class SimEventLog : public platform::EventLog {
         std::string log;
         bool positioned = false;   // a record was handed out through this handle
         std::int64_t current = 0;  // the number of the last record handed out
+        EventBlock block;          // records around the last seek read
+        std::int64_t lastSeek = -1;
     };
     struct Source {
         std::string machine;
@@ -88,6 +92,11 @@ class SimEventLog : public platform::EventLog {
     bool readRecords(OpenLog& log, DWORD flags, DWORD recordOffset, BYTE* buffer, DWORD bytesToRead,
                      DWORD& bytesRead, DWORD& minBytesNeeded);
     DWORD writeBackup(const OpenLog& log, std::string_view backupFile);
+    // A seek read answered from the records kept around the previous one, filled anew when
+    // they do not hold the record; false when the store must answer.
+    bool readFromBlock(OpenLog& log, DWORD flags, DWORD recordOffset, BYTE* buffer,
+                       DWORD bytesToRead, DWORD& bytesRead, DWORD& minBytesNeeded, bool& result);
+    void fillBlock(OpenLog& log, std::int64_t first, std::int64_t last);
     template <typename T, typename Body>
     T guarded(T failed, Body body);
 
@@ -95,6 +104,9 @@ class SimEventLog : public platform::EventLog {
     HANDLE nextHandle_ = 0x4C0;
     std::map<HANDLE, OpenLog> logs_;
     std::map<HANDLE, Source> sources_;
+    // Kept records are good while nothing was committed to the farm since they were read.
+    StoreWatch watch_;
+    std::uint64_t generation_ = 1;
 };
 
 }  // namespace ombrel::sim

@@ -1,5 +1,7 @@
 #include "platform/sim/SimMessageModules.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <system_error>
 #include <vector>
@@ -58,11 +60,24 @@ HMODULE SimMessageModules::loadLibraryEx(std::string_view path, DWORD) {
             }
             return context_.fail(ERROR_FILE_NOT_FOUND, HMODULE{0});
         }
+        // Finding a path's spelling on the host reads every folder on the way; a mapping
+        // that still leads to a file is reused, as a module is looked up for every text.
+        const auto key = std::make_pair(local, std::string(path));
+        if (auto known = mapped_.find(key); known != mapped_.end()) {
+            if (const HMODULE module = load(known->second)) {
+                return module;
+            }
+            mapped_.erase(known);
+        }
         HostPath file = mapWindowsPath(context_.store, path, local);
         if (file.error != 0) {
             return context_.fail(file.error, HMODULE{0});
         }
-        return load(file.path);
+        const HMODULE module = load(file.path);
+        if (module != 0) {
+            mapped_.insert_or_assign(key, file.path);
+        }
+        return module;
     } catch (const SQLite::Exception&) {
         // The environment could not be read: the search path is unknown.
         return context_.fail(ERROR_FILE_NOT_FOUND, HMODULE{0});
@@ -70,24 +85,27 @@ HMODULE SimMessageModules::loadLibraryEx(std::string_view path, DWORD) {
 }
 
 HMODULE SimMessageModules::load(const fs::path& file) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (!fs::exists(status)) {
+    // One status call tells the kind, the size and the time: a module is loaded for every
+    // text looked up.
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) {
+        std::error_code ec;
         return context_.fail(
             fs::is_directory(file.parent_path(), ec) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND,
             HMODULE{0});
     }
-    if (fs::is_directory(status)) {
+    if (S_ISDIR(status.st_mode)) {
         return context_.fail(ERROR_ACCESS_DENIED, HMODULE{0});
     }
     // A device or a pipe holds no message table and may never end (/dev/zero).
-    if (!fs::is_regular_file(status)) {
+    if (!S_ISREG(status.st_mode)) {
         return context_.fail(ERROR_BAD_EXE_FORMAT, HMODULE{0});
     }
-    const auto modified = fs::last_write_time(file, ec);
-    const auto size = fs::file_size(file, ec);
+    const std::pair<std::int64_t, std::int64_t> modified{status.st_mtim.tv_sec,
+                                                         status.st_mtim.tv_nsec};
+    const auto size = static_cast<std::uintmax_t>(status.st_size);
     Parsed& parsed = parsed_[file];
-    if (!parsed.table || parsed.modified != modified || parsed.size != size || ec) {
+    if (!parsed.table || parsed.modified != modified || parsed.size != size) {
         std::ifstream in(file, std::ios::binary);
         if (!in) {
             parsed_.erase(file);

@@ -44,7 +44,7 @@ class SimMessageModules : public platform::MessageModules {
   private:
     using Table = std::shared_ptr<const MessageTable>;
     struct Parsed {
-        std::filesystem::file_time_type modified;
+        std::pair<std::int64_t, std::int64_t> modified;  // seconds and nanoseconds
         std::uintmax_t size = 0;
         Table table;  // nullptr for a malformed file
     };
@@ -58,6 +58,8 @@ class SimMessageModules : public platform::MessageModules {
     HMODULE nextModule_ = 0x10000001;  // data-file modules have the low bit set on Windows
     std::map<HMODULE, Table> modules_;
     std::map<std::filesystem::path, Parsed> parsed_;
+    // Host paths of the Windows paths loaded, per local machine.
+    std::map<std::pair<std::string, std::string>, std::filesystem::path> mapped_;
 };
 
 }  // namespace ombrel::sim
