@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "app/Text.h"
+
 namespace ombrel::eventlog {
 
 namespace {
@@ -41,14 +43,6 @@ const std::array<ArticleRule, 17> kRules{{
     {{}, Condition::SourceIs, "VexaroEvents", "OMB681954", nullptr},
 }};
 
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return lower;
-}
-
 bool names(const ArticleRule& rule, int eventId) {
     return std::find(rule.ids.begin(), rule.ids.end(), eventId) != rule.ids.end();
 }
@@ -64,7 +58,7 @@ std::optional<ArticleSuggestion> suggestArticles(int eventId, std::string_view s
     // An id of the table is judged by its own rows only; the catch-all row is for the others.
     const bool listed = std::any_of(kRules.begin(), kRules.end(),
                                     [&](const ArticleRule& rule) { return names(rule, eventId); });
-    const std::string lowered = lowerAscii(description);
+    const std::string lowered = app::lowerCase(std::string(description));
     std::optional<ArticleSuggestion> suggestion;
     for (const ArticleRule& rule : kRules) {
         if (listed ? !names(rule, eventId) : !rule.ids.empty()) {

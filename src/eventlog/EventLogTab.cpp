@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "app/Text.h"
 #include "eventlog/CEventLog.h"
 #include "eventlog/EventListRows.h"
 #include "eventlog/KnowledgeBase.h"
@@ -152,7 +153,7 @@ CEventLog& EventLogTab::eventLog() {
 }
 
 void EventLogTab::Display_Click() {
-    const std::vector<std::string> servers = listingServers(context_.state.CurrentServer);
+    const std::vector<std::string> servers = app::selectionParts(context_.state.CurrentServer);
     app::WaitWindow& wait = context_.wait();
     EventDetails->clear();
     wait.showWindow();

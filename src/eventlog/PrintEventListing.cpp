@@ -6,31 +6,13 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/Text.h"
+
 namespace ombrel::eventlog {
 
-std::vector<std::string> listingServers(const std::string& currentServer) {
-    std::vector<std::string> servers;
-    if (currentServer.empty()) {
-        return servers;
-    }
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = currentServer.find(',', start);
-        servers.push_back(currentServer.substr(start, comma - start));
-        if (comma == std::string::npos) {
-            return servers;
-        }
-        start = comma + 1;
-    }
-}
-
 bool isPrintSource(const std::string& source) {
-    auto sameAs = [&](std::string_view wanted) {
-        return std::equal(
-            source.begin(), source.end(), wanted.begin(), wanted.end(),
-            [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
-    };
-    return sameAs("vexaroevents") || sameAs("print");
+    const std::string lower = app::lowerCase(source);
+    return lower == "vexaroevents" || lower == "print";
 }
 
 std::string unopenedLogText(const std::string& server, const std::string& log) {

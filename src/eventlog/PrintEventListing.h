@@ -34,9 +34,6 @@ class ListingRows {
     virtual void addUnopenedLog(const std::string& server, const std::string& log) = 0;
 };
 
-// The selection's entries, CurrentServer split at every ","; nothing for an empty selection.
-std::vector<std::string> listingServers(const std::string& currentServer);
-
 // Whether a record's source is one the listing keeps: "Print" or "VexaroEvents", in any
 // capitals, as the whole name.
 bool isPrintSource(const std::string& source);
