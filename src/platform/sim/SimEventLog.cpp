@@ -46,6 +46,11 @@ std::vector<BYTE> blobOf(const SQLite::Column& column) {
     return std::vector<BYTE>(bytes, bytes + column.getBytes());
 }
 
+// A text column without a copy: valid until the statement moves on.
+std::string_view textOf(const SQLite::Column& column) {
+    return {column.getText(), static_cast<std::size_t>(column.getBytes())};
+}
+
 // A row selected with OMBREL_EVENT_COLUMNS, as the record's fields; f's lists are refilled.
 void readFields(SQLite::Statement& q, EventRecordFields& f) {
     f.strings.clear();
@@ -55,15 +60,17 @@ void readFields(SQLite::Statement& q, EventRecordFields& f) {
     f.eventId = static_cast<DWORD>(q.getColumn(3).getInt64());
     f.eventType = static_cast<WORD>(q.getColumn(4).getInt());
     f.eventCategory = static_cast<WORD>(q.getColumn(5).getInt());
-    f.sourceName = platform::toAnsi(q.getColumn(6).getString());
-    f.computerName = platform::toAnsi(q.getColumn(7).getString());
-    for (const std::string& text : eventInsertionStrings(q.getColumn(8).getString())) {
+    f.sourceName = platform::toAnsi(textOf(q.getColumn(6)));
+    f.computerName = platform::toAnsi(textOf(q.getColumn(7)));
+    for (const std::string& text : eventInsertionStrings(textOf(q.getColumn(8)))) {
         f.strings.push_back(platform::toAnsi(text));
     }
     if (f.strings.size() > 0xFFFF) {
         f.strings.resize(0xFFFF);
     }
-    f.data = blobOf(q.getColumn(9));
+    const SQLite::Column data = q.getColumn(9);
+    const auto* bytes = static_cast<const BYTE*>(data.getBlob());
+    f.data.assign(bytes, bytes + data.getBytes());
 }
 
 EventRecordFields fieldsOf(SQLite::Statement& q) {
