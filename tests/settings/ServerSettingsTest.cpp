@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "FarmRegistry.h"
+#include "support/AuditRecords.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ToolContext.h"
 
@@ -20,14 +21,7 @@ using test::textValue;
 using testing::ElementsAre;
 using testing::IsEmpty;
 
-// A record of the local Application log, as an event viewer shows it.
-struct AuditRecord {
-    int eventId = 0;
-    int type = 0;
-    std::string source;
-    std::string text;
-    bool operator==(const AuditRecord&) const = default;
-};
+using test::AuditRecord;
 
 class ServerSettingsTest : public testing::Test {
   protected:
@@ -58,20 +52,7 @@ class ServerSettingsTest : public testing::Test {
         q.exec();
     }
 
-    std::vector<AuditRecord> auditRecords() {
-        std::vector<AuditRecord> records;
-        SQLite::Statement q(tool.farm.store().db(),
-                            "SELECT event_id, type, source, strings FROM events "
-                            "WHERE machine = ? AND log = 'Application' ORDER BY number");
-        q.bind(1, test::TempFarm::kLocal);
-        while (q.executeStep()) {
-            const auto strings = nlohmann::json::parse(q.getColumn(3).getString());
-            records.push_back({q.getColumn(0).getInt(), q.getColumn(1).getInt(),
-                               q.getColumn(2).getString(),
-                               strings.size() == 1 ? strings[0].get<std::string>() : "?"});
-        }
-        return records;
-    }
+    std::vector<AuditRecord> auditRecords() { return test::applicationRecords(tool.farm); }
 
     static AuditRecord savedOn(const std::string& server, const std::string& hex) {
         return {1001, 4, "Ombrel Printing Tool",
