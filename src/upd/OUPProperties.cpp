@@ -247,38 +247,31 @@ void OUPProperties::enableAll(std::initializer_list<QWidget*> widgets, bool enab
     }
 }
 
+void OUPProperties::fieldRule(const app::TickBox* box, QLineEdit* field, const char* hint) {
+    if (box->value() == 1) {
+        enableEmptied(field);
+    } else if (box->value() == 0) {
+        disableWithHint(field, hint);
+    }
+}
+
 void OUPProperties::Copies_Click() {
-    if (Copies->value() == 1) {
-        enableEmptied(dmCopies);
-        dmCollate->setEnabled(true);
-    } else if (Copies->value() == 0) {
-        disableWithHint(dmCopies, kCopiesHint);
-        dmCollate->setEnabled(false);
+    fieldRule(Copies, dmCopies, kCopiesHint);
+    if (Copies->value() != 2) {
+        dmCollate->setEnabled(Copies->value() == 1);
     }
 }
 
 void OUPProperties::DefaultSource_Click() {
-    if (DefaultSource->value() == 1) {
-        enableEmptied(dmDefaultSource);
-    } else if (DefaultSource->value() == 0) {
-        disableWithHint(dmDefaultSource, kDefaultSourceHint);
-    }
+    fieldRule(DefaultSource, dmDefaultSource, kDefaultSourceHint);
 }
 
 void OUPProperties::FormName_Click() {
-    if (FormName->value() == 1) {
-        enableEmptied(dmFormName);
-    } else if (FormName->value() == 0) {
-        disableWithHint(dmFormName, kFormNameHint);
-    }
+    fieldRule(FormName, dmFormName, kFormNameHint);
 }
 
 void OUPProperties::Scale1_Click() {
-    if (Scale1->value() == 1) {
-        enableEmptied(dmScale);
-    } else if (Scale1->value() == 0) {
-        disableWithHint(dmScale, kScaleHint);
-    }
+    fieldRule(Scale1, dmScale, kScaleHint);
 }
 
 void OUPProperties::dmColor_Click() {

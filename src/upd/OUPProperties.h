@@ -129,6 +129,15 @@ class OUPProperties : public QDialog {
     void showFormName();
 
     static void enableAll(std::initializer_list<QWidget*> widgets, bool enabled);
+    // The rule of a box with a field: ticked, the field is enabled and emptied; cleared, it
+    // is disabled and shows the hint.
+    static void fieldRule(const app::TickBox* box, QLineEdit* field, const char* hint);
+    // The display of a setting with a field: a number of at least minimum ticks the box and
+    // shows it; an empty value clears the box and shows the hint; anything else leaves both.
+    // Answers what it found.
+    enum class Shown { Value, Cleared, Left };
+    Shown showInField(DevmodeValue value, long long minimum, app::TickBox* box, QLineEdit* field,
+                      const char* hint);
     // Chooses an entry of the paper list; the entry of an unlisted stored code goes once
     // another is chosen.
     void choosePaper(int index);

@@ -136,49 +136,25 @@ void OUPProperties::showPrintQuality() {
 }
 
 void OUPProperties::showScale() {
-    const remote::RegValue& value = stored(V::Scale);
-    if (atLeast(value, 1)) {
-        Scale1->setValue(1);
-        dmScale->setEnabled(true);
-        dmScale->setText(shown(value));
-    } else if (devmodeEmpty(value)) {
-        Scale1->setValue(0);
-        dmScale->setEnabled(false);
-        dmScale->setText(QString::fromLatin1(kScaleHint));
-    }
+    showInField(V::Scale, 1, Scale1, dmScale, kScaleHint);
 }
 
 void OUPProperties::showCopies() {
-    const remote::RegValue& value = stored(V::Copies);
     // The collation box shows what the server holds: left ticked from an earlier server, a
-    // save would write a collation this server never had.
-    const bool collate = devmodeNumber(stored(V::Collate)) == 1;
-    if (atLeast(value, 1)) {
-        Copies->setValue(1);
-        dmCopies->setEnabled(true);
-        dmCopies->setText(shown(value));
-        dmCollate->setValue(collate ? 1 : 0);
-    } else if (devmodeEmpty(value)) {
-        Copies->setValue(0);
-        dmCopies->setEnabled(false);
-        // One digit shorter than the hint of the box's own rule, as the display always had it.
-        dmCopies->setText(QStringLiteral("1 - 999"));
-        dmCollate->setEnabled(false);
-        dmCollate->setValue(collate ? 1 : 0);
+    // save would write a collation this server never had. One digit shorter than the hint of
+    // the box's own rule, as the display always had it.
+    const Shown shown = showInField(V::Copies, 1, Copies, dmCopies, "1 - 999");
+    if (shown == Shown::Left) {
+        return;
     }
+    if (shown == Shown::Cleared) {
+        dmCollate->setEnabled(false);
+    }
+    dmCollate->setValue(devmodeNumber(stored(V::Collate)) == 1 ? 1 : 0);
 }
 
 void OUPProperties::showDefaultSource() {
-    const remote::RegValue& value = stored(V::DefaultSource);
-    if (atLeast(value, 1)) {
-        DefaultSource->setValue(1);
-        dmDefaultSource->setEnabled(true);
-        dmDefaultSource->setText(shown(value));
-    } else if (devmodeEmpty(value)) {
-        DefaultSource->setValue(0);
-        dmDefaultSource->setEnabled(false);
-        dmDefaultSource->setText(QString::fromLatin1(kDefaultSourceHint));
-    }
+    showInField(V::DefaultSource, 1, DefaultSource, dmDefaultSource, kDefaultSourceHint);
 }
 
 void OUPProperties::showColor() {
@@ -214,16 +190,8 @@ void OUPProperties::showDuplex() {
 }
 
 void OUPProperties::showYResolution() {
-    const remote::RegValue& value = stored(V::YResolution);
-    if (atLeast(value, 32)) {
-        YResolution->setValue(1);
-        dmYResolution->setEnabled(true);
-        dmYResolution->setText(shown(value));
-    } else if (devmodeEmpty(value)) {
-        YResolution->setValue(0);
-        dmYResolution->setEnabled(false);
-        dmYResolution->setText(QString::fromLatin1(kYResolutionHint));
-    }
+    // Ticking the box asks the YResolution question first.
+    showInField(V::YResolution, 32, YResolution, dmYResolution, kYResolutionHint);
 }
 
 void OUPProperties::showTTOption() {
@@ -251,6 +219,25 @@ void OUPProperties::showFormName() {
         FormName->setValue(0);
         dmFormName->setEnabled(false);
     }
+}
+
+OUPProperties::Shown OUPProperties::showInField(DevmodeValue value, long long minimum,
+                                                app::TickBox* box, QLineEdit* field,
+                                                const char* hint) {
+    const remote::RegValue& read = stored(value);
+    if (atLeast(read, minimum)) {
+        box->setValue(1);
+        field->setEnabled(true);
+        field->setText(shown(read));
+        return Shown::Value;
+    }
+    if (devmodeEmpty(read)) {
+        box->setValue(0);
+        field->setEnabled(false);
+        field->setText(QString::fromLatin1(hint));
+        return Shown::Cleared;
+    }
+    return Shown::Left;
 }
 
 void OUPProperties::choosePaper(int index) {
