@@ -5,14 +5,18 @@
 
 #include <algorithm>
 #include <limits>
-
-#include "app/Text.h"
+#include <string_view>
 
 namespace ombrel::eventlog {
 
 bool isPrintSource(const std::string& source) {
-    const std::string lower = app::lowerCase(source);
-    return lower == "vexaroevents" || lower == "print";
+    // Asked for every record of every log listed: compared in place, without a folded copy.
+    auto is = [&source](std::string_view lowerName) {
+        return std::equal(
+            source.begin(), source.end(), lowerName.begin(), lowerName.end(),
+            [](char c, char lower) { return (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) == lower; });
+    };
+    return is("vexaroevents") || is("print");
 }
 
 std::string unopenedLogText(const std::string& server, const std::string& log) {
@@ -86,21 +90,23 @@ bool listServerEvents(const app::AppContext& context, CEventLog& reader, const s
 }
 
 std::string generalDate(std::chrono::local_seconds time) {
+    // One listing formats a date for every row: the locale and its formats are looked up once.
+    static const QLocale locale = QLocale::system();
+    static const QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
+    static const QString timeFormat = withoutZone(locale.timeFormat(QLocale::LongFormat));
     const std::chrono::local_days day = std::chrono::floor<std::chrono::days>(time);
     const std::chrono::year_month_day ymd{day};
-    const std::chrono::hh_mm_ss clock{time - day};
-    const QLocale locale = QLocale::system();
     QString text = locale.toString(
         QDate(static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
               static_cast<int>(static_cast<unsigned>(ymd.day()))),
-        QLocale::ShortFormat);
+        dateFormat);
     if (time != day) {
         // The long time without a zone: the time is already the local time of this machine.
-        text +=
-            QLatin1Char(' ') + locale.toString(QTime(static_cast<int>(clock.hours().count()),
-                                                     static_cast<int>(clock.minutes().count()),
-                                                     static_cast<int>(clock.seconds().count())),
-                                               withoutZone(locale.timeFormat(QLocale::LongFormat)));
+        const std::chrono::hh_mm_ss clock{time - day};
+        text += QLatin1Char(' ') + locale.toString(QTime(static_cast<int>(clock.hours().count()),
+                                                         static_cast<int>(clock.minutes().count()),
+                                                         static_cast<int>(clock.seconds().count())),
+                                                   timeFormat);
     }
     return text.toStdString();
 }
