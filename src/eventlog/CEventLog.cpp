@@ -54,23 +54,6 @@ DWORD leadingNumber(std::string_view text) {
     return number;
 }
 
-// A registry handle closed on every path.
-class ScopedKey {
-  public:
-    explicit ScopedKey(Registry& registry) : registry_(registry) {}
-    ~ScopedKey() {
-        if (handle != 0) {
-            registry_.closeKey(handle);
-        }
-    }
-    ScopedKey(const ScopedKey&) = delete;
-    ScopedKey& operator=(const ScopedKey&) = delete;
-    HKEY handle = 0;
-
-  private:
-    Registry& registry_;
-};
-
 }  // namespace
 
 bool CEventLog::NoCase::operator()(const std::string& a, const std::string& b) const {
@@ -365,21 +348,23 @@ std::string CEventLog::ExpandPath(std::string_view path) {
 
 std::string CEventLog::GetRegValue(HKEY hive, std::string_view key, std::string_view valueName) {
     Registry& registry = platform_.registry;
-    ScopedKey opened(registry);
-    if (registry.openKey(hive, toAnsi(key), KEY_QUERY_VALUE, opened.handle) != ERROR_SUCCESS) {
+    HKEY opened = 0;
+    if (registry.openKey(hive, toAnsi(key), KEY_QUERY_VALUE, opened) != ERROR_SUCCESS) {
         return {};
     }
     const std::string name = toAnsi(valueName);
+    std::vector<BYTE> data;
     DWORD size = 0;
-    if (registry.queryValue(opened.handle, name, nullptr, nullptr, &size) != ERROR_SUCCESS ||
-        size == 0) {
+    LONG result = registry.queryValue(opened, name, nullptr, nullptr, &size);
+    if (result == ERROR_SUCCESS) {
+        data.resize(size);
+        result = registry.queryValue(opened, name, nullptr, data.data(), &size);
+    }
+    registry.closeKey(opened);
+    if (result != ERROR_SUCCESS || size == 0) {
         return {};
     }
-    std::vector<BYTE> data(size);
-    if (registry.queryValue(opened.handle, name, nullptr, data.data(), &size) != ERROR_SUCCESS ||
-        size == 0) {
-        return {};
-    }
+    // The value's bytes as text, without the terminating NUL, whatever its type.
     return fromAnsi(std::string_view(reinterpret_cast<const char*>(data.data()), size - 1));
 }
 
