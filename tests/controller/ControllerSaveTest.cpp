@@ -65,22 +65,22 @@ TEST_F(ControllerSaveTest, TheTextPassRunsOnlyUntilTheFileHoldsTheWord) {
     programStarts();
     writeExchange({"<PellionConfiguration xmlns=\"urn:x\">", "<Session>", "</Session>",
                    "</PellionConfiguration>"});
+    const auto holding = [](const std::string& word) {
+        return crlf({"<PellionConfiguration xmlns=\"urn:x\">", "<Session>",
+                     "<PrinterManagement><DefaultSessionFlags>" + word +
+                         "</DefaultSessionFlags></PrinterManagement></Session>",
+                     "</PellionConfiguration>"});
+    };
     state.FlagsToSave = 1;
 
     controller::SaveControllerFlags(context, xml);
-    EXPECT_EQ(exchangeBytes(), crlf({"<PellionConfiguration xmlns=\"urn:x\">", "<Session>",
-                                     "<PrinterManagement><DefaultSessionFlags>1"
-                                     "</DefaultSessionFlags></PrinterManagement></Session>",
-                                     "</PellionConfiguration>"}));
+    EXPECT_EQ(exchangeBytes(), holding("1"));
     EXPECT_TRUE(xml.XmlFlagFound);
     traces();
 
     state.FlagsToSave = 2;
     controller::SaveControllerFlags(context, xml);
-    EXPECT_EQ(exchangeBytes(), crlf({"<PellionConfiguration xmlns=\"urn:x\">", "<Session>",
-                                     "<PrinterManagement><DefaultSessionFlags>2"
-                                     "</DefaultSessionFlags></PrinterManagement></Session>",
-                                     "</PellionConfiguration>"}));
+    EXPECT_EQ(exchangeBytes(), holding("2"));
     for (const std::string& line : traces()) {
         EXPECT_NE(line.rfind("number of lines", 0), 0u) << line;
     }
