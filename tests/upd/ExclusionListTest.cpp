@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "app/MainWindow.h"
+#include "settings/SettingsTab.h"
 #include "support/AuditRecords.h"
 #include "support/ToolContext.h"
 #include "upd/DisabledDriversSelection.h"
@@ -208,6 +210,23 @@ TEST_F(ExclusionListTest, ARefusedStoreIsRecordedAsNotSaved) {
                                         "(error -2147024891).\r\nChanged by Administrator"}));
     EXPECT_EQ(tool->boxes.boxes.back().text,
               "The Printer Driver Compatibility List could not be saved (error -2147024891).");
+}
+
+// The settings tab's "Select drivers to disable" opens the dialog over the main window.
+TEST_F(ExclusionListTest, OpensFromTheSettingsTab) {
+    makeFarm(farmDescription({"Lexmark T612"}, {}));
+    app::MainWindow window(tool->context);
+    QPushButton* tabButton = window.settingsTab->UPDFallBackDrivers;
+    tabButton->setEnabled(true);
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = window.findChild<DisabledDriversSelection*>();
+        ASSERT_NE(dialog, nullptr);
+        opened = true;
+        dialog->Command2->click();
+    });
+    tabButton->click();
+    EXPECT_TRUE(opened);
 }
 
 }  // namespace

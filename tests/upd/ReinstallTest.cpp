@@ -11,6 +11,7 @@
 #include "support/AuditRecords.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ToolContext.h"
+#include "upd/ReinstallTab.h"
 
 namespace ombrel::upd {
 namespace {
@@ -171,6 +172,14 @@ TEST_F(ReinstallTest, TracesEveryStepOfAServer) {
     EXPECT_THAT(wait.calls, Contains("message Ombrel UPD v3, recreating registry on server srv1"));
     EXPECT_THAT(wait.calls, Contains("message Ombrel UPD v3, copying files to server srv1"));
     EXPECT_THAT(wait.calls, Contains("value 24"));
+}
+
+TEST_F(ReinstallTest, TheTabsButtonReinstalls) {
+    ReinstallTab tab(tool.context);
+    tool.state.CurrentServer = "SRV2";
+    tool.boxes.typedTexts.push_back(chosenFile());
+    tab.ReInstall->click();
+    EXPECT_EQ(driverFile("SRV2", "D", "Vqupdui.dll"), "Vqupdui.dll");
 }
 
 TEST_F(ReinstallTest, CancelledDialogTouchesNothing) {
