@@ -26,6 +26,7 @@ void setBold(QWidget* control, bool bold) {
 
 // The height of the session printers frame: room for a dozen printer labels, more when a
 // session has more.
+constexpr int kPrinterFrameWidth = 560;
 constexpr int kPrinterFrameHeight = 300;
 // Below the last printer label.
 constexpr int kPrinterFrameMargin = 10;
@@ -38,6 +39,8 @@ constexpr double kTwipsPerPixel = 15.0;
 QLabel* makeValue(QWidget* parent, const char* name) {
     QLabel* label = makeLabel(parent, name);
     label->setMinimumWidth(160);
+    // The longest driver rule does not fit beside its caption in half the tab.
+    label->setWordWrap(true);
     return label;
 }
 
@@ -138,7 +141,7 @@ SessionsTab::SessionsTab(app::AppContext& context, QWidget* parent)
     auto* assignedFrame = new QVBoxLayout(Frame11);
     assignedFrame->addLayout(assigned);
     assignedFrame->addStretch();
-    Frame11->setMinimumSize(560, kPrinterFrameHeight);
+    Frame11->setMinimumSize(kPrinterFrameWidth, kPrinterFrameHeight);
 
     auto* columns = new QGridLayout;
     columns->addWidget(Frame8, 0, 0, 2, 1);
@@ -183,7 +186,7 @@ void SessionsTab::ClearSessionDisplay() {
         }
         labels->clear();
     }
-    Frame11->setMinimumHeight(kPrinterFrameHeight);
+    Frame11->setMinimumSize(kPrinterFrameWidth, kPrinterFrameHeight);
 }
 
 int SessionsTab::twipsToPixels(int twips) const {
@@ -211,14 +214,43 @@ void SessionsTab::ShowPolicy(const PolicyView& view) {
     PrinterNameLabels.assign(slotCount, nullptr);
     PrinterDriverLabels.assign(slotCount, nullptr);
     NbSessionPrinters->setText(QString::number(view.sessionPrinters));
-    int bottom = 0;
     for (const PrinterLabels& printer : view.printerLabels) {
         const auto k = static_cast<std::size_t>(printer.printer);
         PrinterNameLabels[k] = addPrinterLabel(printer.name);
         PrinterDriverLabels[k] = addPrinterLabel(printer.driver);
-        bottom = PrinterNameLabels[k]->geometry().bottom();
     }
-    Frame11->setMinimumHeight(std::max(kPrinterFrameHeight, bottom + kPrinterFrameMargin));
+    fitPrinterColumns();
+}
+
+void SessionsTab::fitPrinterColumns() {
+    // Printer names are often longer than the name column holds in the window's font: the
+    // column widens to the longest and the drivers move right by as much, so both read whole.
+    int widen = 0;
+    for (const QLabel* name : PrinterNameLabels) {
+        if (name != nullptr) {
+            widen = std::max(widen, name->sizeHint().width() - name->width());
+        }
+    }
+    if (widen > 0) {
+        widen += 2 * fontMetrics().averageCharWidth();  // a clear gap before the driver
+    }
+    int right = 0;
+    int bottom = 0;
+    for (std::size_t k = 0; k < PrinterNameLabels.size(); ++k) {
+        QLabel* name = PrinterNameLabels[k];
+        QLabel* driver = PrinterDriverLabels[k];
+        if (name == nullptr) {
+            continue;
+        }
+        name->resize(name->width() + widen, name->height());
+        driver->setGeometry(driver->x() + widen, driver->y(),
+                            std::max(driver->width(), driver->sizeHint().width()),
+                            driver->height());
+        right = std::max(right, driver->geometry().right());
+        bottom = name->geometry().bottom();
+    }
+    Frame11->setMinimumSize(std::max(kPrinterFrameWidth, right + kPrinterFrameMargin),
+                            std::max(kPrinterFrameHeight, bottom + kPrinterFrameMargin));
 }
 
 QLabel* SessionsTab::addPrinterLabel(const PrinterLabel& shown) {

@@ -97,6 +97,7 @@ class SessionsTab : public QWidget {
   private:
     void ShowPolicy(const PolicyView& view);
     QLabel* addPrinterLabel(const PrinterLabel& shown);
+    void fitPrinterColumns();
 
     app::AppContext& context_;
 };

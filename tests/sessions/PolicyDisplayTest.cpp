@@ -106,7 +106,8 @@ TEST_F(PolicyDisplayTest, RulesAreTracedInTheirOrderWithTheProgress) {
             "CurrentSessionVCPolicy(2).BandwidthPolicy 0", "Checking Session printers policies",
             "Policy Status = 0   Number of printers = 3", "Found \\\\PS\\Hall on PS",
             "printer set for that session !!", "Found Local on LOCALSRV", "ignoring printer",
-            "Found \\\\PS\\Xerox on PS", "printer set for that session !!"));
+            "Found \\\\PS\\Marketing-Xerox-Phaser-6250DP-Second-Floor on PS",
+            "printer set for that session !!"));
     EXPECT_THAT(tool.wait.calls, ElementsAre("value 1", "value 2", "value 3", "value 3", "value 4",
                                              "value 5", "value 6", "value 7", "value 7", "value 8",
                                              "value 9", "value 10", "value 11", "value 13",

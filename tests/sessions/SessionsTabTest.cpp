@@ -175,17 +175,24 @@ TEST_F(SessionsTabTest, AChosenSessionShowsItsPolicy) {
     const QLabel* second = tab().PrinterNameLabels[3];
     EXPECT_EQ(text(first), "Printer Name : \\\\PS\\Hall on PS");
     EXPECT_EQ(text(tab().PrinterDriverLabels[3]), "Driver : Phaser");
-    EXPECT_EQ(first->geometry(), QRect(tab().twipsToPixels(150), tab().twipsToPixels(840),
-                                       tab().twipsToPixels(4500), tab().twipsToPixels(255)));
-    EXPECT_EQ(second->y(), tab().twipsToPixels(1140));
-    EXPECT_EQ(tab().PrinterDriverLabels[3]->geometry(),
-              QRect(tab().twipsToPixels(4700), tab().twipsToPixels(1140), tab().twipsToPixels(3200),
-                    tab().twipsToPixels(255)));
+    EXPECT_EQ(first->pos(), QPoint(tab().twipsToPixels(150), tab().twipsToPixels(840)));
+    EXPECT_EQ(first->height(), tab().twipsToPixels(255));
+    EXPECT_EQ(second->pos(), QPoint(tab().twipsToPixels(150), tab().twipsToPixels(1140)));
+    EXPECT_EQ(tab().PrinterDriverLabels[3]->y(), tab().twipsToPixels(1140));
     EXPECT_TRUE(first->objectName().startsWith(QStringLiteral("dynLabel")));
-    // The labels stay within the frame and do not overlap.
-    EXPECT_LT(first->geometry().right(), tab().PrinterDriverLabels[1]->x());
+    // The long name widens the name column, and the drivers move right by as much.
+    const int widened = second->width() - tab().twipsToPixels(4500);
+    EXPECT_GT(widened, 0);
+    EXPECT_GE(second->width(), second->sizeHint().width());
+    EXPECT_EQ(first->width(), second->width());
+    for (const QLabel* driver : {tab().PrinterDriverLabels[1], tab().PrinterDriverLabels[3]}) {
+        EXPECT_EQ(driver->x(), tab().twipsToPixels(4700) + widened);
+        EXPECT_EQ(driver->width(), tab().twipsToPixels(3200));
+        EXPECT_GT(driver->x(), second->geometry().right());
+    }
     EXPECT_LE(first->geometry().bottom(), second->y());
     EXPECT_GE(tab().Frame11->minimumHeight(), second->geometry().bottom());
+    EXPECT_GE(tab().Frame11->minimumWidth(), tab().PrinterDriverLabels[3]->geometry().right());
 
     EXPECT_THAT(
         wait.calls,
@@ -210,9 +217,11 @@ TEST_F(SessionsTabTest, EachChoiceShowsOnlyItsOwnPrinters) {
     EXPECT_GE(tab().Frame11->minimumHeight(), tab().PrinterNameLabels[9]->geometry().bottom());
 
     choose(kJdoe);
-    EXPECT_THAT(printerCaptions(), testing::UnorderedElementsAre(
-                                       "Printer Name : \\\\PS\\Hall on PS", "Driver : HP 4050",
-                                       "Printer Name : \\\\PS\\Xerox on PS", "Driver : Phaser"));
+    EXPECT_THAT(printerCaptions(),
+                testing::UnorderedElementsAre(
+                    "Printer Name : \\\\PS\\Hall on PS", "Driver : HP 4050",
+                    "Printer Name : \\\\PS\\Marketing-Xerox-Phaser-6250DP-Second-Floor on PS",
+                    "Driver : Phaser"));
 
     // Rule 1 hides the frame whatever the printers, and the last display's labels go; so does
     // the emphasis of a printer mapping this policy does not disable.
