@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -46,6 +47,20 @@ std::vector<BYTE> blobOf(const SQLite::Column& column) {
     return std::vector<BYTE>(bytes, bytes + column.getBytes());
 }
 
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// ASCII, the same in both encodings, is copied into the kept string without a new one.
+void toAnsiInto(std::string& target, std::string_view utf8) {
+    if (isAscii(utf8)) {
+        target.assign(utf8);
+    } else {
+        target = platform::toAnsi(utf8);
+    }
+}
+
 // A text column without a copy: valid until the statement moves on.
 std::string_view textOf(const SQLite::Column& column) {
     return {column.getText(), static_cast<std::size_t>(column.getBytes())};
@@ -60,10 +75,10 @@ void readFields(SQLite::Statement& q, EventRecordFields& f) {
     f.eventId = static_cast<DWORD>(q.getColumn(3).getInt64());
     f.eventType = static_cast<WORD>(q.getColumn(4).getInt());
     f.eventCategory = static_cast<WORD>(q.getColumn(5).getInt());
-    f.sourceName = platform::toAnsi(textOf(q.getColumn(6)));
-    f.computerName = platform::toAnsi(textOf(q.getColumn(7)));
-    for (const std::string& text : eventInsertionStrings(textOf(q.getColumn(8)))) {
-        f.strings.push_back(platform::toAnsi(text));
+    toAnsiInto(f.sourceName, textOf(q.getColumn(6)));
+    toAnsiInto(f.computerName, textOf(q.getColumn(7)));
+    for (std::string& text : eventInsertionStrings(textOf(q.getColumn(8)))) {
+        f.strings.push_back(isAscii(text) ? std::move(text) : platform::toAnsi(text));
     }
     if (f.strings.size() > 0xFFFF) {
         f.strings.resize(0xFFFF);
