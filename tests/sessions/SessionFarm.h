@@ -17,6 +17,7 @@
 #include "support/RecordingWaitWindow.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempFarm.h"
+#include "support/TraceLines.h"
 
 namespace ombrel::test {
 
@@ -99,17 +100,8 @@ struct SessionFarm {
         forget();
     }
 
-    // The trace lines written so far, without the "Ombrel Printing Tool 3.1.1 : " prefix, and
-    // forgets them.
-    std::vector<std::string> takeTraces() {
-        const std::string prefix = "Ombrel Printing Tool 3.1.1 : ";
-        std::vector<std::string> lines;
-        for (const std::string& line : farm.debugLines) {
-            lines.push_back(line.rfind(prefix, 0) == 0 ? line.substr(prefix.size()) : line);
-        }
-        farm.debugLines.clear();
-        return lines;
-    }
+    // The trace lines written so far, without their prefix, and forgets them.
+    std::vector<std::string> takeTraces() { return takeTraceLines(farm.debugLines); }
 
     void forget() {
         farm.debugLines.clear();
