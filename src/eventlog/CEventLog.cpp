@@ -1,7 +1,7 @@
 #include "eventlog/CEventLog.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "eventlog/EventTime.h"
 #include "platform/CodePage.h"

@@ -3,7 +3,6 @@
 #include "eventlog/CEventLog.h"
 
 #include <array>
-#include <cstring>
 
 #include "platform/CodePage.h"
 
