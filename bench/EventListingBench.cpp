@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Form1.h"
 #include "eventlog/CEventLog.h"
 #include "eventlog/EventLogTab.h"
 #include "eventlog/PrintEventListing.h"
@@ -115,12 +116,16 @@ void ToolEventListing(benchmark::State& state) {
     MemoryMeter memory;
     int rows = 0;
     {
+        // The wait window the tool shows, with its message and a progress step per record.
+        app::Form1 form1;
+        context.waitWindow = &form1;
         eventlog::EventLogTab tab(context);
         tab.EnterTab();
         for (auto _ : state) {
             tab.Display_Click();
             rows = tab.EventLogList->topLevelItemCount();
         }
+        context.waitWindow = nullptr;
     }
     memory.report(state);
     state.counters["rows"] = rows;
