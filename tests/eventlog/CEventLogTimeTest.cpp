@@ -136,21 +136,20 @@ std::vector<std::string> winterAndSummer(EventLogFarm& f) {
 }
 
 TEST(CEventLogTimeTest, RecordsFollowTheHostsZone) {
-    const std::vector<std::string> europe = [] {
-        HostZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+    struct Case {
+        const char* tz;
+        std::vector<std::string> winterAndSummer;
+    };
+    const Case cases[] = {
+        {"CET-1CEST,M3.5.0,M10.5.0/3", {"2009-01-15 13:00:00", "2009-07-15 14:00:00"}},
+        {"AEST-10AEDT,M10.1.0,M4.1.0/3", {"2009-01-15 23:00:00", "2009-07-15 22:00:00"}},
+    };
+    for (const Case& c : cases) {
+        HostZone zone(c.tz);
         EventLogFarm f;
         f.farm.store().setMeta("timezone_bias", "");
-        return winterAndSummer(f);
-    }();
-    EXPECT_EQ((std::vector<std::string>{"2009-01-15 13:00:00", "2009-07-15 14:00:00"}), europe);
-
-    const std::vector<std::string> sydney = [] {
-        HostZone zone("AEST-10AEDT,M10.1.0,M4.1.0/3");
-        EventLogFarm f;
-        f.farm.store().setMeta("timezone_bias", "");
-        return winterAndSummer(f);
-    }();
-    EXPECT_EQ((std::vector<std::string>{"2009-01-15 23:00:00", "2009-07-15 22:00:00"}), sydney);
+        EXPECT_EQ(c.winterAndSummer, winterAndSummer(f)) << c.tz;
+    }
 }
 
 TEST(CEventLogTimeTest, RecordsFollowAZoneSetForTheFarm) {
