@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "eventlog/EventTime.h"
 #include "platform/CodePage.h"
 
 namespace ombrel::eventlog {
@@ -76,7 +75,9 @@ bool CEventLog::OpenLog(std::string_view MachineName, std::string_view LogName) 
         logHandle_ = platform_.eventLog.openEventLog(toAnsi(MachineName), toAnsi(LogName));
         logName_ = LogName;
         // The zone's rules are read once per log: every record of it is converted by them.
-        zoneId_ = platform_.system.getTimeZoneInformation(zone_);
+        TimeZoneInformation zone;
+        const DWORD zoneId = platform_.system.getTimeZoneInformation(zone);
+        clock_ = LocalClock(zone, zoneId);
     } catch (const std::exception&) {
         CloseLog();
         return false;
@@ -369,7 +370,7 @@ std::string CEventLog::GetRegValue(HKEY hive, std::string_view key, std::string_
 }
 
 std::chrono::local_seconds CEventLog::UtcToLocal(std::int64_t utcSeconds) {
-    return utcToLocal(utcSeconds, zone_, zoneId_);
+    return clock_.toLocal(utcSeconds);
 }
 
 }  // namespace ombrel::eventlog

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "eventlog/EventRecordReader.h"
+#include "eventlog/EventTime.h"
 #include "platform/Platform.h"
 
 namespace ombrel::eventlog {
@@ -168,8 +169,7 @@ class CEventLog {
     std::string machineName_;
     std::string logName_;
     // The zone of the machine that runs the tool, read when a log is opened.
-    platform::TimeZoneInformation zone_;
-    platform::DWORD zoneId_ = platform::TIME_ZONE_ID_INVALID;
+    LocalClock clock_;
 
     RecordHeader header_{};
     std::chrono::local_seconds timeCreated_{};

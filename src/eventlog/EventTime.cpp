@@ -31,28 +31,42 @@ bool hasDaylightTime(const platform::TimeZoneInformation& zone) {
 
 }  // namespace
 
-local_seconds utcToLocal(std::int64_t utcSeconds, const platform::TimeZoneInformation& zone,
-                         platform::DWORD zoneId) {
+LocalClock::LocalClock(const platform::TimeZoneInformation& zone, platform::DWORD zoneId)
+    : known_(zoneId != platform::TIME_ZONE_ID_INVALID),
+      daylightRules_(hasDaylightTime(zone)),
+      standardBias_(zone.bias + zone.standardBias),
+      daylightBias_(zone.bias + zone.daylightBias),
+      toDaylightRule_(zone.daylightDate),
+      toStandardRule_(zone.standardDate) {}
+
+local_seconds LocalClock::toLocal(std::int64_t utcSeconds) {
     const seconds utc{utcSeconds};
-    if (zoneId == platform::TIME_ZONE_ID_INVALID) {
+    if (!known_) {
         return local_seconds{utc};
     }
-    const minutes standardBias{zone.bias + zone.standardBias};
-    const local_seconds standard{utc - standardBias};
-    if (!hasDaylightTime(zone)) {
+    const local_seconds standard{utc - standardBias_};
+    if (!daylightRules_) {
         return standard;
     }
-    const minutes daylightBias{zone.bias + zone.daylightBias};
-    // The changes of the year the instant falls in, as UTC instants: the change to daylight
-    // time is given in standard time, the change back in daylight time.
-    const int year = static_cast<int>(
-        year_month_day{floor<days>(sys_seconds{standard.time_since_epoch()})}.year());
-    const seconds toDaylight = changeIn(year, zone.daylightDate).time_since_epoch() + standardBias;
-    const seconds toStandard = changeIn(year, zone.standardDate).time_since_epoch() + daylightBias;
+    if (standard < yearBegins_ || standard >= yearEnds_) {
+        // The changes of the year the instant falls in, as UTC instants: the change to
+        // daylight time is given in standard time, the change back in daylight time.
+        const year_month_day date{floor<days>(standard)};
+        const int year = static_cast<int>(date.year());
+        yearBegins_ = local_days{date.year() / January / 1};
+        yearEnds_ = local_days{(date.year() + years{1}) / January / 1};
+        toDaylight_ = changeIn(year, toDaylightRule_).time_since_epoch() + standardBias_;
+        toStandard_ = changeIn(year, toStandardRule_).time_since_epoch() + daylightBias_;
+    }
     // Northern zones keep daylight time inside the year, southern ones across its end.
-    const bool daylight = toDaylight < toStandard ? (utc >= toDaylight && utc < toStandard)
-                                                  : (utc >= toDaylight || utc < toStandard);
-    return daylight ? local_seconds{utc - daylightBias} : standard;
+    const bool daylight = toDaylight_ < toStandard_ ? (utc >= toDaylight_ && utc < toStandard_)
+                                                    : (utc >= toDaylight_ || utc < toStandard_);
+    return daylight ? local_seconds{utc - daylightBias_} : standard;
+}
+
+local_seconds utcToLocal(std::int64_t utcSeconds, const platform::TimeZoneInformation& zone,
+                         platform::DWORD zoneId) {
+    return LocalClock(zone, zoneId).toLocal(utcSeconds);
 }
 
 }  // namespace ombrel::eventlog

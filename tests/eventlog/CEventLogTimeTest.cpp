@@ -91,6 +91,16 @@ TEST(CEventLogTimeTest, ConvertsByTheRulesOfTheRecordsOwnDate) {
     }
 }
 
+TEST(CEventLogTimeTest, OneClockFollowsEachYearsChanges) {
+    // Daylight time began on 29 March 2009 but on 28 March 2010.
+    eventlog::LocalClock clock(kCentralEurope, TIME_ZONE_ID_STANDARD);
+    EXPECT_EQ("2009-03-28 02:30:00", text(clock.toLocal(utc(2009, 3, 28, 1, 30))));
+    EXPECT_EQ("2010-03-28 03:30:00", text(clock.toLocal(utc(2010, 3, 28, 1, 30))));
+    EXPECT_EQ("2009-03-29 03:30:00", text(clock.toLocal(utc(2009, 3, 29, 1, 30))));
+    EXPECT_EQ("2009-12-31 23:59:59", text(clock.toLocal(utc(2009, 12, 31, 22, 59, 59))));
+    EXPECT_EQ("2010-01-01 00:00:00", text(clock.toLocal(utc(2009, 12, 31, 23, 0))));
+}
+
 // TZ set for the lifetime of the object: the simulated world takes the host's zone.
 class HostZone {
   public:
