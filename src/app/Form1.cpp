@@ -77,14 +77,17 @@ void Form1::setMaximum(int maximum) {
 }
 
 void Form1::setValue(int value) {
-    ProgressBar1->setValue(std::clamp(value, ProgressBar1->minimum(), ProgressBar1->maximum()));
-    // The bar shows whole percents: over a thousand servers most steps would paint the very
-    // same picture again, so the window is painted when the percent shown changes.
+    const int minimum = ProgressBar1->minimum();
+    const int maximum = ProgressBar1->maximum();
+    const int clamped = std::clamp(value, minimum, maximum);
+    // The bar shows whole percents. A listing steps it once per event record, a million times
+    // over a large log, and every value handed to the bar costs a signal and a look at whether
+    // it must repaint: the bar gets a new value only when the percent it shows changes.
     const int percent =
-        static_cast<int>(100LL * (ProgressBar1->value() - ProgressBar1->minimum()) /
-                         std::max(1, ProgressBar1->maximum() - ProgressBar1->minimum()));
+        static_cast<int>(100LL * (clamped - minimum) / std::max(1, maximum - minimum));
     if (percent != paintedPercent_) {
         paintedPercent_ = percent;
+        ProgressBar1->setValue(clamped);
         // Only the bar has changed: painting the whole window again would cost a save to
         // many servers more than its registry writes.
         paintNow(ProgressBar1);
