@@ -168,16 +168,32 @@ DWORD SimEventLog::reach(std::string& machine) {
     return ERROR_BAD_NETPATH;
 }
 
-SimEventLog::OpenLog* SimEventLog::openLog(HANDLE log) {
-    auto it = logs_.find(log);
+SimEventLog::OpenLog* SimEventLog::openLog(HANDLE handle) {
+    auto it = logs_.find(handle);
     if (it == logs_.end()) {
         return context_.fail(ERROR_INVALID_HANDLE, nullptr);
     }
-    std::string machine = it->second.machine;
-    if (reach(machine) != ERROR_SUCCESS) {
-        return context_.fail(RPC_S_SERVER_UNAVAILABLE, nullptr);
+    OpenLog& log = it->second;
+    // A machine goes offline or away only through a change to the farm, so it is asked again
+    // only after one.
+    storeKnown_ = lookAtStore() != StoreWatch::State::Unknown;
+    if (!storeKnown_ || log.reachedIn != generation_) {
+        std::string machine = log.machine;
+        if (reach(machine) != ERROR_SUCCESS) {
+            log.reachedIn = 0;
+            return context_.fail(RPC_S_SERVER_UNAVAILABLE, nullptr);
+        }
+        log.reachedIn = generation_;
     }
-    return &it->second;
+    return &log;
+}
+
+StoreWatch::State SimEventLog::lookAtStore() {
+    const StoreWatch::State state = watch_.look();
+    if (state != StoreWatch::State::Unchanged) {
+        ++generation_;  // whatever is kept may be stale now
+    }
+    return state;
 }
 
 std::string SimEventLog::logName(const std::string& machine, std::string_view requested) {
@@ -320,11 +336,7 @@ constexpr std::int64_t kBlockRecords = 512;
 bool SimEventLog::readFromBlock(OpenLog& log, DWORD flags, DWORD recordOffset, BYTE* buffer,
                                 DWORD bytesToRead, DWORD& bytesRead, DWORD& minBytesNeeded,
                                 bool& result) {
-    const StoreWatch::State state = watch_.look();
-    if (state != StoreWatch::State::Unchanged) {
-        ++generation_;  // whatever is kept may be stale now
-    }
-    if (state == StoreWatch::State::Unknown) {
+    if (!storeKnown_) {  // openLog has just looked
         return false;
     }
     const std::int64_t start = recordOffset;

@@ -74,6 +74,7 @@ class SimEventLog : public platform::EventLog {
         std::int64_t current = 0;  // the number of the last record handed out
         EventBlock block;          // records around the last seek read
         std::int64_t lastSeek = -1;
+        std::uint64_t reachedIn = 0;  // the generation in which the machine last answered
     };
     struct Source {
         std::string machine;
@@ -105,8 +106,15 @@ class SimEventLog : public platform::EventLog {
     std::map<HANDLE, OpenLog> logs_;
     std::map<HANDLE, Source> sources_;
     // Kept records are good while nothing was committed to the farm since they were read.
+    // Whether anything was committed to the farm since the last look: moves generation_ on
+    // when it was, and answers Unknown when the store cannot tell.
+    StoreWatch::State lookAtStore();
+
     StoreWatch watch_;
     std::uint64_t generation_ = 1;
+    // What the last look said. Every call on an open log looks once, in openLog: a reader
+    // walking a large log makes two calls per record.
+    bool storeKnown_ = false;
 };
 
 }  // namespace ombrel::sim

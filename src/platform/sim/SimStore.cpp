@@ -27,7 +27,9 @@ std::string foldCase(const std::string& text) {
 
 SimStore::SimStore(const fs::path& dir, int flags)
     : dir_(dir),
-      db_((dir / "farm.db").string(), flags),
+      // A connection is only ever used by the thread that opened it: SQLite's own locking
+      // around every call (twice per column read) would cost a scan of a large log dearly.
+      db_((dir / "farm.db").string(), flags | SQLite::OPEN_NOMUTEX),
       watch_(std::make_unique<StoreWatch>(*this)) {
     // Before any statement: every one of them, the very first included, waits its turn while
     // another process writes, checkpoints or recovers the farm instead of failing at once.
