@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "ChildProcess.h"
+#include "platform/EventLog.h"
 #include "remote/RemoteRegistry.h"
 #include "support/TempFarm.h"
 #include "support/ToolContext.h"
@@ -78,6 +79,45 @@ TEST(SharedFarm, OpeningTheFarmAgainKeepsTheLockOnItsFile) {
     ASSERT_TRUE(lockedByThisProcess(file));
     sim::SimStore::open(farm.store().dir()).reset();
     EXPECT_TRUE(lockedByThisProcess(file));
+}
+
+// A log being read remembers that its machine answers until the farm changes: another process
+// taking the machine offline, and back, is seen by the very next read.
+TEST(SharedFarm, AnOpenLogFollowsItsMachineTakenOfflineAndBackByAnotherProcess) {
+    TempFarm farm;
+    farm.addMachine("SRV1", "10.0.0.11");
+    const std::string dir = farm.store().dir().string();
+    TempDir output;
+    platform::Platform platform = farm.platform();
+    platform::EventLog& log = platform.eventLog;
+    const platform::HANDLE source = log.registerEventSource("\\\\SRV1", "Tester");
+    const std::string_view text = "written";
+    ASSERT_TRUE(
+        log.reportEvent(source, platform::EVENTLOG_INFORMATION_TYPE, 0, 1, {&text, 1}, nullptr, 0));
+    const platform::HANDLE handle = log.openEventLog("SRV1", "Application");
+    ASSERT_NE(handle, 0u);
+    auto readsTheNewest = [&] {
+        platform::DWORD oldest = 0;
+        platform::DWORD read = 0;
+        platform::DWORD needed = 0;
+        std::vector<platform::BYTE> bytes(0x10000);
+        return log.getOldestEventLogRecord(handle, oldest) &&
+               log.readEventLog(
+                   handle, platform::EVENTLOG_SEEK_READ | platform::EVENTLOG_FORWARDS_READ, oldest,
+                   bytes.data(), static_cast<platform::DWORD>(bytes.size()), read, needed) &&
+               read > 0;
+    };
+    ASSERT_TRUE(readsTheNewest());
+
+    for (const bool online : {false, true}) {
+        Finished r = runToEnd(
+            {FARMSIM_BINARY, "--farm", dir, online ? "online" : "offline", "SRV1"}, output.path());
+        ASSERT_TRUE(r.exit.exitedWith(0)) << r.description;
+        EXPECT_EQ(readsTheNewest(), online);
+        if (!online) {
+            EXPECT_EQ(platform.system.getLastError(), platform::RPC_S_SERVER_UNAVAILABLE);
+        }
+    }
 }
 
 // Two farmsim writers and a farmsim reader work on one farm while the tool reads it through
