@@ -156,6 +156,22 @@ TEST_F(FarmSimTest, OnlineAndOffline) {
     EXPECT_EQ("farmsim: no machine named nobody\n", r.err);
 }
 
+TEST_F(FarmSimTest, ProductVersionOfAServer) {
+    init(writeFile("small.json", kSmallFarm).string());
+    EXPECT_EQ(0, run({"version", "srv1", "4.0"}).code);
+    EXPECT_EQ(0, run({"version", "PC2", "5.0"}).code);
+    EXPECT_EQ("SRV1\t10.0.0.1\tonline\t4.0\npc2\t10.0.0.2\toffline\t5.0\n", run({"machines"}).out);
+    for (const char* bad : {"4", "4.x", ".5", "0.5", "4.5.1", "12345.0"}) {
+        Result r = run({"version", "SRV1", bad});
+        EXPECT_EQ(2, r.code) << bad;
+        EXPECT_EQ(
+            std::string("farmsim: not a product version (major.minor, as 4.0): ") + bad + "\n",
+            r.err);
+    }
+    EXPECT_EQ(1, run({"version", "nobody", "4.0"}).code);
+    EXPECT_EQ("SRV1\t10.0.0.1\tonline\t4.0\npc2\t10.0.0.2\toffline\t5.0\n", run({"machines"}).out);
+}
+
 TEST_F(FarmSimTest, RefusedDescriptionsLeaveNoFarm) {
     struct Case {
         std::string text;

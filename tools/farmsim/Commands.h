@@ -45,6 +45,8 @@ void initFarm(const std::filesystem::path& dir, const std::string& from, const S
 std::unique_ptr<sim::SimFarm> openFarm(const std::filesystem::path& dir);
 void listMachines(sim::SimFarm& farm, std::ostream& out);
 void setOnline(sim::SimFarm& farm, const std::string& machine, bool online);
+// The product version a server's farm object reports (major.minor); the build is kept.
+void setProductVersion(sim::SimFarm& farm, const std::string& machine, const std::string& version);
 void listEvents(sim::SimFarm& farm, const std::string& machine, const std::string& log,
                 std::ostream& out);
 void listServices(sim::SimFarm& farm, const std::string& machine, std::ostream& out);

@@ -2,6 +2,7 @@
 // sessions, what was launched and opened, and the farm's settings. They read and write the
 // store directly: they show the simulated world itself, not what a Windows call would answer.
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <ostream>
@@ -149,6 +150,25 @@ void setOnline(sim::SimFarm& farm, const std::string& machine, bool online) {
     SQLite::Statement q(farm.store().db(), "UPDATE machines SET online = ? WHERE name = ?");
     q.bind(1, online ? 1 : 0);
     q.bind(2, name);
+    q.exec();
+}
+
+void setProductVersion(sim::SimFarm& farm, const std::string& machine, const std::string& version) {
+    const std::string name = machineOrAbsent(farm, machine);
+    const std::size_t dot = version.find('.');
+    auto number = [](const std::string& text) {
+        return !text.empty() && text.size() <= 4 &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (dot == std::string::npos || !number(version.substr(0, dot)) ||
+        !number(version.substr(dot + 1)) || std::stoi(version.substr(0, dot)) == 0) {
+        badInput("not a product version (major.minor, as 4.0): " + version);
+    }
+    SQLite::Statement q(farm.store().db(),
+                        "UPDATE machines SET product_major = ?, product_minor = ? WHERE name = ?");
+    q.bind(1, std::stoi(version.substr(0, dot)));
+    q.bind(2, std::stoi(version.substr(dot + 1)));
+    q.bind(3, name);
     q.exec();
 }
 

@@ -59,6 +59,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                        [&](sim::SimFarm* f) { setOnline(*f, a.machine, true); }));
     machineArg(command(&app, "offline", "Take a machine offline",
                        [&](sim::SimFarm* f) { setOnline(*f, a.machine, false); }));
+    CLI::App* version = command(&app, "version", "Change the version of a server's product, as 4.0",
+                                [&](sim::SimFarm* f) { setProductVersion(*f, a.machine, a.data); });
+    machineArg(version);
+    version->add_option("VERSION", a.data, "major.minor: 4.0, 4.5 or 5.0")->required();
 
     CLI::App* events = command(&app, "events", "List an event log: number, type, id, source, time",
                                [&](sim::SimFarm* f) { listEvents(*f, a.machine, a.log, out); });
