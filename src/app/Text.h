@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ombrel::app {
@@ -15,22 +16,25 @@ inline std::string lowerCase(std::string text) {
     return text;
 }
 
-// The names of a selection (CurrentServer) split at ",": every part, empty ones included, and
-// none at all for the empty text.
-inline std::vector<std::string> selectionParts(const std::string& currentServer) {
+// The parts of a text between its separators, empty ones included: at least one, the whole
+// text when the separator is not in it.
+inline std::vector<std::string> splitText(std::string_view text, char separator) {
     std::vector<std::string> parts;
-    if (currentServer.empty()) {
-        return parts;
-    }
     std::size_t start = 0;
     while (true) {
-        const std::size_t end = currentServer.find(',', start);
-        parts.push_back(currentServer.substr(start, end - start));
-        if (end == std::string::npos) {
+        const std::size_t end = text.find(separator, start);
+        parts.emplace_back(text.substr(start, end - start));  // to the end when none is left
+        if (end == std::string_view::npos) {
             return parts;
         }
         start = end + 1;
     }
+}
+
+// The names of a selection (CurrentServer) split at ",": every part, empty ones included, and
+// none at all for the empty text.
+inline std::vector<std::string> selectionParts(const std::string& currentServer) {
+    return currentServer.empty() ? std::vector<std::string>() : splitText(currentServer, ',');
 }
 
 // Server names as a message lists them: "SRV1, SRV2".

@@ -5,6 +5,7 @@
 
 #include "app/Audit.h"
 #include "app/Controls.h"
+#include "app/Text.h"
 #include "client/AppsrvIni.h"
 #include "client/ClientTab.h"
 #include "platform/CodePage.h"
@@ -36,19 +37,6 @@ bool levelSet(const std::string& level) {
 int levelPosition(const std::string& level, int entries) {
     const std::optional<std::int32_t> number = remote::toLong(level);
     return number && *number >= 1 && *number <= entries ? *number - 1 : -1;
-}
-
-std::vector<std::string> splitAtZero(const std::string& list) {
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = list.find('\0', start);
-        items.push_back(list.substr(start, end - start));
-        if (end == std::string::npos) {
-            return items;
-        }
-        start = end + 1;
-    }
 }
 
 }  // namespace
@@ -93,7 +81,7 @@ void ClientSettings::ReadDriverSelection() {
     tab_.PrnDbgRendering->setValue(1);
     QListWidget& list = *tab_.PrnDbgDriverList;
     list.setEnabled(true);
-    for (const std::string& item : splitAtZero(ReprocessDriverList)) {
+    for (const std::string& item : app::splitText(ReprocessDriverList, '\0')) {
         for (int i = 0; i < list.count(); ++i) {
             const std::string entry = app::fromWidgetText(list.item(i)->text());
             context_.WriteTrace("driverlist " + entry + " ; comparing to registry  : " + item);

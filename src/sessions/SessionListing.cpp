@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "app/Text.h"
 #include "app/WaitWindow.h"
 #include "farm/ComErrors.h"
 #include "platform/CodePage.h"
@@ -18,19 +19,6 @@ platform::SessionInfo inUtf8(const platform::SessionInfo& session) {
             fromAnsi(session.sessionName), fromAnsi(session.serverName), fromAnsi(session.appName)};
 }
 
-std::vector<std::string_view> splitAtBlanks(std::string_view text) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = text.find(' ', start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) {
-            return parts;
-        }
-        start = end + 1;
-    }
-}
-
 }  // namespace
 
 std::string SessionEntry(const platform::SessionInfo& session) {
@@ -44,7 +32,7 @@ bool IsListedSession(const platform::SessionInfo& session) {
 }
 
 std::optional<ChosenSession> ReadSessionEntry(std::string_view entry) {
-    const std::vector<std::string_view> parts = splitAtBlanks(entry);
+    const std::vector<std::string> parts = app::splitText(entry, ' ');
     if (parts.size() < 6 || parts[0].empty()) {
         return std::nullopt;
     }
