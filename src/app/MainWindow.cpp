@@ -46,22 +46,6 @@ QScrollArea* scrolling(QWidget* page) {
     return area;
 }
 
-// The farm root's child named as the local computer ticked and made the selection; the node
-// handler does not run.
-void tickLocalServerNode(QTreeWidget* tree, AppContext& context) {
-    const QTreeWidgetItem* root = MainWindow::nodeByKey(tree, "Farm");
-    const QString local = toWidgetText(
-        platform::fromAnsi(context.platform.system.environmentVariable("computername")));
-    const QSignalBlocker blocker(tree);
-    for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
-        QTreeWidgetItem* node = root->child(i);
-        if (node->text(0) == local) {
-            node->setCheckState(0, Qt::Checked);
-            context.state.CurrentServer = fromWidgetText(node->text(0));
-        }
-    }
-}
-
 }  // namespace
 
 // Stands for Form1 in the context, so that the window is loaded only when an operation first
@@ -169,7 +153,7 @@ void MainWindow::buildTabs() {
     sessionsTab = new sessions::SessionsTab(context_);
     sessions::SessionsTab::WindowProcedures& procedures = sessionsTab->procedures;
     procedures.ClearAllSettings = [this] { ClearAllSettings(); };
-    procedures.TickLocalServerNode = [this] { tickLocalServerNode(TreeView1, context_); };
+    procedures.TickLocalServerNode = [this] { TickLocalServerNode(); };
     // Tab 0 is greyed, not hidden, while tab 1 works: the tab bar stays where it is.
     procedures.SetSettingsTabAvailable = [this](bool available) {
         SSTab1->setTabEnabled(SettingsTabIndex, available);

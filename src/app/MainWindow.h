@@ -28,7 +28,7 @@ class ClientTab;
 namespace ombrel::upd {
 class ReinstallTab;
 class OUPProperties;
-}
+}  // namespace ombrel::upd
 namespace ombrel::eventlog {
 class EventLogTab;
 }
@@ -160,6 +160,9 @@ class MainWindow : public QWidget {
     // Ticks the local computer's node, unticks every other node of the first N+1, and makes
     // the local computer the selection when it is found. The node handler does not run.
     void TickLocalComputer();
+    // Ticks the farm root's child named as the local computer and makes it the selection,
+    // without running the node handler; the node ticked, or nullptr.
+    QTreeWidgetItem* TickLocalServerNode();
     // The mouse over a described control, and over the window's background.
     void ShowDescription(const SettingDescription& entry);
     void Form_MouseMove();
@@ -177,7 +180,7 @@ class MainWindow : public QWidget {
     bool unloaded_ = false;
     QWidget* serverColumn_ = nullptr;
     std::unique_ptr<WaitWindowLoader> waitLoader_;
-    Form1* form1_ = nullptr;  // a child of the window once loaded
+    Form1* form1_ = nullptr;                       // a child of the window once loaded
     upd::OUPProperties* oupProperties_ = nullptr;  // a child of the window once loaded
     QHash<const QObject*, const SettingDescription*> described_;
 };

@@ -159,15 +159,8 @@ void MainWindow::POPULATESERVERLIST() {
         }
     }
 
-    const QString local = toWidgetText(
-        platform::fromAnsi(context_.platform.system.environmentVariable("computername")));
-    for (int i = 0; i < root->childCount(); ++i) {
-        QTreeWidgetItem* child = root->child(i);
-        if (child->text(0) == local) {
-            setTick(child, Qt::Checked);
-            TreeView1->scrollToItem(child);
-            state.CurrentServer = nodeText(child);
-        }
+    if (QTreeWidgetItem* local = TickLocalServerNode()) {
+        TreeView1->scrollToItem(local);
     }
 
     const std::string farmName =
@@ -175,6 +168,22 @@ void MainWindow::POPULATESERVERLIST() {
     context_.WriteTrace("Test FarmName " + farmName);
     TreeView1->viewport()->update();
     context_.WriteTrace("****** Selected Server " + state.CurrentServer + " ******");
+}
+
+QTreeWidgetItem* MainWindow::TickLocalServerNode() {
+    QTreeWidgetItem* root = nodeByKey(TreeView1, "Farm");
+    const QString local = toWidgetText(
+        platform::fromAnsi(context_.platform.system.environmentVariable("computername")));
+    QTreeWidgetItem* ticked = nullptr;
+    for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
+        QTreeWidgetItem* child = root->child(i);
+        if (child->text(0) == local) {
+            setTick(child, Qt::Checked);
+            context_.state.CurrentServer = nodeText(child);
+            ticked = child;
+        }
+    }
+    return ticked;
 }
 
 void MainWindow::connectServerTree() {
