@@ -93,10 +93,19 @@ class System {
     virtual bool copyFile(std::string_view source, std::string_view destination,
                           bool failIfExists) = 0;
     virtual bool deleteFile(std::string_view path) = 0;
-    // A text file read line by line (CR LF or LF ends a line).
-    virtual bool readLines(std::string_view path, std::vector<std::string>& lines) = 0;
+    // A text file read line by line (CR LF or LF ends a line). Only a regular file of at most
+    // maxBytes bytes is read: a pipe or a device in its place fails at once with
+    // ERROR_BAD_FILE_TYPE instead of waiting for a writer, a folder with ERROR_ACCESS_DENIED,
+    // and a larger file with ERROR_FILE_TOO_LARGE before any of it is read.
+    virtual bool readLines(std::string_view path, std::vector<std::string>& lines,
+                           std::uint64_t maxBytes) = 0;
+    // The same for a file whose size the caller does not bound.
+    bool readLines(std::string_view path, std::vector<std::string>& lines) {
+        return readLines(path, lines, UINT64_MAX);
+    }
     // A text file written line by line, each line ended by CR LF. The file is written beside
-    // the original and renamed over it, so it is never left half-written.
+    // the original and renamed over it, so it is never left half-written; what a write killed
+    // midway left beside it is removed by the next write of the same file.
     virtual bool writeLines(std::string_view path, const std::vector<std::string>& lines) = 0;
 
     // GetTimeZoneInformation of the machine that runs the tool.

@@ -27,7 +27,9 @@ class SimSystem : public platform::System {
     bool copyFile(std::string_view source, std::string_view destination,
                   bool failIfExists) override;
     bool deleteFile(std::string_view path) override;
-    bool readLines(std::string_view path, std::vector<std::string>& lines) override;
+    using platform::System::readLines;
+    bool readLines(std::string_view path, std::vector<std::string>& lines,
+                   std::uint64_t maxBytes) override;
     bool writeLines(std::string_view path, const std::vector<std::string>& lines) override;
     DWORD getTimeZoneInformation(TimeZoneInformation& info) override;
 

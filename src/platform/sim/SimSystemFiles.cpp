@@ -5,14 +5,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <exception>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "platform/sim/HostPath.h"
 #include "platform/sim/SimSystem.h"
+#include "platform/sim/TextLines.h"
 
 namespace ombrel::sim {
 
@@ -43,6 +47,59 @@ fs::path besideName(const fs::path& target) {
            ("." + target.filename().string() + "." + std::to_string(getpid()) + "." +
             std::to_string(++counter) + ".tmp");
 }
+
+bool isDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The process that wrote a name of besideName for target, when name is one: 0 otherwise.
+pid_t writerOf(const std::string& name, const std::string& target) {
+    const std::string prefix = "." + target + ".";
+    const std::string_view suffix = ".tmp";
+    if (name.size() <= prefix.size() + suffix.size() ||
+        name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+        return 0;
+    }
+    const std::string_view middle =
+        std::string_view(name).substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    const std::size_t dot = middle.find('.');
+    if (dot == std::string_view::npos || !isDigits(middle.substr(0, dot)) ||
+        !isDigits(middle.substr(dot + 1))) {
+        return 0;
+    }
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(middle.data(), middle.data() + dot, pid);
+    return error == std::errc{} && end == middle.data() + dot ? pid : 0;
+}
+
+bool running(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+// A write killed midway leaves its temporary file beside the target, and nothing else would
+// ever remove it. Only the leftovers of processes that no longer run go: a running process's
+// file may be a write in progress (or, rarely, belong to a process that took over a dead
+// writer's number, in which case it goes with a later write).
+void removeLeftovers(const fs::path& target) {
+    std::error_code ec;
+    const std::string name = target.filename().string();
+    for (fs::directory_iterator it(target.parent_path(), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const pid_t writer = writerOf(it->path().filename().string(), name);
+        std::error_code ignored;
+        if (writer > 0 && !running(writer) && it->is_regular_file(ignored)) {
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
+// Closes a descriptor on every way out of a read.
+struct Descriptor {
+    int fd;
+    ~Descriptor() { ::close(fd); }
+};
 }  // namespace
 
 bool SimSystem::map(std::string_view path, fs::path& host) {
@@ -169,35 +226,59 @@ bool SimSystem::deleteFile(std::string_view path) {
     return true;
 }
 
-bool SimSystem::readLines(std::string_view path, std::vector<std::string>& lines) {
+bool SimSystem::readLines(std::string_view path, std::vector<std::string>& lines,
+                          std::uint64_t maxBytes) {
     lines.clear();
     fs::path host;
     if (!map(path, host)) {
         return false;
     }
-    std::error_code ec;
-    if (fs::is_directory(host, ec)) {
+    // Opened without waiting: a pipe in the file's place would otherwise hold the caller until
+    // some writer came, for ever if none does.
+    const int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return context_.fail(errno == ENOENT ? missing(host) : ERROR_ACCESS_DENIED, false);
+    }
+    const Descriptor file{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         return context_.fail(ERROR_ACCESS_DENIED, false);
     }
-    std::ifstream in(host, std::ios::binary);
-    if (!in) {
-        return context_.fail(fs::exists(host, ec) ? ERROR_ACCESS_DENIED : missing(host), false);
+    if (!S_ISREG(st.st_mode)) {
+        return context_.fail(ERROR_BAD_FILE_TYPE, false);
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::size_t stop = end == std::string::npos ? text.size() : end;
-        std::size_t length = stop - start;
-        if (length > 0 && text[stop - 1] == '\r') {
-            --length;
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        return context_.fail(ERROR_FILE_TOO_LARGE, false);
+    }
+    // The file may grow while it is read: one byte past the limit is enough to refuse it.
+    const std::uint64_t refuseAt = maxBytes == UINT64_MAX ? maxBytes : maxBytes + 1;
+    std::string text;
+    text.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == text.size()) {
+            if (used > maxBytes) {
+                return context_.fail(ERROR_FILE_TOO_LARGE, false);
+            }
+            text.resize(std::min<std::uint64_t>(used * 2, refuseAt));
         }
-        lines.emplace_back(text, start, length);
-        if (end == std::string::npos) {
+        const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return context_.fail(ERROR_ACCESS_DENIED, false);
+        }
+        if (got == 0) {
             break;
         }
-        start = end + 1;
+        used += static_cast<std::size_t>(got);
     }
+    if (used > maxBytes) {
+        return context_.fail(ERROR_FILE_TOO_LARGE, false);
+    }
+    text.resize(used);
+    lines = splitTextLines(text);
     return true;
 }
 
@@ -214,6 +295,7 @@ bool SimSystem::writeLines(std::string_view path, const std::vector<std::string>
     if (::stat(host.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || readOnly(st))) {
         return context_.fail(ERROR_ACCESS_DENIED, false);
     }
+    removeLeftovers(host);
     fs::path temporary = besideName(host);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

@@ -6,9 +6,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <thread>
 
 #include "support/TempFarm.h"
 
@@ -111,6 +114,40 @@ TEST_F(FilesTest, AttributesAndTheErrorsOfPathsThatNameNothing) {
     EXPECT_FALSE(fs::exists(disk("LOCALSRV", "Temp/plain.txt")));
     EXPECT_FALSE(system.deleteFile("C:\\Temp\\plain.txt"));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, system.getLastError());
+}
+
+// A pipe in a file's place never reaches a reader line by line: it would wait for a writer
+// for ever. A writer comes after a while here all the same, so a reader that waits fails this
+// test instead of hanging it.
+TEST_F(FilesTest, ReadingRefusesAPipeAtOnceAndAFileAboveTheCallersLimit) {
+    const fs::path pipe = disk("LOCALSRV", "Temp/appsrv.ini");
+    fs::create_directories(pipe.parent_path());
+    ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0600));
+    std::promise<void> readerDone;
+    std::thread lateWriter([&pipe, done = readerDone.get_future()] {
+        if (done.wait_for(std::chrono::seconds(2)) == std::future_status::timeout) {
+            ::close(::open(pipe.c_str(), O_RDWR));  // opens without waiting on Linux
+        }
+    });
+    std::vector<std::string> lines{"stale"};
+    const bool read = system.readLines("C:\\Temp\\appsrv.ini", lines, 1024);
+    const DWORD error = system.getLastError();
+    readerDone.set_value();
+    lateWriter.join();
+    EXPECT_FALSE(read);
+    EXPECT_EQ(ERROR_BAD_FILE_TYPE, error);
+    EXPECT_TRUE(lines.empty());
+
+    put("LOCALSRV", "Temp/limit.ini", "[QVClient]\r\n" + std::string(4, 'x'));  // 16 bytes
+    put("LOCALSRV", "Temp/above.ini", "[QVClient]\r\n" + std::string(5, 'x'));
+    EXPECT_TRUE(system.readLines("C:\\Temp\\limit.ini", lines, 16));
+    EXPECT_EQ((std::vector<std::string>{"[QVClient]", "xxxx"}), lines);
+    EXPECT_FALSE(system.readLines("C:\\Temp\\above.ini", lines, 16));
+    EXPECT_EQ(ERROR_FILE_TOO_LARGE, system.getLastError());
+    EXPECT_TRUE(lines.empty());
+    EXPECT_TRUE(system.readLines("C:\\Temp\\above.ini", lines));
+    EXPECT_FALSE(system.readLines("C:\\Temp", lines));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, system.getLastError());
 }
 
 TEST_F(FilesTest, CopyKeepsTheModificationTimeAndReplacesInPlace) {
