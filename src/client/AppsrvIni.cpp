@@ -64,12 +64,23 @@ std::vector<std::string> RewriteRetainedSetting(const std::vector<std::string>& 
 
 bool ReadAppsrvIni(platform::System& system, std::string_view path,
                    std::vector<std::string>& lines) {
-    return system.readLines(platform::toAnsi(path), lines);
+    return system.readLines(platform::toAnsi(path), lines, kAppsrvIniLimit);
 }
 
 bool WriteAppsrvIni(platform::System& system, std::string_view path,
                     const std::vector<std::string>& lines) {
     return system.writeLines(platform::toAnsi(path), lines);
+}
+
+std::string RefusalOf(platform::DWORD error) {
+    switch (error) {
+        case platform::ERROR_BAD_FILE_TYPE:
+            return "it is not a regular file";
+        case platform::ERROR_FILE_TOO_LARGE:
+            return "it is larger than 16 MiB";
+        default:
+            return "";
+    }
 }
 
 }  // namespace ombrel::client

@@ -5,6 +5,7 @@
 // case-sensitive substring tests; every other line is kept as it is, byte for byte: the lines
 // stay in the file's single-byte code page and only their traces are converted.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -32,8 +33,12 @@ bool FavorsLocalPrinterSettings(const std::vector<std::string>& lines, const Tra
 std::vector<std::string> RewriteRetainedSetting(const std::vector<std::string>& lines, bool ticked,
                                                 const TraceLine& trace);
 
+// A configuration file of a few lines; anything larger than this is no appsrv.ini the client
+// wrote, and reading it line by line would cost many times its size.
+inline constexpr std::uint64_t kAppsrvIniLimit = 16 * 1024 * 1024;
+
 // The file's lines, in its code page. false, with the platform's last error set, when it cannot
-// be read.
+// be read, is not a regular file or is larger than kAppsrvIniLimit.
 bool ReadAppsrvIni(platform::System& system, std::string_view path,
                    std::vector<std::string>& lines);
 
@@ -41,5 +46,9 @@ bool ReadAppsrvIni(platform::System& system, std::string_view path,
 // beside the file and renamed over it, so a failure midway leaves the old file whole.
 bool WriteAppsrvIni(platform::System& system, std::string_view path,
                     const std::vector<std::string>& lines);
+
+// Why ReadAppsrvIni refused the file, for its message ("it is not a regular file"); "" when the
+// error is an ordinary failure to read it.
+std::string RefusalOf(platform::DWORD error);
 
 }  // namespace ombrel::client

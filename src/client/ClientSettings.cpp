@@ -8,6 +8,7 @@
 #include "app/Text.h"
 #include "client/AppsrvIni.h"
 #include "client/ClientTab.h"
+#include "client/OversizedValue.h"
 #include "platform/CodePage.h"
 #include "remote/RegistryConversions.h"
 #include "remote/RemoteRegistry.h"
@@ -45,6 +46,9 @@ ClientSettings::ClientSettings(app::AppContext& context, ClientTab& tab,
                                std::function<void()> clearAllSettings)
     : QObject(&tab), context_(context), tab_(tab), clearAllSettings_(std::move(clearAllSettings)) {
     tab_.GetPrintDrivers = [this] { GetPrintDrivers("", *tab_.PrnDbgDriverList); };
+    const auto changed = [this] { driverListKept_ = false; };
+    connect(tab_.PrnDbgRendering, &QCheckBox::stateChanged, this, changed);
+    connect(tab_.PrnDbgDriverList, &QListWidget::itemSelectionChanged, this, changed);
 }
 
 void ClientSettings::GetZRPClientSettings() {
@@ -60,6 +64,7 @@ void ClientSettings::GetZRPClientSettings() {
             .value_or(0);
     context_.WriteTrace("ZRP Version is " + std::to_string(ClientVersion));
     tab_.PrnDbgRendering->setEnabled(false);
+    driverListKept_ = false;
     if (ClientVersion >= kRenderingVersion) {
         ReadDriverSelection();
     }
@@ -75,6 +80,17 @@ void ClientSettings::ReadDriverSelection() {
     context_.WriteTrace("Driver list from registry : " + ReprocessDriverList);
     tab_.PrnDbgRendering->setEnabled(true);
     if (ReprocessDriverList.empty()) {
+        driverListKept_ = TooLongToRead(context_, HKEY_LOCAL_MACHINE, kClientKey, kDriverListValue,
+                                        context_.state.CurrentServer);
+        if (driverListKept_) {
+            context_.WriteTrace(std::string(kDriverListValue) +
+                                " is too long to be shown; it is kept as it is");
+            context_.boxes.messageBox(
+                "The list of drivers that the ZRP client renders in the old mode is too long to "
+                "be shown here.\r\nIt is kept as it is when you save, unless you change the old "
+                "rendering mode or the selection of drivers.",
+                app::BoxButtons::Ok, app::BoxIcon::Exclamation, app::kAppTitle);
+        }
         return;
     }
     // Ticking the box fills the list with the local drivers.
@@ -131,8 +147,15 @@ void ClientSettings::ReadConfigurationFile() {
     }
     std::vector<std::string> lines;
     if (!ReadAppsrvIni(system, path, lines)) {
-        context_.WriteTrace("Could not read " + path + ", error " +
-                            std::to_string(system.getLastError()));
+        const platform::DWORD error = system.getLastError();
+        context_.WriteTrace("Could not read " + path + ", error " + std::to_string(error));
+        // A file refused for what it is, not for a passing failure, leaves the box clear
+        // whatever the file says: the user must know it was not looked at.
+        if (const std::string refusal = RefusalOf(error); !refusal.empty()) {
+            context_.boxes.messageBox(
+                "The ZRP client configuration file " + path + " was not read: " + refusal + ".",
+                app::BoxButtons::Ok, app::BoxIcon::Exclamation, app::kAppTitle);
+        }
         return;
     }
     const auto trace = [this](const std::string& line) { context_.WriteTrace(line); };
@@ -208,6 +231,11 @@ void ClientSettings::SaveConfigurationFile() {
 }
 
 void ClientSettings::SaveDriverSelection(const std::string& computer) {
+    if (driverListKept_) {
+        context_.WriteTrace(std::string(kDriverListValue) +
+                            " is too long to be shown; left as it is");
+        return;
+    }
     RemoteRegistry registry(context_);
     if (tab_.PrnDbgRendering->value() != 1) {
         registry.DeleteValue(HKEY_LOCAL_MACHINE, kClientKey, kDriverListValue, computer);
@@ -225,12 +253,15 @@ void ClientSettings::SaveDriverSelection(const std::string& computer) {
 }
 
 void ClientSettings::ReportFileLeft(const std::string& path, const std::string& what) {
-    const std::string error = std::to_string(context_.platform.system.getLastError());
+    const platform::DWORD code = context_.platform.system.getLastError();
+    const std::string error = std::to_string(code);
     context_.WriteTrace("appsrv.ini could not be " + what + ", error " + error);
-    context_.boxes.messageBox("The ZRP client configuration file " + path + " could not be " +
-                                  what + " (error " + error + ")." + "\r\n" +
-                                  "It was left as it was.",
-                              app::BoxButtons::Ok, app::BoxIcon::Exclamation, app::kAppTitle);
+    const std::string refusal = RefusalOf(code);
+    context_.boxes.messageBox(
+        "The ZRP client configuration file " + path + " could not be " + what +
+            (refusal.empty() ? " (error " + error + ")." : ": " + refusal + ".") + "\r\n" +
+            "It was left as it was.",
+        app::BoxButtons::Ok, app::BoxIcon::Exclamation, app::kAppTitle);
 }
 
 }  // namespace ombrel::client

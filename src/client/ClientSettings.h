@@ -58,6 +58,11 @@ class ClientSettings : public QObject {
     // not read as saved.
     void ReportFileLeft(const std::string& path, const std::string& what);
 
+    // The rendering list was there but too long to be read, so the tab shows none: until the
+    // user changes the rendering box or the driver selection, a save leaves it as it is
+    // instead of deleting it.
+    bool driverListKept_ = false;
+
     app::AppContext& context_;
     ClientTab& tab_;
     std::function<void()> clearAllSettings_;

@@ -1,0 +1,58 @@
+#include "client/OversizedValue.h"
+
+#include <array>
+#include <exception>
+
+#include "platform/CodePage.h"
+
+namespace ombrel::client {
+
+using namespace ombrel::platform;
+
+namespace {
+
+// The buffer of RemoteRegistry::GetValue: the registry reports ERROR_MORE_DATA for data that
+// does not fit it, where GetValue reads the value as absent.
+constexpr DWORD kReadBuffer = 255;
+
+struct Handle {
+    Registry& registry;
+    HKEY key = 0;
+    ~Handle() {
+        if (key != 0) {
+            registry.closeKey(key);
+        }
+    }
+};
+
+}  // namespace
+
+bool TooLongToRead(const app::AppContext& context, std::uint32_t hiveCode, std::string_view keyPath,
+                   std::string_view valueName, std::string_view computer) {
+    if (!keyPath.empty() && keyPath.front() == '\\') {
+        keyPath.remove_prefix(1);
+    }
+    Registry& registry = context.platform.registry;
+    try {
+        Handle connection{registry};
+        if (registry.connectRegistry(toAnsi(computer), hiveCode, connection.key) != 0) {
+            return false;
+        }
+        Handle key{registry};
+        if (registry.openKey(connection.key, toAnsi(keyPath), KEY_ALL_ACCESS, key.key) != 0) {
+            return false;
+        }
+        std::array<BYTE, kReadBuffer> buffer{};
+        DWORD type = REG_NONE;
+        DWORD size = kReadBuffer;
+        return registry.queryValue(key.key, toAnsi(valueName), &type, buffer.data(), &size) ==
+                   ERROR_MORE_DATA &&
+               (type == REG_SZ || type == REG_MULTI_SZ);
+    } catch (const std::exception&) {
+        // A fault of the registry leaves the value as GetValue saw it; GetValue has already
+        // told the user of such a fault.
+        return false;
+    }
+}
+
+}  // namespace ombrel::client
