@@ -15,6 +15,7 @@
 #include "app/MainWindow.h"
 #include "app/QtMessageBoxes.h"
 #include "app/StartUp.h"
+#include "app/StartUpErrorBox.h"
 #include "platform/CodePage.h"
 #include "platform/sim/FarmDescription.h"
 #include "platform/sim/HostPath.h"
@@ -42,22 +43,30 @@ void createDemoFarm(const fs::path& dir, const fs::path& executable) {
                                                {executable.parent_path()});
 }
 
-// The farm the tool works on; nullptr after saying on standard error why it cannot be used.
-std::unique_ptr<ombrel::sim::SimFarm> openFarm(const std::string& farmDir) {
+// The farm the tool works on; nullptr after setting why in reason.
+std::unique_ptr<ombrel::sim::SimFarm> openFarm(const std::string& farmDir, std::string& reason) {
     const fs::path dir = farmDir.empty() ? defaultFarm() : fs::path(farmDir);
+    std::error_code error;
+    if (fs::is_regular_file(dir, error)) {
+        // The store's own complaint, "farm.db is missing", would send the user looking for a
+        // file they have just named.
+        reason = "--farm takes the farm's folder, not a file: " + dir.string() +
+                 (dir.filename() == "farm.db"
+                      ? " is the farm's store; its folder is " + dir.parent_path().string()
+                      : " is a file");
+        return nullptr;
+    }
     try {
         if (farmDir.empty() && !fs::exists(dir / "farm.db")) {
             createDemoFarm(dir, fs::canonical("/proc/self/exe"));
         }
         return ombrel::sim::SimFarm::open(dir);
-    } catch (const std::exception& error) {
+    } catch (const std::exception& failure) {
         // The store names the folder in most of its errors; SQLite's own do not.
-        const std::string reason = error.what();
-        std::cerr << "ombrel-printing-tool: "
-                  << (reason.find(dir.string()) != std::string::npos
-                          ? reason
-                          : "cannot open the farm in " + dir.string() + ": " + reason)
-                  << "\n";
+        const std::string what = failure.what();
+        reason = what.find(dir.string()) != std::string::npos
+                     ? what
+                     : "cannot open the farm in " + dir.string() + ": " + what;
         return nullptr;
     }
 }
@@ -95,11 +104,17 @@ int main(int argc, char* argv[]) {
     if (command.exitNow) {
         std::cout << command.output;
         std::cerr << command.errors;
+        if (!command.errors.empty()) {
+            app::ShowStartUpErrorBox(argc, argv, command.errors);
+        }
         return command.exitCode;
     }
-    std::unique_ptr<sim::SimFarm> farm = openFarm(command.farmDir);
+    std::string reason;
+    std::unique_ptr<sim::SimFarm> farm = openFarm(command.farmDir, reason);
     if (!farm) {
-        return 2;
+        std::cerr << "ombrel-printing-tool: " << reason << "\n";
+        app::ShowStartUpErrorBox(argc, argv, reason);
+        return app::kStartUpFailed;
     }
 
     QApplication application(argc, argv);

@@ -23,6 +23,9 @@ constexpr const char* kDescription =
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine parsed;
     CLI::App cli{kDescription, "ombrel-printing-tool"};
+    cli.footer(
+        "Exit codes: 0 the window was closed, 1 the start-up refused to go on (its reason was "
+        "shown in a box), 2 a bad option or a farm that cannot be opened.");
     std::vector<std::string> switches;
     cli.add_option("--farm", parsed.farmDir,
                    "Folder of the simulated farm (made with farmsim init)")
@@ -43,7 +46,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         std::ostringstream out;
         std::ostringstream err;
         parsed.exitNow = true;
-        parsed.exitCode = cli.exit(error, out, err);
+        // CLI11's own codes (105, 109, 114, ...) mean nothing to a script: one code for them all.
+        parsed.exitCode = cli.exit(error, out, err) == 0 ? 0 : kStartUpFailed;
         parsed.output = out.str();
         parsed.errors = err.str();
         return parsed;

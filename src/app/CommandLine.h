@@ -12,9 +12,13 @@
 
 namespace ombrel::app {
 
+// The exit code of a start that ends before the window: a bad option, a farm that cannot be
+// opened.
+inline constexpr int kStartUpFailed = 2;
+
 struct ParsedCommandLine {
-    // Set when the tool must end now: after --help (0) or a bad option (not 0). The text to
-    // print is in output (for --help) or errors (for a bad option).
+    // Set when the tool must end now: after --help (0) or a bad option (kStartUpFailed). The
+    // text to print is in output (for --help) or errors (for a bad option).
     bool exitNow = false;
     int exitCode = 0;
     std::string output;

@@ -136,6 +136,10 @@ class MainWindow : public QWidget {
 
     // Shows PendingWarning once, each time the window becomes active while it is set.
     void Form_Activate();
+    // Shows PendingWarning once the main window is on screen. Every read of a server's settings
+    // queues it: window managers differ in whether and when they activate the window, and
+    // after a tick the window is already active, so an activation alone may never come.
+    void ShowPendingWarning();
     // The closing: trace, the controller's exchange file removed. Runs once, whether the
     // window is closed or destroyed.
     void Form_Unload();
@@ -175,9 +179,17 @@ class MainWindow : public QWidget {
     void RefuseOfflineNode(QTreeWidgetItem* node);
     void SelectionSummaryUpdate();
     void ReadSingleSelectedServer();
+    // Queues ShowPendingWarning when the read left a warning: it runs after the read, once
+    // the event loop gets control back.
+    void QueuePendingWarning();
+    bool OnScreen() const;
+    // An expose event of the native window: the warning that waited for the screen is queued.
+    void WatchScreen(QObject* watched, QEvent* event);
 
     AppContext& context_;
     bool unloaded_ = false;
+    bool warningQueued_ = false;
+    bool warningAwaitsScreen_ = false;
     QWidget* serverColumn_ = nullptr;
     std::unique_ptr<WaitWindowLoader> waitLoader_;
     Form1* form1_ = nullptr;                       // a child of the window once loaded

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QWindow>
 
 #include "app/Form1.h"
 #include "app/MainWindow.h"
@@ -12,6 +13,10 @@ namespace ombrel::app {
 bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         Form_Activate();
+    } else if (event->type() == QEvent::Show && windowHandle() != nullptr) {
+        // The native window exists from the first show on; its expose events tell when it is
+        // really on screen. Installing the filter again only moves it to the front.
+        windowHandle()->installEventFilter(this);
     }
     return QWidget::event(event);
 }
@@ -28,6 +33,40 @@ void MainWindow::Form_Activate() {
         const std::string warning = std::move(state.PendingWarning);
         state.PendingWarning.clear();
         context_.boxes.messageBox(warning, BoxButtons::Ok, BoxIcon::Exclamation, kAppTitle);
+    }
+}
+
+void MainWindow::QueuePendingWarning() {
+    if (context_.state.PendingWarning.empty() || warningQueued_) {
+        return;
+    }
+    warningQueued_ = true;
+    QMetaObject::invokeMethod(this, &MainWindow::ShowPendingWarning, Qt::QueuedConnection);
+}
+
+bool MainWindow::OnScreen() const {
+    return isVisible() && windowHandle() != nullptr && windowHandle()->isExposed();
+}
+
+void MainWindow::ShowPendingWarning() {
+    warningQueued_ = false;
+    if (unloaded_ || context_.state.PendingWarning.empty()) {
+        return;
+    }
+    if (!OnScreen()) {
+        // The start-up reads before the window is shown; a minimised window is not seen either.
+        warningAwaitsScreen_ = true;
+        return;
+    }
+    Form_Activate();
+}
+
+void MainWindow::WatchScreen(QObject* watched, QEvent* event) {
+    if (warningAwaitsScreen_ && event->type() == QEvent::Expose && watched == windowHandle() &&
+        OnScreen()) {
+        warningAwaitsScreen_ = false;
+        // Queued again, not shown here: the window is drawn first, then the box comes over it.
+        QueuePendingWarning();
     }
 }
 

@@ -64,6 +64,7 @@ void MainWindow::ReadDefaultPrnFlags() {
         }
     }
     settingsTab->Label3->setText(toWidgetText(settings::FlagHex(context_.state.OMBFlags)));
+    QueuePendingWarning();
 }
 
 void MainWindow::ReadRegistryBtn_Click() {

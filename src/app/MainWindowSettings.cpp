@@ -104,6 +104,7 @@ void MainWindow::watchDescribedControls() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    WatchScreen(watched, event);
     if (event->type() == QEvent::MouseMove) {
         if (const auto found = described_.constFind(watched); found != described_.cend()) {
             ShowDescription(**found);

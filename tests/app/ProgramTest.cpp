@@ -49,6 +49,11 @@ TEST(Program, HelpPrintsTheOptionsWithoutADisplay) {
     EXPECT_NE(run.out.find("--farm DIR"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("--tab 0-5"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("/passthrough"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Exit codes: 0 the window was closed, 1 the start-up refused to go on "
+                           "(its reason was shown in a box), 2 a bad option or a farm that "
+                           "cannot be opened."),
+              std::string::npos)
+        << run.out;
     EXPECT_EQ(run.err, "");
 }
 
@@ -56,7 +61,7 @@ TEST(Program, BadOptionsAreRefusedWithoutADisplay) {
     for (const char* arguments : {"--bogus", "--tab 9", "--farm"}) {
         SCOPED_TRACE(arguments);
         const ToolRun run = runTool(arguments);
-        EXPECT_GT(run.status, 0);
+        EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find(std::string(arguments).substr(0, 5)), std::string::npos) << run.err;
     }
@@ -77,6 +82,16 @@ TEST(Program, AFarmThatCannotBeOpenedIsNamedAndEndsTheTool) {
         EXPECT_NE(run.err.find(dir.string()), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
     }
+}
+
+TEST(Program, AFarmStoreGivenForTheFarmIsToldToBeItsFolder) {
+    const auto farm = test::TempFarm::demo("demo");
+    const std::filesystem::path folder = farm->dir() / "farm";
+    const std::string store = (folder / "farm.db").string();
+    const ToolRun run = runTool("--farm '" + store + "'");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "ombrel-printing-tool: --farm takes the farm's folder, not a file: " +
+                           store + " is the farm's store; its folder is " + folder.string() + "\n");
 }
 
 }  // namespace
