@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/ExchangeText.h"
 #include "settings/FlagWord.h"
 
 namespace ombrel::controller {
@@ -25,15 +26,26 @@ bool blank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Walked without recursion: a file may nest elements deeper than the stack reaches.
 std::string rawText(pugi::xml_node node) {
     if (node.type() != pugi::node_element) {
         return node.value();
     }
     std::string text;
-    for (pugi::xml_node n : node.children()) {
-        if (n.type() != pugi::node_comment && n.type() != pugi::node_pi) {
-            text += rawText(n);
+    pugi::xml_node n = node.first_child();
+    while (n) {
+        if (n.type() == pugi::node_element && n.first_child()) {
+            n = n.first_child();
+            continue;
         }
+        if (n.type() != pugi::node_element && n.type() != pugi::node_comment &&
+            n.type() != pugi::node_pi) {
+            text += n.value();
+        }
+        while (n != node && !n.next_sibling()) {
+            n = n.parent();
+        }
+        n = n == node ? pugi::xml_node() : n.next_sibling();
     }
     return text;
 }
@@ -157,7 +169,8 @@ namespace {
 bool load(app::AppContext& context, pugi::xml_document& document, platform::DWORD& error) {
     platform::System& system = context.platform.system;
     std::vector<std::string> lines;
-    if (!system.readLines(platform::toAnsi(ExchangeFile(context)), lines)) {
+    if (!system.readLines(platform::toAnsi(ExchangeFile(context)), lines,
+                          platform::kMaxExchangeFileBytes)) {
         error = system.getLastError();
         return false;
     }
@@ -165,7 +178,13 @@ bool load(app::AppContext& context, pugi::xml_document& document, platform::DWOR
     for (const std::string& line : lines) {
         text += line + "\n";
     }
-    if (!document.load_string(text.c_str(), pugi::parse_full | pugi::parse_ws_pcdata) ||
+    if (std::string why = platform::exchangeTextRefusal(text); !why.empty()) {
+        context.WriteTrace("The Pellion Configuration XML file " + why);
+        error = ERROR_INVALID_DATA;
+        return false;
+    }
+    if (!document.load_buffer(text.data(), text.size(), pugi::parse_full | pugi::parse_ws_pcdata,
+                              pugi::encoding_utf8) ||
         !document.document_element()) {
         error = ERROR_INVALID_DATA;
         return false;
@@ -292,7 +311,7 @@ std::string XMLFileHandling::RemoveEmptyNamespace(double flags) {
     context_.WriteTrace("Checking " + file);
     std::vector<std::string> lines;
     wait.setValue(3);
-    if (!system.readLines(platform::toAnsi(file), lines)) {
+    if (!system.readLines(platform::toAnsi(file), lines, platform::kMaxExchangeFileBytes)) {
         return fileProblem(context_, "read");
     }
     context_.WriteTrace("number of lines " + std::to_string(lines.size()));

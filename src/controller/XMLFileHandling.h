@@ -23,7 +23,9 @@ class XMLFileHandling {
     // Reads DefaultSessionFlags of the first PrinterManagement element that has a decimal
     // one into OMBFlags. A file that cannot be loaded, an element missing or a text that is
     // not a decimal word leaves OMBFlags as it was; the last two after a message. False when
-    // the file could not be loaded.
+    // the file could not be loaded: also when it is no regular file, larger than 16 MiB, or
+    // text no exchange file holds (a DTD, an entity reference, a character XML does not
+    // allow, UTF-16), the reason traced before the load's message.
     bool ReadFlagsFromXml();
 
     // Writes flags into the exchange file: into the DefaultSessionFlags elements of the

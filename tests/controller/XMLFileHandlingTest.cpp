@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 
+#include <sys/stat.h>
+
 #include "ControllerFixture.h"
 
 namespace ombrel::test {
@@ -134,6 +136,109 @@ TEST_F(XMLFileHandlingTest, AFileThatCannotBeLoadedLeavesTheWordAndSaysWhy) {
         EXPECT_EQ(boxes.boxes[0], (RecordedBox{c.message, "Ombrel Printing Tool",
                                                app::BoxIcon::None, app::BoxButtons::Ok}));
     }
+}
+
+TEST_F(XMLFileHandlingTest, ADocumentNoExchangeFileIsIsRefusedAndLeftAsItWas) {
+    struct Case {
+        std::string document;
+        std::string why;  // the trace line before the load's message
+    };
+    const std::string flags = "<Session><PrinterManagement><DefaultSessionFlags>";
+    const std::string end = "</DefaultSessionFlags></PrinterManagement></Session>";
+    const std::vector<Case> cases{
+        // The NUL used to cut the word short: 3 was taken.
+        {kRoot + flags + "3&#0;9" + end + "</PellionConfiguration>",
+         "The Pellion Configuration XML file holds the character reference &#0; on line 1, "
+         "which stands for no character XML allows"},
+        {kRoot + flags + "&#x1B;32" + end + "</PellionConfiguration>",
+         "The Pellion Configuration XML file holds the character reference &#x1B; on line 1, "
+         "which stands for no character XML allows"},
+        {std::string(kDeclaration) +
+             "\r\n<!DOCTYPE PellionConfiguration [<!ENTITY w "
+             "\"32\">]>\r\n" +
+             kRoot + flags + "&w;" + end + "</PellionConfiguration>",
+         "The Pellion Configuration XML file has a document type declaration on line 2, which an "
+         "exchange file never has"},
+        {kRoot + flags + "&w;" + end + "</PellionConfiguration>",
+         "The Pellion Configuration XML file refers to the entity &w; on line 1, which an "
+         "exchange file never defines"},
+        {std::string("\xFE\xFF\0<\0P", 6),
+         "The Pellion Configuration XML file is UTF-16 text; an exchange file must be UTF-8 or "
+         "ANSI, as the controller's program writes it"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::ofstream(exchange(), std::ios::binary) << c.document;
+        state.OMBFlags = 7;
+        boxes.boxes.clear();
+        traces();
+
+        EXPECT_FALSE(xml.ReadFlagsFromXml());
+        EXPECT_NE(xml.WriteFlagsToXml(16), "");
+
+        const std::string message =
+            "Error while trying to load in memory the Pellion Configuration XML file 13";
+        EXPECT_EQ(state.OMBFlags, 7);
+        EXPECT_THAT(traces(), ElementsAre(c.why, message, c.why, message));
+        ASSERT_EQ(boxes.boxes.size(), 2u);
+        EXPECT_EQ(boxes.boxes[0].text, message);
+        EXPECT_EQ(exchangeBytes(), c.document);
+    }
+}
+
+TEST_F(XMLFileHandlingTest, OnlyARegularFileOfAtMost16MiBIsLoaded) {
+    // A pipe would hold the window until some writer came; a huge file would be read whole.
+    ASSERT_EQ(::mkfifo(exchange().c_str(), 0600), 0);
+    EXPECT_FALSE(xml.ReadFlagsFromXml());
+    std::filesystem::remove(exchange());
+    const std::string document = std::string(kRoot) +
+                                 "<Session><PrinterManagement><DefaultSessionFlags>32"
+                                 "</DefaultSessionFlags></PrinterManagement></Session>"
+                                 "</PellionConfiguration>";
+    std::ofstream(exchange(), std::ios::binary)
+        << std::string(16 * 1024 * 1024 + 1 - document.size(), ' ') << document;
+    EXPECT_FALSE(xml.ReadFlagsFromXml());
+    EXPECT_FALSE(xml.RemoveEmptyNamespace(16).empty());
+
+    EXPECT_EQ(state.OMBFlags, 0);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              "Error while trying to load in memory the Pellion Configuration XML file 222");
+    EXPECT_EQ(boxes.boxes[1].text,
+              "Error while trying to load in memory the Pellion Configuration XML file 223");
+
+    // One byte less is an exchange file still.
+    std::ofstream(exchange(), std::ios::binary)
+        << std::string(16 * 1024 * 1024 - document.size(), ' ') << document;
+    EXPECT_TRUE(xml.ReadFlagsFromXml());
+    EXPECT_EQ(state.OMBFlags, 32);
+}
+
+TEST_F(XMLFileHandlingTest, ElementsNestedDeeperThanTheStackReachesAreReadAndWritten) {
+    std::string nested;
+    for (int i = 0; i < 100000; ++i) {
+        nested += "<a>";
+    }
+    nested += "x";
+    for (int i = 0; i < 100000; ++i) {
+        nested += "</a>";
+    }
+    writeExchange(
+        {kDeclaration, kRoot,
+         "<Session><PrinterManagement><DefaultSessionFlags>" + nested + "</DefaultSessionFlags>",
+         "</PrinterManagement></Session></PellionConfiguration>"});
+    state.OMBFlags = 7;
+
+    EXPECT_TRUE(xml.ReadFlagsFromXml());
+    EXPECT_EQ(state.OMBFlags, 7);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              "DefaultSessionFlags in the Pellion Configuration XML file is not a decimal number: "
+              "\"x\"\r\nThe flags shown are left as they were.");
+
+    EXPECT_EQ(xml.WriteFlagsToXml(16), "");
+    EXPECT_TRUE(xml.ReadFlagsFromXml());
+    EXPECT_EQ(state.OMBFlags, 16);
 }
 
 TEST_F(XMLFileHandlingTest, AnExistingWordIsReplacedInPlaceAndTheLayoutKept) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/ExchangeText.h"
 #include "platform/sim/ControllerConfiguration.h"
 #include "platform/sim/RegistryText.h"
 
@@ -135,6 +136,18 @@ void checkSetting(const ControllerSection* section, const std::vector<std::strin
         }
         setting.text = std::to_string(word);
     } else {
+        // A setting is one line of text: the blanks around it are layout, but a tab or line
+        // break inside it (XML lets them through) would reach the controller as they are.
+        const auto control = std::find_if(setting.text.begin(), setting.text.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20;
+        });
+        if (control != setting.text.end()) {
+            static constexpr char kDigits[] = "0123456789ABCDEF";
+            const auto code = static_cast<unsigned char>(*control);
+            throw Refusal(shown(path, name) + ": the text holds the control character 0x" +
+                          kDigits[code >> 4] + kDigits[code & 0xF] +
+                          ", which a setting cannot hold");
+        }
         try {
             sim::ansiExactly(setting.text);
         } catch (const std::invalid_argument& e) {
@@ -197,16 +210,27 @@ void exportConfiguration(sim::SimFarm& farm, const std::string& path) {
 
 void importConfiguration(sim::SimFarm& farm, const std::string& path, std::ostream& out) {
     std::vector<std::string> lines;
-    if (!farm.system().readLines(platform::toAnsi(path), lines)) {
-        throw Refusal("cannot be read (error " + std::to_string(farm.system().getLastError()) +
-                      ")");
+    platform::System& system = farm.system();
+    if (!system.readLines(platform::toAnsi(path), lines, platform::kMaxExchangeFileBytes)) {
+        switch (const platform::DWORD error = system.getLastError()) {
+            case platform::ERROR_BAD_FILE_TYPE:
+                throw Refusal("is not a regular file; only a file can be imported");
+            case platform::ERROR_FILE_TOO_LARGE:
+                throw Refusal("is larger than 16 MiB, which no exchange file is");
+            default:
+                throw Refusal("cannot be read (error " + std::to_string(error) + ")");
+        }
     }
     std::string text;
     for (const std::string& line : lines) {
         text += line + "\n";
     }
+    if (std::string why = platform::exchangeTextRefusal(text); !why.empty()) {
+        throw Refusal(why);
+    }
     pugi::xml_document document;
-    const pugi::xml_parse_result parsed = document.load_string(text.c_str());
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
     if (!parsed) {
         const std::string before = text.substr(0, static_cast<std::size_t>(parsed.offset));
         throw Refusal("is not well-formed XML: " + std::string(parsed.description()) + " on line " +
@@ -217,11 +241,18 @@ void importConfiguration(sim::SimFarm& farm, const std::string& path, std::ostre
         throw Refusal(std::string("is not a Pellion configuration (its root element is ") +
                       root.name() + " in the namespace \"" + namespaceOf(root) + "\")");
     }
+    // One transaction from reading the configuration to the last write: the import takes
+    // effect whole or not at all, also when a write is refused midway or the program is
+    // killed, and nobody changes the configuration between its check and its writes.
+    sim::SimStore::Transaction transaction(farm.store());
     const ControllerSection configuration = sim::readControllerConfiguration(farm.registry());
     std::vector<Change> changes;
     checkSection(&configuration, {}, root, changes);
     for (const Change& change : changes) {
         sim::writeControllerSetting(farm.registry(), change.path, change.setting);
+    }
+    transaction.commit();
+    for (const Change& change : changes) {
         out << shown(change.path, change.setting.name) << " = " << change.setting.text << '\n';
     }
 }

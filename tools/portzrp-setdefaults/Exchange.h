@@ -22,11 +22,13 @@ class Refusal : public std::runtime_error {
 // controller's namespace, a child element per section and per setting, lines ended by CR LF.
 void exportConfiguration(sim::SimFarm& farm, const std::string& path);
 
-// Checks the whole document first, then writes the settings whose text changed, one line per
-// change on out. Every element must be in the controller's namespace and name a section or
-// setting the configuration has (Session\PrinterManagement\DefaultSessionFlags may be new);
-// a number must be a decimal 32-bit word. A refused document leaves the configuration as it
-// was.
+// Checks the whole document first, then writes the settings whose text changed in one
+// transaction, and lists them on out, one line per change, once written. The file must be a
+// regular file of at most 16 MiB, UTF-8 or ANSI text without a DTD, entity references or
+// characters XML does not allow. Every element must be in the controller's namespace and name
+// a section or setting the configuration has (Session\PrinterManagement\DefaultSessionFlags
+// may be new); a number must be a decimal 32-bit word, a text a single line. A refused
+// document, or a write refused midway, leaves the configuration as it was.
 void importConfiguration(sim::SimFarm& farm, const std::string& path, std::ostream& out);
 
 }  // namespace ombrel::portzrp

@@ -212,16 +212,23 @@ SQLite::Statement& SimStore::statement(const char* sql) {
     return *it->second;
 }
 
-// The three statements are kept prepared: compiling them for every write cost more than
+// The statements are kept prepared: compiling them for every write cost more than
 // running them.
-SimStore::Transaction::Transaction(SimStore& store) : store_(store) {
-    store_.statement("BEGIN IMMEDIATE").exec();
+SimStore::Transaction::Transaction(SimStore& store)
+    : store_(store), nested_(sqlite3_get_autocommit(store.db_.getHandle()) == 0) {
+    store_.statement(nested_ ? "SAVEPOINT nested" : "BEGIN IMMEDIATE").exec();
 }
 
 SimStore::Transaction::~Transaction() {
     if (!done_) {
         try {
-            store_.statement("ROLLBACK").exec();
+            if (nested_) {
+                // Undoes the savepoint's writes and ends it; the outer transaction goes on.
+                store_.statement("ROLLBACK TO nested").exec();
+                store_.statement("RELEASE nested").exec();
+            } else {
+                store_.statement("ROLLBACK").exec();
+            }
         } catch (...) {
             // Nothing more can be done; SQLite rolls back an unfinished transaction itself.
         }
@@ -229,7 +236,7 @@ SimStore::Transaction::~Transaction() {
 }
 
 void SimStore::Transaction::commit() {
-    store_.statement("COMMIT").exec();
+    store_.statement(nested_ ? "RELEASE nested" : "COMMIT").exec();
     done_ = true;
 }
 

@@ -40,7 +40,9 @@ class SimStore {
     // Hot paths use it so that no statement is compiled per call.
     SQLite::Statement& statement(const char* sql);
 
-    // BEGIN IMMEDIATE ... COMMIT; rolled back when the scope is left by an exception.
+    // BEGIN IMMEDIATE ... COMMIT; rolled back when the scope is left by an exception. Inside
+    // another transaction of the same connection it is a savepoint of that one: its writes
+    // then take effect only with the outer commit, so several writes can be made one whole.
     class Transaction {
       public:
         explicit Transaction(SimStore& store);
@@ -51,6 +53,7 @@ class SimStore {
 
       private:
         SimStore& store_;
+        bool nested_ = false;
         bool done_ = false;
     };
 
