@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -17,6 +18,7 @@
 #include "eventlog/CEventLog.h"
 #include "eventlog/EventLogTab.h"
 #include "eventlog/PrintEventListing.h"
+#include "support/HostileEventLog.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempFarm.h"
 
@@ -131,6 +133,84 @@ void ToolEventListing(benchmark::State& state) {
     state.counters["rows"] = rows;
 }
 BENCHMARK(ToolEventListing)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// A System log as hostile as a real server's may be (support/HostileEventLog.h): records with
+// an insertion string of 65,535 characters, 256 insertion strings, 99 strings of 5,200
+// characters, 99 "%%9999" parameters of 60,000 characters and a template repeating %1 a
+// thousand times, and every 50th record one of 16 MB that no read can hand out. The tool lists
+// it ("Display" on tab 4) and then shows every listed event's description, as a click on each
+// row does. EVENT_LISTING_HOSTILE_RECORDS sets the number of records (default 1,000).
+const int kHostileRecords = [] {
+    const char* records = std::getenv("EVENT_LISTING_HOSTILE_RECORDS");
+    return records != nullptr ? std::atoi(records) : 1'000;
+}();
+constexpr const char* kHostileServer = "HOSTILE";
+
+struct HostileLog {
+    HostileLog() {
+        farm.addMachine(kHostileServer, "10.9.9.8");
+        farm.store().setMeta("timezone_bias", "0");
+        test::registerHostileModule(farm);
+        test::addHostileRecords(farm, kHostileServer, kHostileRecords, 50);
+    }
+    test::TempFarm farm;
+};
+
+HostileLog& hostileLog() {
+    static HostileLog instance;
+    return instance;
+}
+
+// The listing alone, then (withDetails) every listed event clicked after it.
+void hostileListing(benchmark::State& state, bool withDetails) {
+    hostileLog();  // built once, outside the measure
+    app::AppState appState;
+    appState.CurrentServer = kHostileServer;
+    test::ScriptedBoxes boxes;
+    app::AppContext context(hostileLog().farm.platform(), appState, boxes);
+    MemoryMeter memory;
+    int rows = 0;
+    std::size_t longest = 0;
+    {
+        app::Form1 form1;
+        context.waitWindow = &form1;
+        eventlog::EventLogTab tab(context);
+        tab.EnterTab();
+        tab.EventType[1]->setChecked(true);
+        for (auto _ : state) {
+            state.PauseTiming();
+            if (withDetails) {
+                tab.Display_Click();  // the listing is measured on its own
+            }
+            state.ResumeTiming();
+            if (!withDetails) {
+                tab.Display_Click();
+            }
+            rows = tab.EventLogList->topLevelItemCount();
+            for (int i = 0; withDetails && i < rows; ++i) {
+                tab.EventLogList_ItemClick(tab.EventLogList->topLevelItem(i));
+                longest = std::max<std::size_t>(
+                    longest, static_cast<std::size_t>(tab.EventDetails->toPlainText().size()));
+            }
+        }
+        context.waitWindow = nullptr;
+    }
+    memory.report(state);
+    state.counters["rows"] = rows;
+    if (withDetails) {
+        state.counters["longest_description"] = static_cast<double>(longest);
+    }
+}
+
+void ToolHostileEventListing(benchmark::State& state) {
+    hostileListing(state, false);
+}
+BENCHMARK(ToolHostileEventListing)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void ToolHostileEventDetails(benchmark::State& state) {
+    hostileListing(state, true);
+}
+BENCHMARK(ToolHostileEventDetails)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Where the listing's time goes, layer by layer: the reader alone (ReadEntry without a
 // description for every record, as the listing calls it, no rows) and beneath it the

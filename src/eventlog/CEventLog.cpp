@@ -41,6 +41,38 @@ void assignFromAnsi(std::string& target, std::string_view ansi) {
     target.assign(ansi);
 }
 
+// Cuts text (UTF-8) to at most kMaxEventText bytes, the last ones being kCutMark, on a
+// character boundary. A text within the limit is left as it is.
+void capText(std::string& text) {
+    if (text.size() <= kMaxEventText) {
+        return;
+    }
+    std::size_t cut = kMaxEventText - kCutMark.size();
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut;  // not inside a character
+    }
+    text.resize(cut);
+    text += kCutMark;
+}
+
+// Cuts ANSI text to at most limit bytes, the last ones being the mark when it fits.
+void capAnsi(std::string& text, std::size_t limit) {
+    if (text.size() <= limit) {
+        return;
+    }
+    if (limit < kCutMark.size() + 1) {
+        text.resize(limit);
+        return;
+    }
+    text.resize(limit - kCutMark.size());
+    text += kCutMark;
+}
+
+// The number of places in a template that may take an insert: an upper bound, every "%".
+std::size_t insertPlaces(std::string_view templateText) {
+    return static_cast<std::size_t>(std::count(templateText.begin(), templateText.end(), '%'));
+}
+
 // The leading decimal digits of text as a number; no digits give 0.
 DWORD leadingNumber(std::string_view text) {
     DWORD number = 0;
@@ -57,6 +89,15 @@ DWORD leadingNumber(std::string_view text) {
 
 bool CEventLog::NoCase::operator()(const std::string& a, const std::string& b) const {
     return compareFolded(a, b, Fold::Lower) < 0;
+}
+
+bool CEventLog::NoCasePair::operator()(const std::pair<std::string, std::string>& a,
+                                       const std::pair<std::string, std::string>& b) const {
+    const int first = compareFolded(a.first, b.first, Fold::Lower);
+    if (first != 0) {
+        return first < 0;
+    }
+    return compareFolded(a.second, b.second, Fold::Lower) < 0;
 }
 
 CEventLog::CEventLog(Platform platform, std::string toolFolder, std::string toolExeName)
@@ -201,9 +242,11 @@ std::string CEventLog::SourceKey(std::string_view logName, std::string_view sour
 }
 
 void CEventLog::LoadMessageFiles(const std::string& source) {
-    // A source is looked up in the registry once: one without message files would otherwise
-    // cost three registry reads for every record of it that a listing meets.
-    if (!loadedSources_.insert(source).second) {
+    // A source is looked up in the registry once per log: one without message files would
+    // otherwise cost three registry reads for every record of it that a listing meets. The
+    // branch read depends on the log, so a source met first where it is not registered (a
+    // "Print" record in the Application log) is still looked up under the next log.
+    if (!loadedSources_.emplace(logName_, source).second) {
         return;
     }
     const std::string key = SourceKey(logName_, source);
@@ -269,41 +312,82 @@ std::string CEventLog::GetDescriptionText(const std::string& source, std::uint32
         return templateText;
     }
     if (templateText.empty()) {
-        return inserts.front();
+        std::string first = std::move(inserts.front());
+        capText(first);
+        return first;
     }
     return FormatWithInserts(templateText, std::move(inserts));
 }
 
 std::string CEventLog::FormatWithInserts(std::string_view templateText,
                                          std::vector<std::string> inserts) {
+    // A record may carry hundreds of "%%n" parameters: each number's text is loaded once.
+    std::map<DWORD, std::string> parameters;
     for (std::string& insert : inserts) {
         if (insert.find("%%") != std::string::npos) {
             const std::string& parameterFile = LookupMessageFile(source_, FileKind::Parameter);
-            insert = parameterFile.empty()
-                         ? std::string()
-                         : LoadModuleMessage(parameterFile,
-                                             leadingNumber(std::string_view(insert).substr(2)));
+            if (parameterFile.empty()) {
+                insert.clear();
+                continue;
+            }
+            const DWORD number = leadingNumber(std::string_view(insert).substr(2));
+            auto known = parameters.find(number);
+            if (known == parameters.end()) {
+                known = parameters.emplace(number, LoadModuleMessage(parameterFile, number)).first;
+            }
+            insert = known->second;
         }
     }
     std::vector<std::string> ansi;
     ansi.reserve(inserts.size());
-    std::vector<std::string_view> arguments;
-    arguments.reserve(inserts.size());
     for (const std::string& insert : inserts) {
         ansi.push_back(toAnsi(insert));
+        // No insertion is longer than a whole description may be.
+        capAnsi(ansi.back(), kMaxEventText);
     }
-    for (const std::string& text : ansi) {
-        arguments.emplace_back(text);
-    }
+    const std::string ansiTemplate = toAnsi(templateText);
+    auto format = [&](std::string& formatted) {
+        const std::vector<std::string_view> arguments(ansi.begin(), ansi.end());
+        const DWORD count = platform_.messages.formatMessage(
+            FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY |
+                FORMAT_MESSAGE_ALLOCATE_BUFFER,
+            0, ansiTemplate, 0, 0, arguments, formatted);
+        if (count != 0) {
+            formatted.resize(std::min<std::size_t>(count, formatted.size()));
+            return true;
+        }
+        formatted.clear();
+        return false;
+    };
     std::string formatted;
-    const DWORD count = platform_.messages.formatMessage(
-        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-        0, toAnsi(templateText), 0, 0, arguments, formatted);
-    if (count == 0) {
-        return {};
+    if (!format(formatted)) {
+        if (platform_.system.getLastError() != ERROR_MORE_DATA) {
+            return {};
+        }
+        // Longer than the formatting hands out (64 KB): every place for an insert gets an
+        // equal share of what the template leaves, each cut insertion marked.
+        const std::size_t room =
+            kMaxEventText - std::min(kMaxEventText, ansiTemplate.size() + kCutMark.size());
+        const std::size_t share = room / std::max<std::size_t>(1, insertPlaces(ansiTemplate));
+        for (std::string& text : ansi) {
+            capAnsi(text, share);
+        }
+        if (!format(formatted)) {
+            if (platform_.system.getLastError() != ERROR_MORE_DATA) {
+                return {};
+            }
+            // Still too long (padded fields): the template as written, marked as cut.
+            std::string text(templateText);
+            capText(text);
+            if (text.size() + kCutMark.size() <= kMaxEventText) {
+                text += kCutMark;
+            }
+            return text;
+        }
     }
-    formatted.resize(std::min<std::size_t>(count, formatted.size()));
-    return fromAnsi(formatted);
+    std::string text = fromAnsi(formatted);
+    capText(text);
+    return text;
 }
 
 std::string CEventLog::LoadModuleMessage(std::string_view path, std::uint32_t messageNumber) {
@@ -327,7 +411,9 @@ std::string CEventLog::LoadModuleMessage(std::string_view path, std::uint32_t me
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) {
         text.resize(text.size() - 2);
     }
-    return fromAnsi(text);
+    std::string converted = fromAnsi(text);
+    capText(converted);
+    return converted;
 }
 
 std::string CEventLog::ExpandPath(std::string_view path) {

@@ -45,6 +45,15 @@ inline constexpr long kErrorLogNotOpened = 50000;
 inline constexpr std::string_view kEventLogServicesKey =
     "System\\CurrentControlSet\\Services\\EventLog";
 
+// The longest description the reader builds, in bytes (UTF-8), and the longest insertion
+// string or message text it takes: what FormatMessageA hands out at most (64 KB with its NUL).
+// A longer text is cut so that it ends with kCutMark within the limit; a description whose
+// inserts do not fit together gets an equal share of the room for each insert, each cut one
+// marked. A hostile record (huge or many inserts, a template repeating one) thus costs at most
+// this much, in the reader and in the text box that shows it.
+inline constexpr std::size_t kMaxEventText = 65535;
+inline constexpr std::string_view kCutMark = "[...]";
+
 // Where the tool's own executable lies, as its runtime names it: the folder and the program's
 // name without ".exe". CreateEventSource registers it when given no message file.
 inline constexpr std::string_view kToolFolder = "C:\\Program Files\\Ombrel\\Printing Tool";
@@ -185,8 +194,14 @@ class CEventLog {
     FileMap categoryFiles_;
     FileMap eventFiles_;
     FileMap parameterFiles_;
-    // The sources whose message files were looked up in the registry, found or not.
-    std::set<std::string, NoCase> loadedSources_;
+    // The logs and sources whose message files were looked up in the registry, found or not.
+    // The registry branch depends on the log: a source without files under one log may have
+    // them under another, so a miss is remembered for its log only.
+    struct NoCasePair {
+        bool operator()(const std::pair<std::string, std::string>& a,
+                        const std::pair<std::string, std::string>& b) const;
+    };
+    std::set<std::pair<std::string, std::string>, NoCasePair> loadedSources_;
 };
 
 }  // namespace ombrel::eventlog

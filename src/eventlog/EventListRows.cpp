@@ -65,10 +65,18 @@ void EventListRows::setColumns() {
     const int dateWidth = list_->columnCount() > kDateColumn ? list_->columnWidth(kDateColumn) : 0;
     list_->setColumnCount(static_cast<int>(kColumns.size()));
     list_->setHeaderLabels(headers);
+    // A click on a header shows the sort arrow beside its caption: every column is at least
+    // as wide as its caption and the arrow need, so that "EventId" does not lose its last
+    // letter to the arrow. The header measures its sections as it paints them.
+    QHeaderView* header = list_->header();
+    const bool arrowShown = header->isSortIndicatorShown();
+    header->setSortIndicatorShown(true);
     for (std::size_t i = 0; i < kColumns.size(); ++i) {
-        list_->setColumnWidth(static_cast<int>(i),
-                              kColumns[i].twips * list_->logicalDpiX() / kTwipsPerInch);
+        const int column = static_cast<int>(i);
+        const int documented = kColumns[i].twips * list_->logicalDpiX() / kTwipsPerInch;
+        list_->setColumnWidth(column, std::max(documented, header->sectionSizeHint(column)));
     }
+    header->setSortIndicatorShown(arrowShown);
     // A date column a listing widened stays wide, so its dates do not shrink to "...".
     list_->setColumnWidth(kDateColumn, std::max(list_->columnWidth(kDateColumn), dateWidth));
 }

@@ -2,6 +2,9 @@
 // from the message files registered on the machine that runs the tool.
 #include <gtest/gtest.h>
 
+#include <span>
+#include <string>
+
 #include "EventLogFarm.h"
 
 namespace ombrel::test {
@@ -141,6 +144,52 @@ TEST(CEventLogReadTest, MessageFilePathsAreReadOncePerSource) {
     ASSERT_TRUE(fresh.OpenLog("", "System"));
     ASSERT_TRUE(fresh.ReadEntry(109, true));
     EXPECT_EQ("<none>", fresh.EventDescription());
+}
+
+// "Print" is registered under the System log only. A "Print" record met first in the
+// Application log, where the source has no message files, must not make the source's texts
+// "<none>" in the System log that the same reader reads next, on this server or another.
+TEST(CEventLogReadTest, ASourceMissingUnderOneLogIsLookedUpAgainUnderTheNext) {
+    nlohmann::json description = eventLogFarmDescription();
+    for (nlohmann::json& machine : description["machines"]) {
+        if (machine["name"] == "SRV3") {
+            continue;
+        }
+        machine["eventLogs"]["Application"] = nlohmann::json::parse(R"({"records": [
+            {"eventId": 20, "type": "error", "category": 1, "source": "Print",
+             "time": "2009-03-02T09:00:00Z", "strings": ["Unlisted", "LPT9:"]}]})");
+    }
+    TempFarm farm(description);
+
+    struct Step {
+        const char* server;
+        const char* log;
+        std::int32_t record;
+        const char* category;
+        const char* description;
+    };
+    const Step sameServerFirst[] = {
+        {"", "Application", 1, "<none>", "<none>"},
+        {"", "System", 100, "Printer Drivers", "Printer HP LaserJet 4 was added, port LPT1:."},
+        {"SRV2", "System", 7, "Printer Drivers", "Printer Remote Printer was added, port COM1:."},
+    };
+    const Step otherServerFirst[] = {
+        {"SRV2", "Application", 1, "<none>", "<none>"},
+        {"SRV2", "System", 7, "Printer Drivers", "Printer Remote Printer was added, port COM1:."},
+        {"", "System", 100, "Printer Drivers", "Printer HP LaserJet 4 was added, port LPT1:."},
+    };
+    for (const auto& steps :
+         {std::span<const Step>(sameServerFirst), std::span<const Step>(otherServerFirst)}) {
+        CEventLog log(farm.platform());  // one reader for the life of the window
+        for (const Step& step : steps) {
+            SCOPED_TRACE(std::string(step.server) + " " + step.log);
+            ASSERT_TRUE(log.OpenLog(step.server, step.log));
+            ASSERT_TRUE(log.ReadEntry(step.record, true));
+            EXPECT_EQ("Print", log.EventSourceName());
+            EXPECT_EQ(step.category, log.EventCategoryString());
+            EXPECT_EQ(step.description, log.EventDescription());
+        }
+    }
 }
 
 }  // namespace

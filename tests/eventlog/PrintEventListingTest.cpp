@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QStyle>
 
 #include <algorithm>
 
 #include <string>
 #include <vector>
 
+#include "eventlog/CEventLog.h"
 #include "eventlog/EventLogTab.h"
+#include "support/HostileEventLog.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ToolContext.h"
 
@@ -223,6 +226,107 @@ TEST_F(PrintEventListingTest, HeaderClicksFlipOneSharedDirectionAndRecordNumberD
             "Sorting by ColumHeader=2 / EventId", "Sorting by ColumHeader=2 / EventId",
             "Sorting by ColumHeader=4 / Source", "Sorting disabled for ColumHeader=0 / Record#"}),
         tool.takeTraces());
+}
+
+TEST_F(PrintEventListingTest, AClickOnAnotherColumnGoesOnFromTheSharedDirection) {
+    // Each column clicked once: with one direction shared by all columns the first click
+    // sorts descending and the second, on another column, ascending. A direction kept per
+    // column would sort the second column descending too.
+    addRecords("SRVA", "Application",
+               {{1, 1, 3, "Print"}, {2, 2, 1000, "VexaroEvents"}, {3, 1, 20, "Print"}});
+    display("SRVA");
+    auto column = [&](int c) {
+        std::vector<std::string> cells;
+        for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
+            cells.push_back(tab.EventLogList->topLevelItem(i)->text(c).toStdString());
+        }
+        return cells;
+    };
+    QHeaderView* header = tab.EventLogList->header();
+    emit header->sectionClicked(1);
+    EXPECT_EQ((std::vector<std::string>{"Warning", "Error", "Error"}), column(1));
+    emit header->sectionClicked(2);
+    EXPECT_EQ((std::vector<std::string>{"1000", "20", "3"}), column(2));
+    EXPECT_EQ(Qt::AscendingOrder, header->sortIndicatorOrder());
+}
+
+TEST_F(PrintEventListingTest, ChangingTheLogHidesBothSuggestedArticles) {
+    addRecords("SRVA", "Application", {{1, 1, 1106, "VexaroEvents"}});
+    display("SRVA");
+    tab.EventLogList_ItemClick(tab.EventLogList->topLevelItem(0));
+    ASSERT_TRUE(tab.Label34->isVisibleTo(&tab));  // 1106 suggests two articles
+
+    tab.EventType[1]->click();
+    EXPECT_FALSE(tab.Label32->isVisibleTo(&tab));
+    EXPECT_FALSE(tab.Label33->isVisibleTo(&tab));
+    EXPECT_FALSE(tab.Label34->isVisibleTo(&tab));
+    tab.EventLogList_ItemClick(tab.EventLogList->topLevelItem(0));  // no row: nothing shown
+
+    tab.EventType[0]->click();  // and the other option button alike
+    display("SRVA");
+    tab.EventLogList_ItemClick(tab.EventLogList->topLevelItem(0));
+    ASSERT_TRUE(tab.Label34->isVisibleTo(&tab));
+    tab.EventType[1]->click();
+    EXPECT_FALSE(tab.Label34->isVisibleTo(&tab));
+}
+
+TEST_F(PrintEventListingTest, EveryColumnFitsItsCaptionAndTheSortArrow) {
+    addRecords("SRVA", "Application", {{1, 1, 3, "Print"}, {2, 1, 1000, "Print"}});
+    QHeaderView* header = tab.EventLogList->header();
+    auto fits = [&] {
+        // The header measures a section as it paints it: caption, margins and, while the
+        // arrow shows, the arrow.
+        ASSERT_TRUE(header->isSortIndicatorShown());
+        for (int c = 0; c < tab.EventLogList->columnCount(); ++c) {
+            SCOPED_TRACE(tab.EventLogList->headerItem()->text(c).toStdString());
+            EXPECT_GE(tab.EventLogList->columnWidth(c), header->sectionSizeHint(c));
+            const int caption =
+                header->fontMetrics().horizontalAdvance(tab.EventLogList->headerItem()->text(c));
+            const int arrow = header->style()->pixelMetric(QStyle::PM_HeaderMarkSize);
+            EXPECT_GE(tab.EventLogList->columnWidth(c), caption + arrow);
+        }
+    };
+    tab.EnterTab();
+    header->setSortIndicatorShown(true);
+    fits();
+    display("SRVA");
+    for (int c : {2, 1, 3, 4, 5}) {
+        emit header->sectionClicked(c);
+        fits();
+    }
+}
+
+// A log as hostile as a real server's may be (support/HostileEventLog.h): every record that
+// a read can hand out is listed, each clicked one shows a description cut at the limit with
+// its marks, and the progress steps once per record read. Two records of 16 MB, which no read
+// can hand out, give no row.
+TEST_F(PrintEventListingTest, AHostileLogListsWithBoundedDescriptions) {
+    test::registerHostileModule(tool.farm);
+    constexpr int kRecords = 40;
+    test::addHostileRecords(tool.farm, "SRVA", kRecords, 20);
+    tab.EventType[1]->setChecked(true);
+    display("SRVA");
+
+    ASSERT_EQ(kRecords - 2, tab.EventLogList->topLevelItemCount());
+    EXPECT_EQ("39|Error|22|3 Mar 2009 10:15:38|Print|SRVA", rows()[0]);
+    std::vector<std::string> steps;
+    for (const std::string& call : wait.calls) {
+        if (call.starts_with("value ")) {
+            steps.push_back(call);
+        }
+    }
+    ASSERT_EQ(static_cast<std::size_t>(kRecords), steps.size());
+    EXPECT_EQ("value 40", steps.back());
+
+    for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = tab.EventLogList->topLevelItem(i);
+        SCOPED_TRACE(row->text(0).toStdString());
+        tab.EventLogList_ItemClick(row);
+        const std::string text = tab.EventDetails->toPlainText().toStdString();
+        EXPECT_LE(text.size(), kMaxEventText);
+        EXPECT_GE(text.size(), kMaxEventText / 2);
+        EXPECT_NE(std::string::npos, text.find(kCutMark));
+    }
 }
 
 TEST_F(PrintEventListingTest, ChangingTheLogEmptiesTheListButKeepsColumnsAndCount) {

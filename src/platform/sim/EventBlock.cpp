@@ -19,9 +19,21 @@ void EventBlock::clear() {
 
 void EventBlock::add(const EventRecordFields& record) {
     const std::size_t offset = bytes_.size();
+    const std::size_t size = eventRecordSize(record);
+    if (size > kMaxEventRecordSize) {
+        // Asked for, it is too large for any buffer: only its size is ever handed out.
+        entries_.push_back({record.recordNumber, offset,
+                            static_cast<platform::DWORD>(std::min<std::size_t>(size, 0xFFFFFFFF))});
+        return;
+    }
     appendEventRecord(record, bytes_);
     entries_.push_back(
         {record.recordNumber, offset, static_cast<platform::DWORD>(bytes_.size() - offset)});
+}
+
+void EventBlock::seal() {
+    std::sort(entries_.begin(), entries_.end(),
+              [](const Entry& a, const Entry& b) { return a.number < b.number; });
 }
 
 std::ptrdiff_t EventBlock::find(std::int64_t number) const {

@@ -20,9 +20,14 @@ class EventBlock {
     };
 
     void clear();
-    // Records are added in ascending order of their numbers.
+    // Records are added in either order of their numbers, then sealed. A record longer than
+    // any read can hand out (kMaxEventRecordSize) is kept by its size alone: its bytes are
+    // never built.
     void add(const EventRecordFields& record);
+    void seal();
     bool holds(std::int64_t number) const;
+    // The bytes of the records kept.
+    std::size_t bytes() const { return bytes_.size(); }
 
     // Hands out record start and the records that follow it in the direction of reading, as
     // many whole ones as fit, as ReadEventLogA does; last receives the number of the last

@@ -77,8 +77,21 @@ std::vector<BYTE> buildEventRecord(const EventRecordFields& fields) {
     return bytes;
 }
 
+std::size_t eventRecordSize(const EventRecordFields& fields) {
+    auto textSize = [](std::string_view text) {
+        return text.substr(0, text.find('\0')).size() + 1;
+    };
+    auto padded = [](std::size_t size) { return (size + 3) & ~std::size_t{3}; };
+    std::size_t size = padded(eventrecord::HeaderSize + textSize(fields.sourceName) +
+                              textSize(fields.computerName));
+    for (const auto& text : fields.strings) {
+        size += textSize(text);
+    }
+    return padded(size + fields.data.size()) + 4;
+}
+
 bool eventRecordFits(const EventRecordFields& fields) {
-    return buildEventRecord(fields).size() <= kMaxEventRecordSize;
+    return eventRecordSize(fields) <= kMaxEventRecordSize;
 }
 
 namespace {

@@ -28,6 +28,8 @@ struct EventRecordFields {
 };
 
 std::vector<platform::BYTE> buildEventRecord(const EventRecordFields& fields);
+// The number of bytes buildEventRecord would give, without building them.
+std::size_t eventRecordSize(const EventRecordFields& fields);
 // The same bytes, appended to bytes (which should hold whole records, so that it stays
 // aligned to 4 bytes).
 void appendEventRecord(const EventRecordFields& fields, std::vector<platform::BYTE>& bytes);

@@ -221,6 +221,11 @@ FormattedMessage formatMessageText(std::string_view text, DWORD flags,
     std::string& out = result.text;
     std::size_t i = 0;
     while (i < text.size()) {
+        // Checked before every piece: no piece adds more than one argument or one padded
+        // field, so the text never grows far beyond the limit before it is refused.
+        if (out.size() > kMaxFormattedMessage) {
+            return {ERROR_MORE_DATA, {}};
+        }
         const char c = text[i];
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n' && maxWidth != 0) {
             out += ' ';
@@ -290,6 +295,9 @@ FormattedMessage formatMessageText(std::string_view text, DWORD flags,
                 out += next;
                 break;
         }
+    }
+    if (out.size() > kMaxFormattedMessage) {
+        return {ERROR_MORE_DATA, {}};
     }
     if (maxWidth != 0 && maxWidth != FORMAT_MESSAGE_MAX_WIDTH_MASK) {
         out = wrapLines(out, maxWidth);

@@ -38,6 +38,11 @@
 
 namespace ombrel::sim {
 
+// FormatMessageA hands out at most 64 KB, its NUL included: a longer text (before any line
+// wrapping) fails with ERROR_MORE_DATA, and the formatting stops as soon as the text is known
+// to be too long, so a template that repeats a long insert costs no more than the limit.
+inline constexpr std::size_t kMaxFormattedMessage = 65535;
+
 struct FormattedMessage {
     platform::DWORD error = 0;  // 0 on success, else the Windows error code
     std::string text;

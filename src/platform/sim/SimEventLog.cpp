@@ -308,14 +308,18 @@ bool SimEventLog::readRecords(OpenLog& log, DWORD flags, DWORD recordOffset, BYT
         if (seek && !any && number != start) {
             break;
         }
-        const std::vector<BYTE> bytes = buildEventRecord(fieldsOf(q));
-        if (bytes.size() > bytesToRead - used) {
+        const EventRecordFields fields = fieldsOf(q);
+        // A record is built only when it fits: one of megabytes is never copied just to be
+        // refused.
+        const std::size_t size = eventRecordSize(fields);
+        if (size > bytesToRead - used) {
             if (!any) {
-                minBytesNeeded = static_cast<DWORD>(bytes.size());
+                minBytesNeeded = static_cast<DWORD>(std::min<std::size_t>(size, 0xFFFFFFFF));
                 return context_.fail(ERROR_INSUFFICIENT_BUFFER, false);
             }
             break;
         }
+        const std::vector<BYTE> bytes = buildEventRecord(fields);
         std::memcpy(buffer + used, bytes.data(), bytes.size());
         used += static_cast<DWORD>(bytes.size());
         last = number;
@@ -330,8 +334,11 @@ bool SimEventLog::readRecords(OpenLog& log, DWORD flags, DWORD recordOffset, BYT
     return true;
 }
 
-// How many records one store query keeps for the seek reads that follow.
+// How many records one store query keeps for the seek reads that follow, and how many bytes
+// at most: a log of large records (hundreds of kilobytes of insertion strings each) keeps
+// fewer of them, so that reading it costs no more memory than a log of small ones.
 constexpr std::int64_t kBlockRecords = 512;
+constexpr std::size_t kBlockBytes = 8 * 1024 * 1024;
 
 bool SimEventLog::readFromBlock(OpenLog& log, DWORD flags, DWORD recordOffset, BYTE* buffer,
                                 DWORD bytesToRead, DWORD& bytesRead, DWORD& minBytesNeeded,
@@ -343,8 +350,7 @@ bool SimEventLog::readFromBlock(OpenLog& log, DWORD flags, DWORD recordOffset, B
     if (log.block.generation != generation_ || !log.block.holds(start)) {
         // A reader that walks down the log gets the records below, one walking up those above.
         const bool downwards = log.lastSeek >= 0 && start < log.lastSeek;
-        fillBlock(log, downwards ? start - kBlockRecords + 1 : start,
-                  downwards ? start : start + kBlockRecords - 1);
+        fillBlock(log, start, downwards);
     }
     log.lastSeek = start;
     std::int64_t last = 0;
@@ -365,22 +371,29 @@ bool SimEventLog::readFromBlock(OpenLog& log, DWORD flags, DWORD recordOffset, B
     return false;
 }
 
-void SimEventLog::fillBlock(OpenLog& log, std::int64_t first, std::int64_t last) {
+void SimEventLog::fillBlock(OpenLog& log, std::int64_t start, bool downwards) {
     log.block.clear();
     log.block.generation = generation_;
+    // From the record asked for onwards in the direction of reading, so that the records kept
+    // within the byte limit are those read next.
     auto& q = context_.store.statement(
-        "SELECT " OMBREL_EVENT_COLUMNS
-        " FROM events WHERE machine = ? AND log = ? AND number BETWEEN ? AND ? ORDER BY number");
+        downwards ? "SELECT " OMBREL_EVENT_COLUMNS
+                    " FROM events WHERE machine = ? AND log = ? AND number BETWEEN ? AND ? "
+                    "ORDER BY number DESC"
+                  : "SELECT " OMBREL_EVENT_COLUMNS
+                    " FROM events WHERE machine = ? AND log = ? AND number BETWEEN ? AND ? "
+                    "ORDER BY number");
     ResetOnExit resetLater{q};
     q.bind(1, log.machine);
     q.bind(2, log.log);
-    q.bind(3, first);
-    q.bind(4, last);
+    q.bind(3, downwards ? start - kBlockRecords + 1 : start);
+    q.bind(4, downwards ? start : start + kBlockRecords - 1);
     EventRecordFields fields;
-    while (q.executeStep()) {
+    while (log.block.bytes() < kBlockBytes && q.executeStep()) {
         readFields(q, fields);
         log.block.add(fields);
     }
+    log.block.seal();
 }
 
 bool SimEventLog::getNumberOfEventLogRecords(HANDLE handle, DWORD& count) {

@@ -97,7 +97,7 @@ class SimEventLog : public platform::EventLog {
     // they do not hold the record; false when the store must answer.
     bool readFromBlock(OpenLog& log, DWORD flags, DWORD recordOffset, BYTE* buffer,
                        DWORD bytesToRead, DWORD& bytesRead, DWORD& minBytesNeeded, bool& result);
-    void fillBlock(OpenLog& log, std::int64_t first, std::int64_t last);
+    void fillBlock(OpenLog& log, std::int64_t start, bool downwards);
     template <typename T, typename Body>
     T guarded(T failed, Body body);
 

@@ -105,21 +105,34 @@ HMODULE SimMessageModules::load(const fs::path& file) {
                                                          status.st_mtim.tv_nsec};
     const auto size = static_cast<std::uintmax_t>(status.st_size);
     Parsed& parsed = parsed_[file];
-    if (!parsed.table || parsed.modified != modified || parsed.size != size) {
+    if (!parsed.read || parsed.modified != modified || parsed.size != size) {
+        // A file larger than any module is refused without reading it.
+        if (size > kMaxMessageModuleSize) {
+            parsed = Parsed{modified, size, nullptr, true};
+            return context_.fail(ERROR_BAD_EXE_FORMAT, HMODULE{0});
+        }
         std::ifstream in(file, std::ios::binary);
         if (!in) {
+            // Access may be granted without the file changing: asked again next time.
             parsed_.erase(file);
             return context_.fail(ERROR_ACCESS_DENIED, HMODULE{0});
         }
+        ++fileReads_;
         std::string text;
         auto table = std::make_shared<MessageTable>();
         std::string error;
         if (!readAtMost(in, kMaxMessageModuleSize, text) ||
             !parseMessageFile(text, *table, error)) {
-            parsed_.erase(file);
+            // A malformed file stays malformed until it changes: a listing looks its module
+            // up for every record, and reading a large damaged file again each time would
+            // turn seconds into minutes.
+            parsed = Parsed{modified, size, nullptr, true};
             return context_.fail(ERROR_BAD_EXE_FORMAT, HMODULE{0});
         }
-        parsed = Parsed{modified, size, std::move(table)};
+        parsed = Parsed{modified, size, std::move(table), true};
+    }
+    if (!parsed.table) {
+        return context_.fail(ERROR_BAD_EXE_FORMAT, HMODULE{0});
     }
     HMODULE module = nextModule_;
     nextModule_ += 0x10000;

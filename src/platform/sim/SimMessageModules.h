@@ -10,7 +10,7 @@
 //   ERROR_BAD_EXE_FORMAT, and so do a file that is not a regular one (a device such as
 //   /dev/zero, a pipe) and a file larger than kMaxMessageModuleSize. Every module is a data file
 //   whatever the flags say: there is no code to run. A file is parsed again only when its size or
-//   modification time changed.
+//   modification time changed; a malformed one, too, is refused from memory until then.
 // - FormatMessageA: a module without any message fails with ERROR_RESOURCE_TYPE_NOT_FOUND, a
 //   message it does not hold with ERROR_MR_MID_NOT_FOUND. The simulated world has no system
 //   message table, so FORMAT_MESSAGE_FROM_SYSTEM finds nothing (ERROR_MR_MID_NOT_FOUND), and
@@ -41,12 +41,17 @@ class SimMessageModules : public platform::MessageModules {
                         DWORD languageId, std::span<const std::string_view> arguments,
                         std::string& result) override;
 
+    // How many times a module file was read from the disk: once per file and version, also
+    // for a file that turned out malformed.
+    std::size_t fileReads() const { return fileReads_; }
+
   private:
     using Table = std::shared_ptr<const MessageTable>;
     struct Parsed {
         std::pair<std::int64_t, std::int64_t> modified;  // seconds and nanoseconds
         std::uintmax_t size = 0;
-        Table table;  // nullptr for a malformed file
+        Table table;        // nullptr for a malformed file
+        bool read = false;  // the file at this size and time was read (table or not)
     };
 
     // Loads the module file at a host path; 0 with the error recorded when it cannot.
@@ -58,6 +63,7 @@ class SimMessageModules : public platform::MessageModules {
     HMODULE nextModule_ = 0x10000001;  // data-file modules have the low bit set on Windows
     std::map<HMODULE, Table> modules_;
     std::map<std::filesystem::path, Parsed> parsed_;
+    std::size_t fileReads_ = 0;
     // Host paths of the Windows paths loaded, per local machine.
     std::map<std::pair<std::string, std::string>, std::filesystem::path> mapped_;
 };

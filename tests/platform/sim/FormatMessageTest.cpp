@@ -87,3 +87,40 @@ INSTANTIATE_TEST_SUITE_P(Table, FormatMessageRules, testing::ValuesIn(kCases),
 
 }  // namespace
 }  // namespace ombrel::sim
+
+namespace ombrel::sim {
+namespace {
+
+// FormatMessageA hands out at most 64 KB, its NUL included: a text of 65,535 characters is
+// the longest, and a template that repeats a long insert fails at once instead of building
+// megabytes.
+TEST(FormatMessageLimit, RefusesTextsBeyondSixtyFourKilobytes) {
+    const std::string insert(65535 - 2, 'x');
+    const std::vector<std::string_view> one{insert};
+    FormattedMessage fits = formatMessageText("<%1>", 0, one);
+    EXPECT_EQ(0u, fits.error);
+    EXPECT_EQ(kMaxFormattedMessage, fits.text.size());
+
+    FormattedMessage over = formatMessageText("<%1>!", 0, one);
+    EXPECT_EQ(ERROR_MORE_DATA, over.error);
+    EXPECT_EQ("", over.text);
+
+    std::string repeated;
+    for (int i = 0; i < 1000; ++i) {
+        repeated += "%1";
+    }
+    const std::string big(65536, 'y');
+    const std::vector<std::string_view> bigArgument{big};
+    EXPECT_EQ(ERROR_MORE_DATA, formatMessageText(repeated, 0, bigArgument).error);
+    // Padded fields count as well.
+    EXPECT_EQ(
+        ERROR_MORE_DATA,
+        formatMessageText("%1!65535s!%1!65535s!", 0, std::vector<std::string_view>{"z"}).error);
+    // Without inserts, a long template is refused alike.
+    EXPECT_EQ(
+        ERROR_MORE_DATA,
+        formatMessageText(std::string(70000, 't'), FORMAT_MESSAGE_IGNORE_INSERTS, kNone).error);
+}
+
+}  // namespace
+}  // namespace ombrel::sim
