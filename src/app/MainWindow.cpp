@@ -4,9 +4,12 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
@@ -29,6 +32,12 @@ namespace ombrel::app {
 namespace {
 
 constexpr int kServerColumnWidth = 210;
+// Below this width the window takes its compact form; 1280 and wider keep the full one.
+constexpr int kCompactBelow = 1200;
+constexpr int kCompactServerColumnWidth = 160;
+constexpr int kCompactMargin = 4;
+// The blanks that most captions carry at both ends already set them apart.
+constexpr int kCompactTabPadding = 6;
 constexpr QSize kPreferredSize(1250, 960);
 // What a window manager adds around the window (title bar, borders), before it says so.
 constexpr QSize kFrameAllowance(16, 40);
@@ -45,6 +54,18 @@ QScrollArea* scrolling(QWidget* page) {
     area->setFrameShape(QFrame::NoFrame);
     return area;
 }
+
+// Tabs with less room around their captions.
+class CompactTabStyle : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_TabBarTabHSpace) {
+            return kCompactTabPadding;
+        }
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 }  // namespace
 
@@ -98,6 +119,33 @@ void MainWindow::showOnScreen() {
     } else {
         show();
     }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    setCompact(event->size().width() < kCompactBelow);
+}
+
+void MainWindow::setCompact(bool compact) {
+    if (compact == compact_) {
+        return;
+    }
+    compact_ = compact;
+    const int column = compact ? kCompactServerColumnWidth : kServerColumnWidth;
+    serverColumn_->setFixedWidth(column);
+    // "Total Number of servers : 7" takes two lines rather than losing its number.
+    Label25->setWordWrap(compact);
+    Label26->setWordWrap(compact);
+    Image1->setPixmap(productLogo(column - 50));
+    PLPicture->setPixmap(controllerPicture(column - 30));
+    const int margin = compact ? kCompactMargin : style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    layout()->setContentsMargins(margin, margin, margin, margin);
+    if (compact && compactTabStyle_ == nullptr) {
+        compactTabStyle_ = new CompactTabStyle;
+        compactTabStyle_->setParent(this);
+    }
+    SSTab1->tabBar()->setStyle(compact ? compactTabStyle_ : style());
+    settingsTab->setCompact(compact);
 }
 
 MainWindow::~MainWindow() {

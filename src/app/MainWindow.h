@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QLabel>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -151,11 +152,16 @@ class MainWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     class WaitWindowLoader;
 
     void buildServerColumn();
+    // A window narrower than the tabs' full layout (a 1024x768 remote session): a narrower
+    // server column, closer tab captions and tab 0's frames in two columns, so that every
+    // control and every caption is seen whole.
+    void setCompact(bool compact);
     void buildTabs();
     void connectHandlers();
     void connectSaveHandlers();
@@ -191,6 +197,8 @@ class MainWindow : public QWidget {
     bool warningQueued_ = false;
     bool warningAwaitsScreen_ = false;
     QWidget* serverColumn_ = nullptr;
+    bool compact_ = false;
+    QStyle* compactTabStyle_ = nullptr;  // a child made after the tabs, so it outlives them
     std::unique_ptr<WaitWindowLoader> waitLoader_;
     Form1* form1_ = nullptr;                       // a child of the window once loaded
     upd::OUPProperties* oupProperties_ = nullptr;  // a child of the window once loaded

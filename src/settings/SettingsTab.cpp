@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "settings/FlagWord.h"
@@ -21,6 +22,9 @@ namespace {
 constexpr std::array<const char*, 6> kComponentFiles{"vqsvc.exe",  "vqprov.dll",  "vqmon.dll",
                                                      "ombprn.dll", "vqupdrv.dll", "vqupdui.dll"};
 constexpr const char* kNotAvailable = "Not available";
+// A 1024x768 screen leaves the two columns of frames and the description panel no more room.
+constexpr int kCompactMargin = 4;
+constexpr int kCompactSpacing = 3;
 constexpr const char* kIdleDescription = "Drag the mouse over a setting to display its description";
 
 TickBox* makeFlagBox(QWidget* parent, const char* name) {
@@ -174,41 +178,83 @@ void SettingsTab::buildLayout() {
     files->setColumnStretch(1, 1);
     files->setHorizontalSpacing(16);
 
-    auto* frames = new QGridLayout;
-    frames->addWidget(Frame5, 0, 0);
-    frames->addWidget(Frame1, 1, 0);
-    frames->addWidget(Frame2, 0, 1);
-    frames->addWidget(Frame3, 1, 1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(Frame6);
-    right->addWidget(Frame16);
-    right->addWidget(Frame4);
-    right->addStretch();
-    frames->addLayout(right, 0, 2, 2, 1);
-    frames->addWidget(Frame14, 2, 0, 1, 2);
-
-    auto* word = new QVBoxLayout;
+    word_ = new QVBoxLayout;
     Label2->setWordWrap(true);
-    word->addWidget(Label2);
-    word->addWidget(Label3);
+    word_->addWidget(Label2);
+    word_->addWidget(Label3);
     auto* wordButtons = new QHBoxLayout;
     wordButtons->addWidget(Flag2Decode);
     wordButtons->addWidget(SelectBtn);
     wordButtons->addWidget(ClearBtn);
-    word->addLayout(wordButtons);
-    word->addStretch();
-    frames->addLayout(word, 2, 2);
-    for (int column = 0; column < 3; ++column) {
-        frames->setColumnStretch(column, 1);
-    }
+    word_->addLayout(wordButtons);
+    word_->addStretch();
+
+    frames_ = new QHBoxLayout;
+    arrangeFrames();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(frames);
+    layout->addLayout(frames_);
     layout->addSpacing(6);
     layout->addWidget(Label4);
     layout->addWidget(settingseen);
     layout->addWidget(LabelTip, 1);
     LabelTip->setMinimumHeight(150);
+}
+
+void SettingsTab::setCompact(bool compact) {
+    if (compact != compact_) {
+        compact_ = compact;
+        const int margin =
+            compact ? kCompactMargin : style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+        layout()->setContentsMargins(margin, margin, margin, margin);
+        layout()->setSpacing(compact ? kCompactSpacing : -1);
+        arrangeFrames();
+    }
+}
+
+void SettingsTab::arrangeFrames() {
+    // The frames keep their parents; only the layouts that place them are made anew.
+    if (word_->parent() != nullptr) {
+        static_cast<QLayout*>(word_->parent())->removeItem(word_);
+        word_->setParent(nullptr);
+    }
+    while (QLayoutItem* item = frames_->takeAt(0)) {
+        delete item;  // a layout, whose frames stay with the tab
+    }
+    const auto column = [this](std::initializer_list<QWidget*> frames) {
+        auto* stack = new QVBoxLayout;
+        if (compact_) {
+            stack->setSpacing(kCompactSpacing);
+        }
+        for (QWidget* frame : frames) {
+            stack->addWidget(frame);
+        }
+        return stack;
+    };
+    if (compact_) {
+        QVBoxLayout* left = column({Frame5, Frame1, Frame6, Frame16, Frame4});
+        left->addStretch();
+        QVBoxLayout* right = column({Frame2, Frame3, Frame14});
+        right->addLayout(word_);
+        frames_->addLayout(left, 1);
+        frames_->addLayout(right, 1);
+        return;
+    }
+    auto* grid = new QGridLayout;
+    grid->addWidget(Frame5, 0, 0);
+    grid->addWidget(Frame1, 1, 0);
+    grid->addWidget(Frame2, 0, 1);
+    grid->addWidget(Frame3, 1, 1);
+    QVBoxLayout* right = column({Frame6, Frame16, Frame4});
+    right->addStretch();
+    grid->addLayout(right, 0, 2, 2, 1);
+    grid->addWidget(Frame14, 2, 0, 1, 2);
+    grid->addLayout(word_, 2, 2);
+    for (int stretch = 0; stretch < 3; ++stretch) {
+        grid->setColumnStretch(stretch, 1);
+    }
+    grid->setContentsMargins(0, 0, 0, 0);
+    frames_->addLayout(grid);
 }
 
 void SettingsTab::connectHandlers() {

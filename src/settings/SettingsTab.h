@@ -6,9 +6,11 @@
 // select, display, decode) belong to the main window and use the members below.
 
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <array>
 #include <memory>
@@ -97,9 +99,14 @@ class SettingsTab : public QWidget {
     QLabel* settingseen = nullptr;
     QPlainTextEdit* LabelTip = nullptr;
 
+    // On a narrow window (a 1024x768 remote session) the frames stand in two columns instead
+    // of three, so that none is pushed out of sight; the controls stay the same.
+    void setCompact(bool compact);
+
   private:
     void buildControls();
     void buildLayout();
+    void arrangeFrames();
     void connectHandlers();
 
     // The click handling shared by the flag boxes: the running word and its label.
@@ -111,6 +118,9 @@ class SettingsTab : public QWidget {
 
     app::AppContext& context_;
     std::unique_ptr<FontHandlingForm> fontForm_;
+    bool compact_ = false;
+    QHBoxLayout* frames_ = nullptr;  // the columns of frames, rebuilt by arrangeFrames
+    QVBoxLayout* word_ = nullptr;    // the flag word, its label and its buttons
 };
 
 }  // namespace ombrel::settings
