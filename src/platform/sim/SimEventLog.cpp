@@ -334,11 +334,17 @@ bool SimEventLog::readRecords(OpenLog& log, DWORD flags, DWORD recordOffset, BYT
     return true;
 }
 
-// How many records one store query keeps for the seek reads that follow, and how many bytes
-// at most: a log of large records (hundreds of kilobytes of insertion strings each) keeps
-// fewer of them, so that reading it costs no more memory than a log of small ones.
+// How many records one store query keeps for the seek reads that follow (at most
+// kMaxKeptEventBytes of them).
 constexpr std::int64_t kBlockRecords = 512;
-constexpr std::size_t kBlockBytes = 8 * 1024 * 1024;
+
+std::size_t SimEventLog::keptBytes() const {
+    std::size_t bytes = 0;
+    for (const auto& [handle, log] : logs_) {
+        bytes += log.block.bytes();
+    }
+    return bytes;
+}
 
 bool SimEventLog::readFromBlock(OpenLog& log, DWORD flags, DWORD recordOffset, BYTE* buffer,
                                 DWORD bytesToRead, DWORD& bytesRead, DWORD& minBytesNeeded,
@@ -389,7 +395,7 @@ void SimEventLog::fillBlock(OpenLog& log, std::int64_t start, bool downwards) {
     q.bind(3, downwards ? start - kBlockRecords + 1 : start);
     q.bind(4, downwards ? start : start + kBlockRecords - 1);
     EventRecordFields fields;
-    while (log.block.bytes() < kBlockBytes && q.executeStep()) {
+    while (log.block.bytes() < kMaxKeptEventBytes && q.executeStep()) {
         readFields(q, fields);
         log.block.add(fields);
     }

@@ -48,6 +48,11 @@ namespace ombrel::sim {
 
 inline constexpr DWORD ERROR_EVENTLOG_FILE_CORRUPT = 1500;
 
+// How many bytes of records an open log keeps between seek reads at most (beyond the record
+// that passed the limit): a log of large records keeps fewer of them, so that reading it costs
+// no more memory than a log of small ones.
+inline constexpr std::size_t kMaxKeptEventBytes = 8 * 1024 * 1024;
+
 class SimEventLog : public platform::EventLog {
   public:
     explicit SimEventLog(SimContext& context) : context_(context), watch_(context.store) {}
@@ -65,6 +70,9 @@ class SimEventLog : public platform::EventLog {
                      std::span<const std::string_view> strings, const BYTE* data,
                      DWORD dataSize) override;
     bool deregisterEventSource(HANDLE source) override;
+
+    // The bytes of records kept between reads, over every open log.
+    std::size_t keptBytes() const;
 
   private:
     struct OpenLog {

@@ -320,6 +320,39 @@ TEST_F(SimEventLogTest, RefusesAnEventNoReadCouldHandOut) {
 }
 
 // A strings column nested this deep (a farm edited by hand) once overflowed the reader's stack.
+// Read newest first, as a listing reads a log, a log of large records keeps a bounded run of
+// them between reads, and a record too large for any read is never built: 30 records of 99
+// strings of 5,200 characters (515 KB each) and two of 256 strings of 65,535 (16 MB each).
+TEST_F(SimEventLogTest, KeepsABoundedRunOfLargeRecords) {
+    auto column = [](int count, std::size_t length) {
+        std::string strings = "[";
+        for (int i = 0; i < count; ++i) {
+            strings += (i > 0 ? ",\"" : "\"") + std::string(length, 'c') + "\"";
+        }
+        return strings + "]";
+    };
+    const std::string large = column(99, 5200);
+    const std::string oversized = column(256, 65535);
+    for (int number = 1; number <= 32; ++number) {
+        addEvent("SRV1", "System", number, 7, "Print", number % 16 == 0 ? oversized : large);
+    }
+    const HANDLE handle = log.openEventLog("SRV1", "System");
+    ASSERT_NE(0u, handle);
+    sim::SimEventLog& simLog = farm.farm().eventLog();
+    for (DWORD number = 32; number >= 1; --number) {
+        SCOPED_TRACE(number);
+        if (number % 16 == 0) {
+            DWORD read = 0, needed = 0;
+            EXPECT_FALSE(log.readEventLog(handle, kSeekForwards, number, nullptr, 0, read, needed));
+            EXPECT_GT(needed, sim::kMaxEventRecordSize);
+        } else {
+            EXPECT_EQ(99u, dwordAt(readRecord(handle, number), eventrecord::NumStrings) & 0xFFFF);
+        }
+        EXPECT_LE(simLog.keptBytes(), sim::kMaxKeptEventBytes + sim::kMaxEventRecordSize);
+    }
+    log.closeEventLog(handle);
+}
+
 TEST_F(SimEventLogTest, AStringsColumnNestedTooDeepGivesNoStrings) {
     const std::string nested(100'000, '[');
     addEvent("SRV1", "System", 1, 7, "Print",
