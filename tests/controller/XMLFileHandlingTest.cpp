@@ -138,7 +138,7 @@ TEST_F(XMLFileHandlingTest, AFileThatCannotBeLoadedLeavesTheWordAndSaysWhy) {
     }
 }
 
-TEST_F(XMLFileHandlingTest, ADocumentNoExchangeFileIsIsRefusedAndLeftAsItWas) {
+TEST_F(XMLFileHandlingTest, TextNoExchangeFileHoldsIsRefusedAndTheFileLeftAsItWas) {
     struct Case {
         std::string document;
         std::string why;  // the trace line before the load's message
