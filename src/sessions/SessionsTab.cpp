@@ -158,8 +158,29 @@ SessionsTab::SessionsTab(app::AppContext& context, QWidget* parent)
     layout->addStretch();
 
     connect(RefreshSession, &QPushButton::clicked, this, &SessionsTab::RefreshSession_Click);
+    // Every choice of an entry reads its policy, also a second choice of the entry already
+    // chosen (which changes no index); a change made from code reads it too.
     connect(ActiveSession, &QComboBox::currentIndexChanged, this,
-            &SessionsTab::ActiveSession_Click);
+            &SessionsTab::onSessionIndexChanged);
+    connect(ActiveSession, &QComboBox::activated, this, &SessionsTab::onSessionActivated);
+}
+
+void SessionsTab::onSessionIndexChanged() {
+    ActiveSession_Click();
+    // A pick in the list changes the index and activates within one event; a change made from
+    // code is not followed by an activation, so the mark must not outlive the event. It is set
+    // after the read because the wait window lets posted events run while it paints.
+    choiceHandled_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { choiceHandled_ = false; }, Qt::QueuedConnection);
+}
+
+void SessionsTab::onSessionActivated() {
+    if (choiceHandled_) {
+        choiceHandled_ = false;
+        return;
+    }
+    ActiveSession_Click();
 }
 
 void SessionsTab::ClearSessionDisplay() {

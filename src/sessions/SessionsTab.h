@@ -98,8 +98,13 @@ class SessionsTab : public QWidget {
     void ShowPolicy(const PolicyView& view);
     QLabel* addPrinterLabel(const PrinterLabel& shown);
     void fitPrinterColumns();
+    void onSessionIndexChanged();
+    void onSessionActivated();
 
     app::AppContext& context_;
+    // Set while a change of the chosen entry has already read its policy, so the activation
+    // that the same pick raises right after does not read it a second time.
+    bool choiceHandled_ = false;
 };
 
 }  // namespace ombrel::sessions

@@ -3,6 +3,9 @@
 
 #include "sessions/SessionsTab.h"
 
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QTreeWidgetItemIterator>
 
@@ -68,6 +71,23 @@ class SessionsTabTest : public ::testing::Test {
     void choose(const std::string& entry) {
         tab().ActiveSession->setCurrentIndex(
             tab().ActiveSession->findText(QString::fromStdString(entry)));
+    }
+
+    // As the administrator does it: the list opened and the entry taken with Enter, which
+    // also takes the entry already shown.
+    void pick(const std::string& entry) {
+        QComboBox* list = tab().ActiveSession;
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        view->setCurrentIndex(
+            view->model()->index(list->findText(QString::fromStdString(entry)), 0));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &enter);
+    }
+
+    long policyReads() {
+        const std::vector<std::string> traces = tool.takeTraces();
+        return std::count(traces.begin(), traces.end(), "---------- ActiveSession -----------");
     }
 
     std::vector<std::string> tickedBoxes() {
@@ -208,6 +228,24 @@ TEST_F(SessionsTabTest, AChosenSessionShowsItsPolicy) {
                             "Selected server LOCALSRV is running version 4.5"));
     EXPECT_EQ(traces.back(), "---------- ActiveSession done successfully -----------");
     EXPECT_THAT(tool.boxes.boxes, IsEmpty());
+}
+
+TEST_F(SessionsTabTest, EveryChoiceReadsThePolicyOnceAlsoOfTheSessionAlreadyChosen) {
+    enumerate("LOCALSRV,ALPHA");
+    pick(kJdoe);
+    EXPECT_EQ(policyReads(), 1);
+    pick(kJdoe);
+    EXPECT_EQ(policyReads(), 1);
+    EXPECT_EQ(text(tab().NbSessionPrinters), "3");
+    pick(kKwong);
+    EXPECT_EQ(policyReads(), 1);
+
+    // A choice made from code reads once too, and a pick of the same entry later reads again.
+    choose(kJdoe);
+    EXPECT_EQ(policyReads(), 1);
+    QCoreApplication::processEvents();
+    pick(kJdoe);
+    EXPECT_EQ(policyReads(), 1);
 }
 
 TEST_F(SessionsTabTest, EachChoiceShowsOnlyItsOwnPrinters) {
