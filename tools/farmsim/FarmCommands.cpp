@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "DemoFarms.h"
+#include "platform/CodePage.h"
 #include "platform/ServiceControl.h"
 #include "platform/sim/FarmDescription.h"
 
@@ -19,6 +20,8 @@ namespace fs = std::filesystem;
 using platform::DWORD;
 
 namespace {
+
+constexpr const char* kStandardLogs[] = {"Application", "System", "Security"};
 
 std::string machineOrAbsent(sim::SimFarm& farm, const std::string& name) {
     std::string canonical = farm.store().machineName(name);
@@ -179,7 +182,11 @@ void listEvents(sim::SimFarm& farm, const std::string& machine, const std::strin
                              "SELECT 1 FROM event_logs WHERE machine = ? AND log = ?");
     exists.bind(1, name);
     exists.bind(2, log);
-    if (!exists.executeStep()) {
+    // Every machine has the three standard logs, also before their first record.
+    const bool standard = std::any_of(
+        std::begin(kStandardLogs), std::end(kStandardLogs),
+        [&](const char* known) { return platform::foldCase(known) == platform::foldCase(log); });
+    if (!standard && !exists.executeStep()) {
         absent(name + " has no event log named " + log);
     }
     SQLite::Statement q(farm.store().db(),
