@@ -263,6 +263,11 @@ UPDReinstall::Outcome UPDReinstall::reinstallOn(const std::string& server,
         outcome.summary = "Ombrel UPD v3 not re-installed on server " + server +
                           ": its printer driver folder could not be obtained (" + why +
                           "), nothing was changed";
+        if (!answered) {
+            // The folder comes from the server's spooler: without it running, no call reaches it.
+            outcome.summary += ". The Print Spooler service of " + server +
+                               " must be running: start it, then re-install";
+        }
     } else {
         context_.WriteTrace("position " + sharePath);
         app::WaitWindow& wait = context_.wait();

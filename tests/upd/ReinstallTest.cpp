@@ -232,12 +232,15 @@ TEST_F(ReinstallTest, AServerWithoutDriverFolderIsReportedAndLeftOutOfTheRestart
                 ElementsAre(audit("Ombrel UPD v3 re-installed on server SRV2"),
                             audit("Ombrel UPD v3 not re-installed on server DOWN: its printer "
                                   "driver folder could not be obtained (error 1722), nothing "
-                                  "was changed")));
+                                  "was changed. The Print Spooler service of DOWN must be "
+                                  "running: start it, then re-install")));
     const std::vector<RecordedBox>& boxes = tool.boxes.boxes;
     ASSERT_GE(boxes.size(), 2u);
     EXPECT_EQ(boxes[1], (RecordedBox{"Ombrel UPD v3 re-installed on server SRV2\r\nOmbrel UPD v3 "
                                      "not re-installed on server DOWN: its printer driver folder "
-                                     "could not be obtained (error 1722), nothing was changed\r\n"
+                                     "could not be obtained (error 1722), nothing was changed. "
+                                     "The Print Spooler service of DOWN must be running: start "
+                                     "it, then re-install\r\n"
                                      "Do you want to immediately restart the Spooler Service on "
                                      "SRV2 to reflect the changes ?",
                                      "Ombrel Printing Tool", app::BoxIcon::Exclamation,
@@ -250,7 +253,8 @@ TEST_F(ReinstallTest, NoServerReachedAsksNothing) {
     EXPECT_EQ(
         tool.boxes.boxes[1],
         (RecordedBox{"Ombrel UPD v3 not re-installed on server DOWN: its printer driver "
-                     "folder could not be obtained (error 1722), nothing was changed\r\n"
+                     "folder could not be obtained (error 1722), nothing was changed. The "
+                     "Print Spooler service of DOWN must be running: start it, then re-install\r\n"
                      "The Spooler Service is left as it was.",
                      "Ombrel Printing Tool", app::BoxIcon::Exclamation, app::BoxButtons::Ok}));
 }
