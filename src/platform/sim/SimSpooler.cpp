@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "platform/CodePage.h"
+#include "platform/sim/JsonNesting.h"
 #include "platform/sim/Machines.h"
 
 namespace ombrel::sim {
@@ -31,9 +32,13 @@ bool sameText(std::string_view a, std::string_view b) {
     return true;
 }
 
-// A stored JSON list of file names; anything else counts as no files.
+// A stored JSON list of file names; anything else, also a column edited by hand into lists
+// nested deeper than any description may nest them, counts as no files.
 std::vector<std::string> textList(const std::string& json) {
     std::vector<std::string> items;
+    if (!jsonNestingWithin(std::string_view(json))) {
+        return items;
+    }
     nlohmann::json parsed = nlohmann::json::parse(json, nullptr, false);
     if (!parsed.is_array()) {
         return items;

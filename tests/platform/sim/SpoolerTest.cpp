@@ -100,5 +100,22 @@ TEST_F(SpoolerTest, DriversNeedTheirRecordsAndTexts) {
     EXPECT_EQ(RPC_S_SERVER_UNAVAILABLE, farm.farm().system().getLastError());
 }
 
+TEST_F(SpoolerTest, ADependentFilesColumnNestedTooDeepCountsAsNoFiles) {
+    // Edited by hand into a file name followed by lists nested far deeper than any
+    // description may nest them: the driver is listed, without files.
+    SQLite::Statement edit(farm.store().db(),
+                           "UPDATE printer_drivers SET dependent_files = ? WHERE name = "
+                           "'HP LaserJet 4' AND environment = 'Windows NT x86'");
+    edit.bind(1, R"(["a.dll", )" + std::string(200000, '[') + std::string(200000, ']') + "]");
+    edit.exec();
+    std::vector<DriverInfo4> drivers;
+    DWORD needed = 0;
+    DWORD returned = 0;
+    ASSERT_TRUE(spooler.enumPrinterDrivers("\\\\SRV01", "", 4, 4096, drivers, needed, returned));
+    ASSERT_EQ(2u, drivers.size());
+    EXPECT_EQ("HP LaserJet 4", drivers[1].name);
+    EXPECT_TRUE(drivers[1].dependentFiles.empty());
+}
+
 }  // namespace
 }  // namespace ombrel::test
