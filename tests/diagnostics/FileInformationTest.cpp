@@ -8,7 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <optional>
 
+#include "diagnostics/ReleaseTable.h"
 #include "diagnostics/SharePaths.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ScriptedBoxes.h"
@@ -97,6 +99,28 @@ struct Inventory {
 RecordedBox queryError(const std::string& reason) {
     return {"An error occured while querying the files on the server \r\n" + reason,
             "Ombrel Printing Tool", app::BoxIcon::Critical, app::BoxButtons::Ok};
+}
+
+// Every row of the release table, written out, and dates next to releases that name none.
+TEST(FileInformation, EveryReleaseDateNamesItsReleaseAndNoOtherDateDoes) {
+    struct Case {
+        const char* date;
+        std::optional<std::string> label;
+    };
+    for (const Case& c :
+         {Case{"15/04/2008", " - LMS4.0 UPK05"},  Case{"28/09/2007", " - LMS4.0 UPK04"},
+          Case{"05/02/2007", " - LMS4.0 UPK03"},  Case{"09/08/2006", " - LMS4.0 UPK02"},
+          Case{"29/11/2005", " - LMS4.0 UPK01"},  Case{"26/11/2008", " - LMS4.0 UPK06"},
+          Case{"29/06/2007", " - LMS4.5 UPK01"},  Case{"17/03/2008", " - LMS4.5 UPK02"},
+          Case{"27/09/2008", " - LMS4.5 UPK03"},  Case{"28/09/2008", " - LMS4.5 UPK03"},
+          Case{"10/02/2007", " - LMS4.5"},        Case{"31/08/2009", " - LMS4.5 UPK05"},
+          Case{"12/04/2005", " - LMS4.0"},        Case{"16/08/2008", " - AU 5.0 / 2008"},
+          Case{"07/08/2008", " - AU 5.0 / 2008"}, Case{"05/04/2009", " - LMS4.5 UPK04"},
+          Case{"04/04/2009", " - LMS4.5 UPK04"},  Case{"16/04/2008", std::nullopt},
+          Case{"14/04/2008", std::nullopt},       Case{"04/15/2008", std::nullopt},
+          Case{"15/04/2008 ", std::nullopt},      Case{"", std::nullopt}}) {
+        EXPECT_EQ(ReleaseLabel(c.date), c.label) << c.date;
+    }
 }
 
 TEST(FileInformation, EachFileShowsSizeDateAndTheReleaseOfItsDate) {
