@@ -235,6 +235,20 @@ TEST_F(FarmLibraryTest, PolicyFailuresAreTheLibrarysResults) {
                      std::string(100000, ']') + "}");
     edit.exec();
     EXPECT_EQ(E_FAIL, session("SRV1", 5)->policy("AppliedPolicy3", policy));
+    // Numbers no property can hold: beyond the 32-bit range, or not whole.
+    for (const char* number : {"6e65", "2147483648", "-2147483649", "1.5", "true"}) {
+        edit.reset();
+        edit.bind(1, std::string(R"({"vcPolicies": [{"vcClass": 10, "bandwidthLimit": )") + number +
+                         "}]}");
+        edit.exec();
+        EXPECT_EQ(E_FAIL, session("SRV1", 5)->policy("AppliedPolicy3", policy)) << number;
+    }
+    edit.reset();
+    edit.bind(1, R"({"vcPolicies": [{"vcClass": 10, "bandwidthLimit": -2147483648}]})");
+    edit.exec();
+    ASSERT_EQ(S_OK, session("SRV1", 5)->policy("AppliedPolicy3", policy));
+    ASSERT_EQ(policy.vcPolicies.size(), 1u);
+    EXPECT_EQ(policy.vcPolicies[0].bandwidthLimit, INT32_MIN);
     // A session that ended after its object was initialised.
     auto ended = session("SRV1", 5);
     SQLite::Statement(farm.store().db(), "DELETE FROM sessions WHERE session_id = 5").exec();
