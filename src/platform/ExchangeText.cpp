@@ -110,6 +110,10 @@ std::string exchangeTextRefusal(std::string_view text) {
     };
     static constexpr std::array<Opaque, 3> kOpaque{Opaque{"<!--", "-->"},
                                                    Opaque{"<![CDATA[", "]]>"}, Opaque{"<?", "?>"}};
+    // Inside a tag, markup never begins: a "<!--" in an attribute value is text whose
+    // references the parser resolves, so the scan follows the tag's quotes to its end.
+    bool inTag = false;
+    char quote = 0;
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -117,7 +121,18 @@ std::string exchangeTextRefusal(std::string_view text) {
             return "holds the control character " + hexByte(c) + onLine(text, i) +
                    ", which XML does not allow";
         }
-        if (c == '<') {
+        if (inTag && c != '&') {
+            if (quote == 0 && (c == '"' || c == '\'')) {
+                quote = static_cast<char>(c);
+            } else if (quote != 0 && c == static_cast<unsigned char>(quote)) {
+                quote = 0;
+            } else if (quote != 0 && c == '<') {
+                return "holds a < inside an attribute value" + onLine(text, i) +
+                       ", which XML does not allow";
+            } else if (quote == 0 && c == '>') {
+                inTag = false;
+            }
+        } else if (c == '<') {
             if (startsAt(text, i, "<!DOCTYPE")) {
                 return "has a document type declaration" + onLine(text, i) +
                        ", which an exchange file never has";
@@ -145,6 +160,7 @@ std::string exchangeTextRefusal(std::string_view text) {
             if (skipped) {
                 continue;
             }
+            inTag = true;
         } else if (c == '&') {
             if (std::string problem = referenceProblem(text, i); !problem.empty()) {
                 return problem;

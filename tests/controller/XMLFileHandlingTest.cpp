@@ -162,6 +162,12 @@ TEST_F(XMLFileHandlingTest, TextNoExchangeFileHoldsIsRefusedAndTheFileLeftAsItWa
         {kRoot + flags + "&w;" + end + "</PellionConfiguration>",
          "The Pellion Configuration XML file refers to the entity &w; on line 1, which an "
          "exchange file never defines"},
+        // A comment's opening inside an attribute value is text, and so is the reference
+        // after it: the parser would have made it a control character.
+        {"<PellionConfiguration a=\"<!-- &#5; -->\">" + flags + "32" + end +
+             "</PellionConfiguration>",
+         "The Pellion Configuration XML file holds a < inside an attribute value on line 1, "
+         "which XML does not allow"},
         {std::string("\xFE\xFF\0<\0P", 6),
          "The Pellion Configuration XML file is UTF-16 text; an exchange file must be UTF-8 or "
          "ANSI, as the controller's program writes it"},
