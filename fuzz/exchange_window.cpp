@@ -8,30 +8,12 @@
 
 #include "ControllerFarm.h"
 #include "FuzzTarget.h"
+#include "SilentBoxes.h"
 #include "app/AppContext.h"
 #include "controller/XMLFileHandling.h"
 
 using namespace ombrel;
 using fuzz::require;
-
-namespace {
-
-class NoBoxes : public app::MessageBoxes {
-  public:
-    app::BoxAnswer messageBox(const std::string&, app::BoxButtons, app::BoxIcon,
-                              const std::string&) override {
-        return app::BoxAnswer::Ok;
-    }
-    std::string inputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string openFileName(const std::string&, const std::string&, const std::string&,
-                             const std::string&) override {
-        return {};
-    }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::ControllerFarm& world = fuzz::ControllerFarm::instance();
@@ -40,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.ControllerMode = true;
     state.DebugMode = true;  // the traces are built and written too
     state.InstallLocation = "C:\\Program Files\\Ombrel\\";
-    NoBoxes boxes;
+    fuzz::SilentBoxes boxes;
     app::AppContext context(world.farm().platform(), state, boxes);
     controller::XMLFileHandling xml(context);
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "FuzzTarget.h"
+#include "SilentBoxes.h"
 #include "app/AppContext.h"
 #include "platform/sim/PolicyColumn.h"
 #include "platform/sim/SimFarm.h"
@@ -20,21 +21,6 @@ using namespace ombrel;
 using fuzz::require;
 
 namespace {
-
-class NoBoxes : public app::MessageBoxes {
-  public:
-    app::BoxAnswer messageBox(const std::string&, app::BoxButtons, app::BoxIcon,
-                              const std::string&) override {
-        return app::BoxAnswer::Ok;
-    }
-    std::string inputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string openFileName(const std::string&, const std::string&, const std::string&,
-                             const std::string&) override {
-        return {};
-    }
-};
 
 // The display needs a context to trace into; an empty farm in a folder of its own gives one.
 struct World {
@@ -56,7 +42,7 @@ struct World {
     std::filesystem::path dir;
     std::unique_ptr<sim::SimFarm> farm;
     app::AppState state;
-    NoBoxes boxes;
+    fuzz::SilentBoxes boxes;
     app::AppContext context;
 };
 
