@@ -79,6 +79,15 @@ class PrintEventListingTest : public ::testing::Test {
         return texts;
     }
 
+    // The cells of one column, top row first.
+    std::vector<std::string> column(int c) const {
+        std::vector<std::string> cells;
+        for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
+            cells.push_back(tab.EventLogList->topLevelItem(i)->text(c).toStdString());
+        }
+        return cells;
+    }
+
     test::ToolContext tool;
     test::RecordingWaitWindow wait;
     EventLogTab tab{tool.context};
@@ -203,13 +212,6 @@ TEST_F(PrintEventListingTest, HeaderClicksFlipOneSharedDirectionAndRecordNumberD
     addRecords("SRVA", "Application",
                {{1, 1, 3, "Print"}, {2, 1, 1000, "Print"}, {3, 2, 20, "VexaroEvents"}});
     display("SRVA");
-    auto column = [&](int c) {
-        std::vector<std::string> cells;
-        for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
-            cells.push_back(tab.EventLogList->topLevelItem(i)->text(c).toStdString());
-        }
-        return cells;
-    };
     tool.takeTraces();
     QHeaderView* header = tab.EventLogList->header();
 
@@ -235,13 +237,6 @@ TEST_F(PrintEventListingTest, AClickOnAnotherColumnGoesOnFromTheSharedDirection)
     addRecords("SRVA", "Application",
                {{1, 1, 3, "Print"}, {2, 2, 1000, "VexaroEvents"}, {3, 1, 20, "Print"}});
     display("SRVA");
-    auto column = [&](int c) {
-        std::vector<std::string> cells;
-        for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
-            cells.push_back(tab.EventLogList->topLevelItem(i)->text(c).toStdString());
-        }
-        return cells;
-    };
     QHeaderView* header = tab.EventLogList->header();
     emit header->sectionClicked(1);
     EXPECT_EQ((std::vector<std::string>{"Warning", "Error", "Error"}), column(1));
