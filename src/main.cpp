@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "DemoFarms.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/QtMessageBoxes.h"
@@ -118,9 +118,9 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
-    app::AppState state;
+    core::AppState state;
     app::QtMessageBoxes boxes;
-    app::AppContext context(farm->platform(), state, boxes);
+    core::AppContext context(farm->platform(), state, boxes);
     app::MainWindow window(context);
     boxes.setOwner(&window);
     boxes.setDisks(simulatedDisks(farm->store()));

@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-#include "app/Controls.h"
-#include "app/Trace.h"
+#include "widgets/Controls.h"
+#include "core/Trace.h"
 
 namespace ombrel::app {
 
@@ -31,19 +31,19 @@ void setPointSize(QLabel* label, int points, bool bold) {
 AboutTab::AboutTab(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("About"));
 
-    lblTitle = makeLabel(this, "lblTitle", "Ombrel Printing Tool");
+    lblTitle = widgets::makeLabel(this, "lblTitle", "Ombrel Printing Tool");
     setPointSize(lblTitle, 18, true);
-    lblVersion = makeLabel(this, "lblVersion", "v.");
+    lblVersion = widgets::makeLabel(this, "lblVersion", "v.");
     setPointSize(lblVersion, 12, false);
-    Frame15 = makeFrame(this, "Frame15", "  DISCLAIMER  ");
-    lblDisclaimer = makeLabel(Frame15, "lblDisclaimer", kDisclaimer);
+    Frame15 = widgets::makeFrame(this, "Frame15", "  DISCLAIMER  ");
+    lblDisclaimer = widgets::makeLabel(Frame15, "lblDisclaimer", kDisclaimer);
     lblDisclaimer->setWordWrap(true);
-    Label23 = makeLabel(this, "Label23",
+    Label23 = widgets::makeLabel(this, "Label23",
                         "Feedback and suggestions are welcome: send them to your Ombrel support "
                         "contact, with the trace of the tool (start it with /debug).");
     Label22 =
-        makeLabel(this, "Label22", "Written and maintained by the Ombrel printing support team.");
-    Label24 = makeLabel(this, "Label24",
+        widgets::makeLabel(this, "Label22", "Written and maintained by the Ombrel printing support team.");
+    Label24 = widgets::makeLabel(this, "Label24",
                         "Every change saved to a server is recorded in the Application event log "
                         "of the computer that runs this tool.");
     for (QLabel* label : {Label23, Label22, Label24}) {
@@ -71,7 +71,7 @@ AboutTab::AboutTab(QWidget* parent) : QWidget(parent) {
 
 void AboutTab::EnterTab() {
     lblVersion->setText(
-        QStringLiteral("v.%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+        QStringLiteral("v.%1.%2.%3").arg(core::kVersionMajor).arg(core::kVersionMinor).arg(core::kVersionRevision));
 }
 
 }  // namespace ombrel::app

@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "app/Controls.h"
-#include "app/MessageBoxes.h"
+#include "widgets/Controls.h"
+#include "core/MessageBoxes.h"
 #include "app/Pictures.h"
-#include "app/Trace.h"
+#include "core/Trace.h"
 
 namespace ombrel::app {
 
@@ -22,16 +22,16 @@ constexpr qint64 kExposeWaitMs = 2000;
 
 Form1::Form1(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setWindowTitle(QString::fromLatin1(core::kAppTitle));
     setWindowModality(Qt::NonModal);
 
-    Image1 = makeLabel(this, "Image1");
+    Image1 = widgets::makeLabel(this, "Image1");
     Image1->setPixmap(waitPicture(96));
-    Label2 = makeLabel(this, "Label2");
+    Label2 = widgets::makeLabel(this, "Label2");
     QFont bold = Label2->font();
     bold.setBold(true);
     Label2->setFont(bold);
-    Label1 = makeLabel(this, "Label1", "Retrieving data   Please wait ....");
+    Label1 = widgets::makeLabel(this, "Label1", "Retrieving data   Please wait ....");
     Label1->setWordWrap(true);
     Label1->setMinimumWidth(360);
     ProgressBar1 = new QProgressBar(this);
@@ -56,12 +56,12 @@ Form1::~Form1() {
 
 void Form1::Form_Load() {
     Label2->setText(
-        QString::fromLatin1(kAppTitle) +
-        QStringLiteral(" v.%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+        QString::fromLatin1(core::kAppTitle) +
+        QStringLiteral(" v.%1.%2.%3").arg(core::kVersionMajor).arg(core::kVersionMinor).arg(core::kVersionRevision));
 }
 
 void Form1::setMessage(const std::string& text) {
-    Label1->setText(toWidgetText(text));
+    Label1->setText(widgets::toWidgetText(text));
     paintNow();
 }
 

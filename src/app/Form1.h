@@ -7,11 +7,11 @@
 #include <QProgressBar>
 #include <QWidget>
 
-#include "app/WaitWindow.h"
+#include "core/WaitWindow.h"
 
 namespace ombrel::app {
 
-class Form1 : public QWidget, public WaitWindow {
+class Form1 : public QWidget, public core::WaitWindow {
     Q_OBJECT
 
   public:

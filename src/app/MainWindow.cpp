@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/AboutTab.h"
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/Form1.h"
 #include "app/Pictures.h"
 #include "client/ClientTab.h"
@@ -71,7 +71,7 @@ class CompactTabStyle : public QProxyStyle {
 
 // Stands for Form1 in the context, so that the window is loaded only when an operation first
 // uses it.
-class MainWindow::WaitWindowLoader : public WaitWindow {
+class MainWindow::WaitWindowLoader : public core::WaitWindow {
   public:
     explicit WaitWindowLoader(MainWindow& window) : window_(window) {}
 
@@ -86,10 +86,10 @@ class MainWindow::WaitWindowLoader : public WaitWindow {
     MainWindow& window_;
 };
 
-MainWindow::MainWindow(AppContext& context, QWidget* parent)
+MainWindow::MainWindow(core::AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context), waitLoader_(std::make_unique<WaitWindowLoader>(*this)) {
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setWindowTitle(QString::fromLatin1(core::kAppTitle));
     setWindowIcon(QIcon(productLogo(64)));
     buildServerColumn();
     buildTabs();
@@ -160,7 +160,7 @@ void MainWindow::buildServerColumn() {
     serverColumn_->setObjectName(QStringLiteral("serverColumn"));
     serverColumn_->setFixedWidth(kServerColumnWidth);
 
-    Label1 = makeLabel(serverColumn_, "Label1", "Select the server(s)");
+    Label1 = widgets::makeLabel(serverColumn_, "Label1", "Select the server(s)");
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
@@ -172,14 +172,14 @@ void MainWindow::buildServerColumn() {
     // or a mark changes, which ticking the root of a large farm does for every server.
     TreeView1->setUniformRowHeights(true);
     TreeView1->setColumnCount(1);
-    PLPLC = makeLabel(serverColumn_, "PLPLC");
+    PLPLC = widgets::makeLabel(serverColumn_, "PLPLC");
     PLPLC->setWordWrap(true);
-    PLPicture = makeLabel(serverColumn_, "PLPicture");
+    PLPicture = widgets::makeLabel(serverColumn_, "PLPicture");
     PLPicture->setPixmap(controllerPicture(kServerColumnWidth - 30));
     PLPicture->setVisible(false);
-    Label26 = makeLabel(serverColumn_, "Label26", "NumSelect");
-    Label25 = makeLabel(serverColumn_, "Label25", "FarmTotal");
-    Image1 = makeLabel(serverColumn_, "Image1");
+    Label26 = widgets::makeLabel(serverColumn_, "Label26", "NumSelect");
+    Label25 = widgets::makeLabel(serverColumn_, "Label25", "FarmTotal");
+    Image1 = widgets::makeLabel(serverColumn_, "Image1");
     Image1->setPixmap(productLogo(kServerColumnWidth - 50));
 
     auto* column = new QVBoxLayout(serverColumn_);
@@ -262,7 +262,7 @@ void MainWindow::OUPDOptions_Click() {
 }
 
 void MainWindow::SSTab1_Click() {
-    AppState& state = context_.state;
+    core::AppState& state = context_.state;
     const int tab = SSTab1->currentIndex();
     if (tab == EventLogTabIndex) {
         context_.WriteTrace("SSTab : Tab active is 4");
@@ -311,8 +311,8 @@ void MainWindow::SSTab1_Click() {
 }
 
 void MainWindow::TickLocalComputer() {
-    AppState& state = context_.state;
-    const QString local = toWidgetText(
+    core::AppState& state = context_.state;
+    const QString local = widgets::toWidgetText(
         platform::fromAnsi(context_.platform.system.environmentVariable("computername")));
     // Nodes 1 to N+1 in the order they were added: the farm root, then the N servers.
     const std::size_t nodes = state.FarmServers.size();
@@ -324,7 +324,7 @@ void MainWindow::TickLocalComputer() {
             node->setCheckState(0, Qt::Unchecked);
         } else {
             node->setCheckState(0, Qt::Checked);
-            state.CurrentServer = fromWidgetText(node->text(0));
+            state.CurrentServer = widgets::fromWidgetText(node->text(0));
         }
     }
 }

@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "app/SettingDescriptions.h"
 
 namespace ombrel::settings {
@@ -69,7 +69,7 @@ class MainWindow : public QWidget {
         AboutTabIndex
     };
 
-    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    explicit MainWindow(core::AppContext& context, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     Seams seams;
@@ -192,7 +192,7 @@ class MainWindow : public QWidget {
     // An expose event of the native window: the warning that waited for the screen is queued.
     void WatchScreen(QObject* watched, QEvent* event);
 
-    AppContext& context_;
+    core::AppContext& context_;
     bool unloaded_ = false;
     bool warningQueued_ = false;
     bool warningAwaitsScreen_ = false;

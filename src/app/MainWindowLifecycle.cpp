@@ -27,12 +27,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Form_Activate() {
-    AppState& state = context_.state;
+    core::AppState& state = context_.state;
     if (!state.PendingWarning.empty()) {
         // Cleared first: the box itself activates the window again when it closes.
         const std::string warning = std::move(state.PendingWarning);
         state.PendingWarning.clear();
-        context_.boxes.messageBox(warning, BoxButtons::Ok, BoxIcon::Exclamation, kAppTitle);
+        context_.boxes.messageBox(warning, core::BoxButtons::Ok, core::BoxIcon::Exclamation, core::kAppTitle);
     }
 }
 

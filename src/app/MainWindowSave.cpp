@@ -2,9 +2,9 @@
 // server's settings, "Re-read", every save, "Delete reg key" and "Clean Printer Properties".
 // The registry work itself lives in settings/; here the boxes are read and shown.
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MainWindow.h"
-#include "app/Text.h"
+#include "core/Text.h"
 #include "client/ClientSettings.h"
 #include "client/ClientTab.h"
 #include "controller/ControllerSave.h"
@@ -63,12 +63,12 @@ void MainWindow::ReadDefaultPrnFlags() {
             settingsTab->EnableXPS->setValue(1);
         }
     }
-    settingsTab->Label3->setText(toWidgetText(settings::FlagHex(context_.state.OMBFlags)));
+    settingsTab->Label3->setText(widgets::toWidgetText(settings::FlagHex(context_.state.OMBFlags)));
     QueuePendingWarning();
 }
 
 void MainWindow::ReadRegistryBtn_Click() {
-    AppState& state = context_.state;
+    core::AppState& state = context_.state;
     if (state.ControllerMode) {
         ClearAllSettings();
         if (seams.ReadFlagsFromXml) {
@@ -77,11 +77,11 @@ void MainWindow::ReadRegistryBtn_Click() {
         DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
         return;
     }
-    const std::size_t selected = selectionParts(state.CurrentServer).size();
+    const std::size_t selected = core::selectionParts(state.CurrentServer).size();
     if (selected >= 2) {
         context_.boxes.messageBox(std::to_string(selected) + " servers are selected." + "\r\n" +
                                       "Reading registry is not available",
-                                  BoxButtons::Ok, BoxIcon::Information, "Information");
+                                  core::BoxButtons::Ok, core::BoxIcon::Information, "Information");
         return;
     }
     ClearAllSettings();
@@ -92,7 +92,7 @@ void MainWindow::ReadRegistryBtn_Click() {
 }
 
 void MainWindow::SaveAllToRegistry(int fromTab) {
-    AppState& state = context_.state;
+    core::AppState& state = context_.state;
     context_.WriteTrace(kSaveRule);
     context_.WriteTrace("---- Saving to registry from tab " + std::to_string(fromTab) + "---");
     context_.WriteTrace(kSaveRule);
@@ -126,23 +126,23 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
         seams.SaveZRPClientSettings();
     }
 
-    WaitWindow& wait = context_.wait();
+    core::WaitWindow& wait = context_.wait();
     wait.hideWindow();
     wait.setBusy(false);
     // The word is read back on every server: a server that did not take it is named rather
     // than reported as saved.
     const std::string outcome =
         notStored.empty() ? std::string("Changes are saved to registry")
-                          : "Changes could not be saved to registry on " + joinedNames(notStored);
+                          : "Changes could not be saved to registry on " + core::joinedNames(notStored);
     if (fromTab != SettingsTabIndex) {
-        context_.boxes.message(outcome, BoxIcon::Information);
+        context_.boxes.message(outcome, core::BoxIcon::Information);
     } else if (context_.boxes.messageBox(
                    outcome + "." + "\r\n" +
                        "Do you want to immediately restart the Ombrel Print Service on the "
                        "selected servers to reflect the changes ?",
-                   BoxButtons::YesNo,
-                   notStored.empty() ? BoxIcon::Information : BoxIcon::Exclamation,
-                   kAppTitle) == BoxAnswer::Yes) {
+                   core::BoxButtons::YesNo,
+                   notStored.empty() ? core::BoxIcon::Information : core::BoxIcon::Exclamation,
+                   core::kAppTitle) == core::BoxAnswer::Yes) {
         remote::RestartPrintService(context_);
     }
     context_.WriteTrace(outcome);
@@ -151,10 +151,10 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
 void MainWindow::DelRegBtn_Click() {
     if (context_.boxes.messageBox(
             "Deleting the HKLM\\Software\\Ombrel\\Print key and all its contents. Are you sure ?",
-            BoxButtons::YesNo, BoxIcon::Question, "Caution !") != BoxAnswer::Yes) {
+            core::BoxButtons::YesNo, core::BoxIcon::Question, "Caution !") != core::BoxAnswer::Yes) {
         return;
     }
-    AppState& state = context_.state;
+    core::AppState& state = context_.state;
     remote::RemoteRegistry registry(context_);
     registry.DeleteKey(platform::HKEY_LOCAL_MACHINE, "Software\\Ombrel\\Print\\UPDDevmode",
                        state.CurrentServer);
@@ -166,14 +166,14 @@ void MainWindow::DelRegBtn_Click() {
 void MainWindow::ClientRetention_Click() {
     if (context_.boxes.messageBox("Deleting the HKCU\\Software\\Ombrel\\PrinterProperties key and "
                                   "all its contents. Are you sure ?",
-                                  BoxButtons::YesNo, BoxIcon::Question,
-                                  "Caution !") != BoxAnswer::Yes) {
+                                  core::BoxButtons::YesNo, core::BoxIcon::Question,
+                                  "Caution !") != core::BoxAnswer::Yes) {
         return;
     }
-    WaitWindow& wait = context_.wait();
+    core::WaitWindow& wait = context_.wait();
     wait.setBusy(true);
     const settings::RetentionCleanupResult result = settings::CleanPrinterRetention(context_);
-    context_.boxes.messageBox(result.message, BoxButtons::Ok, result.icon, kAppTitle);
+    context_.boxes.messageBox(result.message, core::BoxButtons::Ok, result.icon, core::kAppTitle);
     wait.setBusy(false);
 }
 

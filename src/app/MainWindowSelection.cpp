@@ -10,7 +10,7 @@
 #include <optional>
 #include <set>
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MainWindow.h"
 #include "client/ClientTab.h"
 #include "farm/FarmDiscovery.h"
@@ -34,7 +34,7 @@ constexpr const char* kCaution = "Caution";
 const QColor kOfflineColour(0xC0, 0xC0, 0xC0);
 
 std::string nodeText(const QTreeWidgetItem* node) {
-    return fromWidgetText(node->text(0));
+    return widgets::fromWidgetText(node->text(0));
 }
 
 std::optional<int> tickOf(const QTreeWidgetItem* node, int role) {
@@ -73,7 +73,7 @@ void setTick(QTreeWidgetItem* node, Qt::CheckState state) {
 
 void markOffline(QTreeWidgetItem* node, const std::string& serverName) {
     const QSignalBlocker blocker(node->treeWidget());
-    node->setText(0, toWidgetText(farm::kOfflinePrefix + serverName));
+    node->setText(0, widgets::toWidgetText(farm::kOfflinePrefix + serverName));
     node->setForeground(0, QBrush(kOfflineColour));
 }
 
@@ -91,8 +91,8 @@ void sortChildren(QTreeWidgetItem* parent) {
 // A node with a check box, added last under parent (the top level for nullptr).
 QTreeWidgetItem* addNode(QTreeWidget* tree, QTreeWidgetItem* parent, const std::string& key,
                          const std::string& text) {
-    auto* node = new QTreeWidgetItem(QStringList{toWidgetText(text)});
-    node->setData(0, kKeyRole, toWidgetText(key));
+    auto* node = new QTreeWidgetItem(QStringList{widgets::toWidgetText(text)});
+    node->setData(0, kKeyRole, widgets::toWidgetText(key));
     node->setCheckState(0, Qt::Unchecked);
     const QSignalBlocker blocker(tree);
     (parent != nullptr ? parent : tree->invisibleRootItem())->addChild(node);
@@ -102,7 +102,7 @@ QTreeWidgetItem* addNode(QTreeWidget* tree, QTreeWidgetItem* parent, const std::
 }  // namespace
 
 QTreeWidgetItem* MainWindow::nodeByKey(const QTreeWidget* tree, const std::string& key) {
-    const QString wanted = toWidgetText(key);
+    const QString wanted = widgets::toWidgetText(key);
     for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it != nullptr; ++it) {
         if ((*it)->data(0, kKeyRole).toString() == wanted) {
             return *it;
@@ -131,9 +131,9 @@ void MainWindow::insertAndSortTree(QTreeWidget* tree, const std::string& parentK
 }
 
 void MainWindow::POPULATESERVERLIST() {
-    AppState& state = context_.state;
+    core::AppState& state = context_.state;
     const std::size_t servers = state.FarmServers.size() - 1;
-    Label25->setText(toWidgetText(farm::serverTotalText(state)));
+    Label25->setText(widgets::toWidgetText(farm::serverTotalText(state)));
     Label26->setText(QString());
 
     context_.WriteTrace("---------------- POPULATESERVERLIST ---------------");
@@ -172,7 +172,7 @@ void MainWindow::POPULATESERVERLIST() {
 
 QTreeWidgetItem* MainWindow::TickLocalServerNode() {
     QTreeWidgetItem* root = nodeByKey(TreeView1, "Farm");
-    const QString local = toWidgetText(
+    const QString local = widgets::toWidgetText(
         platform::fromAnsi(context_.platform.system.environmentVariable("computername")));
     QTreeWidgetItem* ticked = nullptr;
     for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
@@ -250,7 +250,7 @@ void MainWindow::TreeView1_NodeCheck(QTreeWidgetItem* node) {
 }
 
 void MainWindow::FarmRootTicked(QTreeWidgetItem* root) {
-    AppState& state = context_.state;
+    core::AppState& state = context_.state;
     state.CurrentServer.clear();
     for (int i = 0; i < root->childCount(); ++i) {
         QTreeWidgetItem* child = root->child(i);
@@ -273,9 +273,9 @@ void MainWindow::FarmRootTicked(QTreeWidgetItem* root) {
         std::string("When selecting all servers in the farm, registry settings will not be "
                     "displayed.") +
             "\r" + "However, saving will apply to all online servers",
-        BoxButtons::Ok, BoxIcon::Information, kCaution);
+        core::BoxButtons::Ok, core::BoxIcon::Information, kCaution);
     context_.WriteTrace("ALL Servers are selected");
-    Label26->setText(toWidgetText(farm::kAllServersSelected));
+    Label26->setText(widgets::toWidgetText(farm::kAllServersSelected));
     clientTab->PrnDbgRendering->setEnabled(false);
     ClearAllSettings();
     context_.WriteTrace(state.CurrentServer);
@@ -297,7 +297,7 @@ void MainWindow::FarmRootUnticked(QTreeWidgetItem* root) {
 }
 
 void MainWindow::ServerNodeCheck(QTreeWidgetItem* node) {
-    AppState& state = context_.state;
+    core::AppState& state = context_.state;
     const std::string text = nodeText(node);
     context_.WriteTrace("Checking if " + text + " is online");
     if (isOffline(node)) {
@@ -333,7 +333,7 @@ void MainWindow::ServerNodeCheck(QTreeWidgetItem* node) {
             state.CurrentServer = farm::farmWithout(context_, state.FarmServers, text);
         } else {
             const farm::Untick untick = farm::withUnticked(context_, state.CurrentServer, text);
-            Label26->setText(toWidgetText(farm::serversSelectedText(untick.listed)));
+            Label26->setText(widgets::toWidgetText(farm::serversSelectedText(untick.listed)));
             state.CurrentServer = untick.currentServer;
             SelectionSummaryUpdate();
         }
@@ -346,7 +346,7 @@ void MainWindow::RefuseOfflineNode(QTreeWidgetItem* node) {
     context_.WriteTrace(
         "Unchecked the server. Skipping other verifications as it is an offline server.");
     context_.WriteTrace(current);
-    Label26->setText(toWidgetText(farm::serversSelectedText(farm::selectionCount(current))));
+    Label26->setText(widgets::toWidgetText(farm::serversSelectedText(farm::selectionCount(current))));
     setTick(node, Qt::Unchecked);
     node->setSelected(false);
 }
@@ -354,7 +354,7 @@ void MainWindow::RefuseOfflineNode(QTreeWidgetItem* node) {
 void MainWindow::SelectionSummaryUpdate() {
     const std::string& current = context_.state.CurrentServer;
     const int count = farm::selectionCount(current);
-    const QString summary = toWidgetText(farm::serversSelectedText(count));
+    const QString summary = widgets::toWidgetText(farm::serversSelectedText(count));
     context_.WriteTrace("Selected Servers " + current +
                         "   Number of items=" + std::to_string(count));
     ClearAllSettings();
@@ -366,8 +366,8 @@ void MainWindow::SelectionSummaryUpdate() {
         return;
     }
     const int tab = SSTab1->currentIndex();
-    const auto caution = [this](const std::string& text, BoxIcon icon) {
-        context_.boxes.messageBox(text, BoxButtons::Ok, icon, kCaution);
+    const auto caution = [this](const std::string& text, core::BoxIcon icon) {
+        context_.boxes.messageBox(text, core::BoxButtons::Ok, icon, kCaution);
     };
     // The long-operation notices come once, on the step from one server to two.
     if (tab == SettingsTabIndex) {
@@ -378,7 +378,7 @@ void MainWindow::SelectionSummaryUpdate() {
             caution(std::string("When selecting several servers in the farm, registry settings "
                                 "will not be displayed.") +
                         "\r" + "However, saving will apply to all selected servers",
-                    BoxIcon::Information);
+                    core::BoxIcon::Information);
         }
         clientTab->PrnDbgRendering->setEnabled(false);
         return;
@@ -389,18 +389,18 @@ void MainWindow::SelectionSummaryUpdate() {
         caution(std::string("When selecting several servers in the farm, session enumeration "
                             "can take a long time.") +
                     "\r" + "You need to manually refresh the sessions.",
-                BoxIcon::Exclamation);
+                core::BoxIcon::Exclamation);
     }
     if (count == 2 && tab == EventLogTabIndex) {
         caution(
             "When selecting several servers in the farm,  event log filtering can take a long "
             "time.",
-            BoxIcon::Exclamation);
+            core::BoxIcon::Exclamation);
     }
 }
 
 void MainWindow::ReadSingleSelectedServer() {
-    const AppState& state = context_.state;
+    const core::AppState& state = context_.state;
     if (SSTab1->currentIndex() != SettingsTabIndex ||
         !farm::isSingleSelection(state.CurrentServer)) {
         return;

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "app/MainWindow.h"
 #include "client/ClientTab.h"
 #include "sessions/SessionsTab.h"
@@ -34,7 +34,7 @@ void MainWindow::SelectAllSettings() {
 }
 
 void MainWindow::DisplayFlags(std::int32_t flags) {
-    const AppState& state = context_.state;
+    const core::AppState& state = context_.state;
     const auto trace = [this](const std::string& line) { context_.WriteTrace(line); };
     trace("----------------------   DisplayFlags  FlagsToAnalyze passed to function : " +
           std::to_string(flags));
@@ -60,7 +60,7 @@ void MainWindow::DisplayFlags(std::int32_t flags) {
 void MainWindow::Flag2Decode_Click() {
     ClearAllSettings();
     const std::string typed = context_.boxes.inputBox(
-        "Please enter a DefaultPrnFlag value in hex to decode", kAppTitle, "");
+        "Please enter a DefaultPrnFlag value in hex to decode", core::kAppTitle, "");
     context_.WriteTrace("Flag2Decode = " + typed);
     if (typed.empty()) {
         return;
@@ -73,10 +73,10 @@ void MainWindow::Flag2Decode_Click() {
         context_.boxes.messageBox(typed + " does not fit in DefaultPrnFlags." + "\r\n" +
                                       "Please enter at most 8 hexadecimal digits, for example "
                                       "3020 or 0x80000020.",
-                                  BoxButtons::Ok, BoxIcon::Exclamation, kAppTitle);
+                                  core::BoxButtons::Ok, core::BoxIcon::Exclamation, core::kAppTitle);
         return;
     }
-    settingsTab->Label3->setText(toWidgetText(text));
+    settingsTab->Label3->setText(widgets::toWidgetText(text));
     DisplayFlags(reading.value);
 }
 
@@ -125,7 +125,7 @@ void MainWindow::ShowDescription(const SettingDescription& entry) {
     QPlainTextEdit* text = settingsPanel ? settingsTab->LabelTip : clientTab->Text1;
     const auto* source = findChild<QAbstractButton*>(QString::fromLatin1(entry.captionSource));
     caption->setText(source != nullptr ? source->text() : QString());
-    const QString description = toWidgetText(entry.text);
+    const QString description = widgets::toWidgetText(entry.text);
     // The same text again would only throw the reader back to its first line.
     if (text->toPlainText() != description) {
         text->setPlainText(description);
@@ -133,7 +133,7 @@ void MainWindow::ShowDescription(const SettingDescription& entry) {
 }
 
 void MainWindow::Form_MouseMove() {
-    settingsTab->LabelTip->setPlainText(toWidgetText(kIdleDescriptionText));
+    settingsTab->LabelTip->setPlainText(widgets::toWidgetText(kIdleDescriptionText));
     clientTab->Text1->setPlainText(settingsTab->LabelTip->toPlainText());
     settingsTab->settingseen->setText(QString());
     clientTab->Label15->setText(settingsTab->settingseen->text());

@@ -6,37 +6,37 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::app {
 
 namespace {
 
-QMessageBox::Icon toQt(BoxIcon icon) {
+QMessageBox::Icon toQt(core::BoxIcon icon) {
     switch (icon) {
-        case BoxIcon::Critical:
+        case core::BoxIcon::Critical:
             return QMessageBox::Critical;
-        case BoxIcon::Question:
+        case core::BoxIcon::Question:
             return QMessageBox::Question;
-        case BoxIcon::Exclamation:
+        case core::BoxIcon::Exclamation:
             return QMessageBox::Warning;
-        case BoxIcon::Information:
+        case core::BoxIcon::Information:
             return QMessageBox::Information;
-        case BoxIcon::None:
+        case core::BoxIcon::None:
             break;
     }
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons toQt(BoxButtons buttons) {
+QMessageBox::StandardButtons toQt(core::BoxButtons buttons) {
     switch (buttons) {
-        case BoxButtons::OkCancel:
+        case core::BoxButtons::OkCancel:
             return QMessageBox::Ok | QMessageBox::Cancel;
-        case BoxButtons::YesNo:
+        case core::BoxButtons::YesNo:
             return QMessageBox::Yes | QMessageBox::No;
-        case BoxButtons::YesNoCancel:
+        case core::BoxButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        case BoxButtons::Ok:
+        case core::BoxButtons::Ok:
             break;
     }
     return QMessageBox::Ok;
@@ -44,21 +44,21 @@ QMessageBox::StandardButtons toQt(BoxButtons buttons) {
 
 }  // namespace
 
-BoxAnswer QtMessageBoxes::messageBox(const std::string& text, BoxButtons buttons, BoxIcon icon,
+core::BoxAnswer QtMessageBoxes::messageBox(const std::string& text, core::BoxButtons buttons, core::BoxIcon icon,
                                      const std::string& title) {
-    QMessageBox box(toQt(icon), toWidgetText(title), toWidgetText(text), toQt(buttons), owner_);
+    QMessageBox box(toQt(icon), widgets::toWidgetText(title), widgets::toWidgetText(text), toQt(buttons), owner_);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
         case QMessageBox::Yes:
-            return BoxAnswer::Yes;
+            return core::BoxAnswer::Yes;
         case QMessageBox::No:
-            return BoxAnswer::No;
+            return core::BoxAnswer::No;
         case QMessageBox::Cancel:
-            return BoxAnswer::Cancel;
+            return core::BoxAnswer::Cancel;
         default:
             // The close box of a box without Cancel counts as its only or first answer.
-            return buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
+            return buttons == core::BoxButtons::YesNo ? core::BoxAnswer::No : core::BoxAnswer::Ok;
     }
 }
 
@@ -66,13 +66,13 @@ std::string QtMessageBoxes::inputBox(const std::string& prompt, const std::strin
                                      const std::string& defaultText) {
     QInputDialog dialog(owner_);
     dialog.setObjectName(QStringLiteral("InputBox"));
-    dialog.setWindowTitle(toWidgetText(title));
-    dialog.setLabelText(toWidgetText(prompt));
-    dialog.setTextValue(toWidgetText(defaultText));
+    dialog.setWindowTitle(widgets::toWidgetText(title));
+    dialog.setLabelText(widgets::toWidgetText(prompt));
+    dialog.setTextValue(widgets::toWidgetText(defaultText));
     if (dialog.exec() != QDialog::Accepted) {
         return "";
     }
-    return fromWidgetText(dialog.textValue());
+    return widgets::fromWidgetText(dialog.textValue());
 }
 
 std::string QtMessageBoxes::openFileName(const std::string& filter,
@@ -83,7 +83,7 @@ std::string QtMessageBoxes::openFileName(const std::string& filter,
         return openOnDisks(fileDialogFilter(filter), defaultExtension, initialFolder, title);
     }
     const QString chosen = QFileDialog::getOpenFileName(
-        owner_, toWidgetText(title), toWidgetText(initialFolder), fileDialogFilter(filter));
+        owner_, widgets::toWidgetText(title), widgets::toWidgetText(initialFolder), fileDialogFilter(filter));
     std::string path = chosen.toStdString();
     return path.size() > kMaxChosenPath ? std::string() : path;
 }
@@ -100,11 +100,11 @@ std::string QtMessageBoxes::openOnDisks(const QString& filter, const std::string
     if (start.isEmpty() || !QFileInfo(start).isDir()) {
         start = firstDrive;
     }
-    QFileDialog dialog(owner_, toWidgetText(title), start, filter);
+    QFileDialog dialog(owner_, widgets::toWidgetText(title), start, filter);
     dialog.setObjectName(QStringLiteral("FileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(toWidgetText(defaultExtension));
+    dialog.setDefaultSuffix(widgets::toWidgetText(defaultExtension));
     dialog.setSidebarUrls(places);
     dialog.resize(760, 480);
     // The dialog stays on the machine's disks: a folder above or beside them leads back.
@@ -122,7 +122,7 @@ std::string QtMessageBoxes::openOnDisks(const QString& filter, const std::string
 }
 
 QString fileDialogFilter(const std::string& filter) {
-    const QStringList parts = toWidgetText(filter).split(QLatin1Char('|'));
+    const QStringList parts = widgets::toWidgetText(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString& description = parts[i];

@@ -7,18 +7,18 @@
 #include <optional>
 
 #include "app/FileDialogDisks.h"
-#include "app/MessageBoxes.h"
+#include "core/MessageBoxes.h"
 
 namespace ombrel::app {
 
-class QtMessageBoxes : public MessageBoxes {
+class QtMessageBoxes : public core::MessageBoxes {
   public:
     // The window the boxes belong to; none before the main window exists.
     void setOwner(QWidget* owner) { owner_ = owner; }
     // The disks the file dialog shows instead of the host's.
     void setDisks(FileDialogDisks disks) { disks_ = std::move(disks); }
 
-    BoxAnswer messageBox(const std::string& text, BoxButtons buttons, BoxIcon icon,
+    core::BoxAnswer messageBox(const std::string& text, core::BoxButtons buttons, core::BoxIcon icon,
                          const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "app/MainWindow.h"
-#include "app/OSCode.h"
-#include "app/Text.h"
+#include "core/OSCode.h"
+#include "core/Text.h"
 #include "client/ClientTab.h"
 #include "farm/FarmDiscovery.h"
 #include "platform/CodePage.h"
@@ -21,7 +21,7 @@ namespace {
 using platform::HKEY_LOCAL_MACHINE;
 
 // A line written whatever the switches.
-void forcedTrace(AppContext& context, const std::string& text) {
+void forcedTrace(core::AppContext& context, const std::string& text) {
     context.state.ForceTrace = true;
     context.WriteTrace(text);
     context.state.ForceTrace = false;
@@ -38,18 +38,18 @@ void selectTab(MainWindow& window, int tab) {
     window.SSTab1->setCurrentIndex(tab);
 }
 
-std::string localValue(AppContext& context, const char* key, const char* name) {
+std::string localValue(core::AppContext& context, const char* key, const char* name) {
     const std::string computer =
         platform::fromAnsi(context.platform.system.environmentVariable("computername"));
     return remote::textOf(
         remote::RemoteRegistry(context).GetValue(HKEY_LOCAL_MACHINE, key, name, computer));
 }
 
-std::string temporaryFolder(AppContext& context) {
+std::string temporaryFolder(core::AppContext& context) {
     return platform::fromAnsi(context.platform.system.environmentVariable("temp"));
 }
 
-void startClientOnly(MainWindow& window, AppContext& context) {
+void startClientOnly(MainWindow& window, core::AppContext& context) {
     context.WriteTrace("Aurelo cannot be detected. Only the ZRP Client tab is shown");
     // Tab 2 first: hiding the tab that is shown would make the tab control move to another.
     selectTab(window, MainWindow::ClientTabIndex);
@@ -67,8 +67,8 @@ void startClientOnly(MainWindow& window, AppContext& context) {
     forcedTrace(context, "Initial Loading for ZRP client settings done");
 }
 
-void startController(MainWindow& window, AppContext& context) {
-    AppState& state = context.state;
+void startController(MainWindow& window, core::AppContext& context) {
+    core::AppState& state = context.state;
     settings::SettingsTab& tab0 = *window.settingsTab;
     state.ControllerMode = true;
     forcedTrace(context, "This is a Pellion Controler. Skipping all Aurelo checks");
@@ -113,8 +113,8 @@ void startController(MainWindow& window, AppContext& context) {
     window.DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
 }
 
-bool startFarmServer(MainWindow& window, AppContext& context, const std::string& commandLine) {
-    AppState& state = context.state;
+bool startFarmServer(MainWindow& window, core::AppContext& context, const std::string& commandLine) {
+    core::AppState& state = context.state;
     settings::SettingsTab& tab0 = *window.settingsTab;
     if (!farm::InitializeFarm(context)) {
         window.EndAtOnce();
@@ -137,7 +137,7 @@ bool startFarmServer(MainWindow& window, AppContext& context, const std::string&
 
     if (commandLine.find("/passthrough") != std::string::npos) {
         context.boxes.messageBox("Passthrough option selected.\r\nEnabling the ZRP client tab.",
-                                 BoxButtons::Ok, BoxIcon::Information, "Passthrough Mode");
+                                 core::BoxButtons::Ok, core::BoxIcon::Information, "Passthrough Mode");
         state.PassthroughMode = -1;
     }
     if (state.PassthroughMode == 0) {
@@ -149,9 +149,9 @@ bool startFarmServer(MainWindow& window, AppContext& context, const std::string&
 
 }  // namespace
 
-bool StartUp(MainWindow& window, AppContext& context, const StartUpOptions& options) {
-    AppState& state = context.state;
-    const std::string commandLine = lowerCase(options.commandLine);
+bool StartUp(MainWindow& window, core::AppContext& context, const StartUpOptions& options) {
+    core::AppState& state = context.state;
+    const std::string commandLine = core::lowerCase(options.commandLine);
 
     if (commandLine.find("/ombrite") != std::string::npos) {
         context.boxes.message("Ombrite Mode is On");
@@ -163,25 +163,25 @@ bool StartUp(MainWindow& window, AppContext& context, const StartUpOptions& opti
     }
     if (commandLine.find("/debug") != std::string::npos) {
         context.boxes.messageBox("Tracing enabled.\r\nMake sure DebugView is running.",
-                                 BoxButtons::Ok, BoxIcon::Information, "Debug Mode");
+                                 core::BoxButtons::Ok, core::BoxIcon::Information, "Debug Mode");
         state.DebugMode = true;
     }
     forcedTrace(context, "*** Program is starting ***");
 
-    if (OSVersion(context) == "W2K8") {
+    if (core::OSVersion(context) == "W2K8") {
         window.SSTab1->setTabVisible(MainWindow::ReinstallTabIndex, false);
         if (localValue(context, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
                        "EnableLUA") == "1") {
-            const BoxAnswer answer = context.boxes.messageBox(
+            const core::BoxAnswer answer = context.boxes.messageBox(
                 "NOTE: UAC is enabled on this system\r\n\r\nDo you confirm this tool runs with "
                 "evelated privileges?",
-                BoxButtons::YesNo, BoxIcon::Question, kAppTitle);
-            if (answer != BoxAnswer::Yes) {
+                core::BoxButtons::YesNo, core::BoxIcon::Question, core::kAppTitle);
+            if (answer != core::BoxAnswer::Yes) {
                 context.WriteTrace("We are not running with elevated privileges...");
                 context.boxes.message(
                     "The tool will now exit and you will need to run it with elevated privileges "
                     "(Run As Administrator)",
-                    BoxIcon::Information);
+                    core::BoxIcon::Information);
                 return false;
             }
             context.WriteTrace("*** Windows 2008/Vista Detected and UAC is in use ***");

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::app {
 
@@ -22,6 +22,6 @@ struct StartUpOptions {
 // Runs the start-up. False when the tool must end without showing its window: the user
 // refused raised privileges, the farm cannot be reached, or the user is no farm administrator
 // (the reason has been shown).
-bool StartUp(MainWindow& window, AppContext& context, const StartUpOptions& options);
+bool StartUp(MainWindow& window, core::AppContext& context, const StartUpOptions& options);
 
 }  // namespace ombrel::app

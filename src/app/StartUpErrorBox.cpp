@@ -10,8 +10,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/Controls.h"
-#include "app/MessageBoxes.h"
+#include "widgets/Controls.h"
+#include "core/MessageBoxes.h"
 
 namespace ombrel::app {
 
@@ -43,7 +43,7 @@ void ShowStartUpErrorBox(int argc, char* argv[], const std::string& text) {
     const pid_t child = fork();
     if (child == 0) {
         QApplication application(argc, argv);
-        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kAppTitle), toWidgetText(text),
+        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(core::kAppTitle), widgets::toWidgetText(text),
                         QMessageBox::Ok);
         box.setTextFormat(Qt::PlainText);
         box.exec();

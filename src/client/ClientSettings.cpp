@@ -3,9 +3,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/Audit.h"
-#include "app/Controls.h"
-#include "app/Text.h"
+#include "core/Audit.h"
+#include "widgets/Controls.h"
+#include "core/Text.h"
 #include "client/AppsrvIni.h"
 #include "client/ClientTab.h"
 #include "client/OversizedValue.h"
@@ -42,7 +42,7 @@ int levelPosition(const std::string& level, int entries) {
 
 }  // namespace
 
-ClientSettings::ClientSettings(app::AppContext& context, ClientTab& tab,
+ClientSettings::ClientSettings(core::AppContext& context, ClientTab& tab,
                                std::function<void()> clearAllSettings)
     : QObject(&tab), context_(context), tab_(tab), clearAllSettings_(std::move(clearAllSettings)) {
     tab_.GetPrintDrivers = [this] { GetPrintDrivers("", *tab_.PrnDbgDriverList); };
@@ -89,7 +89,7 @@ void ClientSettings::ReadDriverSelection() {
                 "The list of drivers that the ZRP client renders in the old mode is too long to "
                 "be shown here.\r\nIt is kept as it is when you save, unless you change the old "
                 "rendering mode or the selection of drivers.",
-                app::BoxButtons::Ok, app::BoxIcon::Exclamation, app::kAppTitle);
+                core::BoxButtons::Ok, core::BoxIcon::Exclamation, core::kAppTitle);
         }
         return;
     }
@@ -97,9 +97,9 @@ void ClientSettings::ReadDriverSelection() {
     tab_.PrnDbgRendering->setValue(1);
     QListWidget& list = *tab_.PrnDbgDriverList;
     list.setEnabled(true);
-    for (const std::string& item : app::splitText(ReprocessDriverList, '\0')) {
+    for (const std::string& item : core::splitText(ReprocessDriverList, '\0')) {
         for (int i = 0; i < list.count(); ++i) {
-            const std::string entry = app::fromWidgetText(list.item(i)->text());
+            const std::string entry = widgets::fromWidgetText(list.item(i)->text());
             context_.WriteTrace("driverlist " + entry + " ; comparing to registry  : " + item);
             if (entry == item) {
                 context_.WriteTrace("** FOUND " + entry + " in registry. Marking it **");
@@ -142,7 +142,7 @@ void ClientSettings::ReadConfigurationFile() {
     const std::string path =
         AppsrvIniPath(platform::fromAnsi(system.environmentVariable("appdata")));
     context_.WriteTrace("Checking " + path);
-    if (!app::FileExists(system, path)) {
+    if (!core::FileExists(system, path)) {
         return;
     }
     std::vector<std::string> lines;
@@ -154,7 +154,7 @@ void ClientSettings::ReadConfigurationFile() {
         if (const std::string refusal = RefusalOf(error); !refusal.empty()) {
             context_.boxes.messageBox(
                 "The ZRP client configuration file " + path + " was not read: " + refusal + ".",
-                app::BoxButtons::Ok, app::BoxIcon::Exclamation, app::kAppTitle);
+                core::BoxButtons::Ok, core::BoxIcon::Exclamation, core::kAppTitle);
         }
         return;
     }
@@ -165,7 +165,7 @@ void ClientSettings::ReadConfigurationFile() {
 }
 
 void ClientSettings::GetPrintDrivers(std::string_view computer, QListWidget& list) {
-    app::WaitWindow& wait = context_.wait();
+    core::WaitWindow& wait = context_.wait();
     list.setEnabled(true);
     list.clear();
     wait.setMaximum(10);
@@ -178,7 +178,7 @@ void ClientSettings::GetPrintDrivers(std::string_view computer, QListWidget& lis
     upd::EnumerateDriverNames(context_, computer.empty() ? "" : "\\\\" + std::string(computer),
                               kClientEnvironment, names);
     for (const std::string& name : names) {
-        list.addItem(app::toWidgetText(name));
+        list.addItem(widgets::toWidgetText(name));
     }
     wait.hideWindow();
     wait.setBusy(false);
@@ -188,7 +188,7 @@ void ClientSettings::SaveZRPClientSettings() {
     const std::string computer =
         platform::fromAnsi(context_.platform.system.environmentVariable("computername"));
     RemoteRegistry registry(context_);
-    const auto saveLevel = [&](const app::TickBox& box, const QComboBox& list,
+    const auto saveLevel = [&](const widgets::TickBox& box, const QComboBox& list,
                                std::string_view name) {
         if (box.value() == 1) {
             registry.SetValue(HKEY_LOCAL_MACHINE, kPrintDebugFlagsKey, name,
@@ -207,7 +207,7 @@ void ClientSettings::SaveConfigurationFile() {
     platform::System& system = context_.platform.system;
     const std::string path =
         AppsrvIniPath(platform::fromAnsi(system.environmentVariable("appdata")));
-    if (!app::FileExists(system, path)) {
+    if (!core::FileExists(system, path)) {
         return;
     }
     context_.WriteTrace("Writing to " + path);
@@ -245,7 +245,7 @@ void ClientSettings::SaveDriverSelection(const std::string& computer) {
     const QListWidget& list = *tab_.PrnDbgDriverList;
     for (int i = 0; i < list.count(); ++i) {
         if (list.item(i)->isSelected()) {
-            names += app::fromWidgetText(list.item(i)->text()) + '\0';
+            names += widgets::fromWidgetText(list.item(i)->text()) + '\0';
         }
     }
     context_.WriteTrace("On " + computer + " " + names);
@@ -261,7 +261,7 @@ void ClientSettings::ReportFileLeft(const std::string& path, const std::string& 
         "The ZRP client configuration file " + path + " could not be " + what +
             (refusal.empty() ? " (error " + error + ")." : ": " + refusal + ".") + "\r\n" +
             "It was left as it was.",
-        app::BoxButtons::Ok, app::BoxIcon::Exclamation, app::kAppTitle);
+        core::BoxButtons::Ok, core::BoxIcon::Exclamation, core::kAppTitle);
 }
 
 }  // namespace ombrel::client

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 class QListWidget;
 
@@ -33,7 +33,7 @@ inline constexpr std::int32_t kXpsVersion = 11000;
 class ClientSettings : public QObject {
   public:
     // clearAllSettings is the window's "Clear all", run before every read.
-    ClientSettings(app::AppContext& context, ClientTab& tab,
+    ClientSettings(core::AppContext& context, ClientTab& tab,
                    std::function<void()> clearAllSettings);
 
     void GetZRPClientSettings();
@@ -63,7 +63,7 @@ class ClientSettings : public QObject {
     // instead of deleting it.
     bool driverListKept_ = false;
 
-    app::AppContext& context_;
+    core::AppContext& context_;
     ClientTab& tab_;
     std::function<void()> clearAllSettings_;
 };

@@ -8,10 +8,10 @@
 
 namespace ombrel::client {
 
-using app::makeBox;
-using app::makeButton;
-using app::makeFrame;
-using app::makeLabel;
+using widgets::makeBox;
+using widgets::makeButton;
+using widgets::makeFrame;
+using widgets::makeLabel;
 
 namespace {
 
@@ -135,10 +135,10 @@ void ClientTab::SelectAllSettings() {
     FontHandling->setValue(1);
     PrnDbgRendering->setValue(1);
     PrnDbgDriverList->setEnabled(true);
-    if (app::ownEnabled(PrnDebugVqviewer)) {
+    if (widgets::ownEnabled(PrnDebugVqviewer)) {
         PrnDebugVqviewer->setValue(1);
     }
-    if (app::ownEnabled(PrnDebugVqviewerXPS)) {
+    if (widgets::ownEnabled(PrnDebugVqviewerXPS)) {
         PrnDebugVqviewerXPS->setValue(1);
     }
     Win32FavorRetainedPrinterSettings->setValue(1);
@@ -146,12 +146,12 @@ void ClientTab::SelectAllSettings() {
 
 void ClientTab::ClearAllSettings() {
     PrnDbgRendering->setValue(0);
-    if (app::ownEnabled(PrnDebugVqviewerXPS)) {
+    if (widgets::ownEnabled(PrnDebugVqviewerXPS)) {
         PrnDebugVqviewerXPS->setValue(0);
     }
     PrnDbgEMF->setEnabled(false);
     PrnDbgDriverList->setEnabled(false);
-    if (app::ownEnabled(PrnDebugVqviewer)) {
+    if (widgets::ownEnabled(PrnDebugVqviewer)) {
         PrnDebugVqviewer->setValue(0);
     }
     PrnDbgDriverList->clear();

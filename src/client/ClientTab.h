@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::client {
 
@@ -38,15 +38,15 @@ class ClientTab : public QWidget {
 
     QGroupBox* Frame13 = nullptr;  // "  Debugging options for vqviewer.exe  "
     QComboBox* PrnDbgXPS = nullptr;
-    app::TickBox* PrnDebugVqviewerXPS = nullptr;
+    widgets::TickBox* PrnDebugVqviewerXPS = nullptr;
     QComboBox* PrnDbgEMF = nullptr;
-    app::TickBox* PrnDebugVqviewer = nullptr;
+    widgets::TickBox* PrnDebugVqviewer = nullptr;
 
     QGroupBox* Frame12 = nullptr;  // "  ZRP Client Settings "
-    app::TickBox* FontHandling = nullptr;
+    widgets::TickBox* FontHandling = nullptr;
     QListWidget* PrnDbgDriverList = nullptr;
-    app::TickBox* PrnDbgRendering = nullptr;
-    app::TickBox* Win32FavorRetainedPrinterSettings = nullptr;
+    widgets::TickBox* PrnDbgRendering = nullptr;
+    widgets::TickBox* Win32FavorRetainedPrinterSettings = nullptr;
 
     QGroupBox* Frame7 = nullptr;  // "  Actions for ZRP Client Settings  "
     QPushButton* ClientRetention = nullptr;

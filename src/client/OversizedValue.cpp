@@ -27,7 +27,7 @@ struct Handle {
 
 }  // namespace
 
-bool TooLongToRead(const app::AppContext& context, std::uint32_t hiveCode, std::string_view keyPath,
+bool TooLongToRead(const core::AppContext& context, std::uint32_t hiveCode, std::string_view keyPath,
                    std::string_view valueName, std::string_view computer) {
     if (!keyPath.empty() && keyPath.front() == '\\') {
         keyPath.remove_prefix(1);

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::client {
 
 // true when the value is there, a text or list of texts, and longer than GetValue's read;
 // false when it is absent, readable, of another type, or its computer or key cannot be reached.
-bool TooLongToRead(const app::AppContext& context, std::uint32_t hiveCode, std::string_view keyPath,
+bool TooLongToRead(const core::AppContext& context, std::uint32_t hiveCode, std::string_view keyPath,
                    std::string_view valueName, std::string_view computer);
 
 }  // namespace ombrel::client

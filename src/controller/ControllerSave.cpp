@@ -1,6 +1,6 @@
 #include "controller/ControllerSave.h"
 
-#include "app/Audit.h"
+#include "core/Audit.h"
 #include "platform/CodePage.h"
 #include "settings/FlagWord.h"
 
@@ -11,19 +11,19 @@ namespace {
 constexpr platform::WORD EVENTLOG_INFORMATION_TYPE = 4;
 constexpr platform::DWORD kAuditEventId = 1001;
 
-void notSaved(app::AppContext& context, const std::string& problem) {
+void notSaved(core::AppContext& context, const std::string& problem) {
     context.wait().hideWindow();
     context.WriteTrace("Changes for Pellion Controller not saved");
     context.boxes.message(
         "Changes for Pellion Controller were not saved." + std::string("\r\n") + problem,
-        app::BoxIcon::Exclamation);
+        core::BoxIcon::Exclamation);
 }
 
 }  // namespace
 
-void SaveControllerFlags(app::AppContext& context, XMLFileHandling& xml) {
-    app::AppState& state = context.state;
-    app::WaitWindow& wait = context.wait();
+void SaveControllerFlags(core::AppContext& context, XMLFileHandling& xml) {
+    core::AppState& state = context.state;
+    core::WaitWindow& wait = context.wait();
     wait.setMaximum(10);
     wait.setValue(1);
     wait.setMessage("Writing information to Pellion Configuration file");
@@ -59,7 +59,7 @@ void SaveControllerFlags(app::AppContext& context, XMLFileHandling& xml) {
 
     const std::string saved = "Changes for Pellion Controller saved." + std::string("\r\n") +
                               "New settings=" + settings::FlagHex(state.FlagsToSave);
-    app::WriteAuditEvent(
+    core::WriteAuditEvent(
         context,
         saved + "\r\n" + "Changed by " +
             platform::fromAnsi(context.platform.system.environmentVariable("username")),

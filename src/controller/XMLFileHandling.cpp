@@ -18,7 +18,7 @@ namespace {
 // What the system's last error says of a document that is there but is not XML.
 constexpr platform::DWORD ERROR_INVALID_DATA = 13;
 
-std::string temporaryFolder(const app::AppContext& context) {
+std::string temporaryFolder(const core::AppContext& context) {
     return platform::fromAnsi(context.platform.system.environmentVariable("temp"));
 }
 
@@ -119,7 +119,7 @@ std::string defaultNamespace(pugi::xml_node element) {
 }
 
 // Why the exchange file could not be read or written, for the trace and the closing message.
-std::string fileProblem(app::AppContext& context, const char* action) {
+std::string fileProblem(core::AppContext& context, const char* action) {
     const std::string problem = std::string("The Pellion Configuration XML file could not be ") +
                                 action + " (error " +
                                 std::to_string(context.platform.system.getLastError()) + ").";
@@ -145,11 +145,11 @@ std::vector<std::string> savedLines(const pugi::xml_document& document) {
 
 }  // namespace
 
-std::string ExchangeFile(const app::AppContext& context) {
+std::string ExchangeFile(const core::AppContext& context) {
     return temporaryFolder(context) + "\\PLconfig.xml";
 }
 
-std::string ProgramCommand(const app::AppContext& context, const std::string& option) {
+std::string ProgramCommand(const core::AppContext& context, const std::string& option) {
     return context.state.InstallLocation + "Pellion Controller\\PortZRPSetDefaults.exe " + option +
            " " + ExchangeFile(context);
 }
@@ -166,7 +166,7 @@ namespace {
 
 // Loads the exchange file; the error the load failed with otherwise. The layout (the blanks
 // between elements, comments, the declaration) is kept for a save.
-bool load(app::AppContext& context, pugi::xml_document& document, platform::DWORD& error) {
+bool load(core::AppContext& context, pugi::xml_document& document, platform::DWORD& error) {
     platform::System& system = context.platform.system;
     std::vector<std::string> lines;
     if (!system.readLines(platform::toAnsi(ExchangeFile(context)), lines,
@@ -223,7 +223,7 @@ bool XMLFileHandling::ReadFlagsFromXml() {
                     "DefaultSessionFlags in the Pellion Configuration XML "
                     "file is not a decimal number: \"" +
                         text + "\"" + "\r\n" + "The flags shown are left as they were.",
-                    app::BoxIcon::Exclamation);
+                    core::BoxIcon::Exclamation);
                 continue;
             }
             word = read;
@@ -306,7 +306,7 @@ std::string XMLFileHandling::WriteFlagsToXml(double flags) {
 
 std::string XMLFileHandling::RemoveEmptyNamespace(double flags) {
     platform::System& system = context_.platform.system;
-    app::WaitWindow& wait = context_.wait();
+    core::WaitWindow& wait = context_.wait();
     const std::string file = ExchangeFile(context_);
     context_.WriteTrace("Checking " + file);
     std::vector<std::string> lines;

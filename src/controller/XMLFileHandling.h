@@ -6,19 +6,19 @@
 
 #include <string>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::controller {
 
 // The exchange file: %temp%\PLconfig.xml of the machine that runs the tool.
-std::string ExchangeFile(const app::AppContext& context);
+std::string ExchangeFile(const core::AppContext& context);
 // InstallLocation + "Pellion Controller\PortZRPSetDefaults.exe " + the switch + " " + the
 // exchange file, without quotes.
-std::string ProgramCommand(const app::AppContext& context, const std::string& option);
+std::string ProgramCommand(const core::AppContext& context, const std::string& option);
 
 class XMLFileHandling {
   public:
-    explicit XMLFileHandling(app::AppContext& context) : context_(context) {}
+    explicit XMLFileHandling(core::AppContext& context) : context_(context) {}
 
     // Reads DefaultSessionFlags of the first PrinterManagement element that has a decimal
     // one into OMBFlags. A file that cannot be loaded, an element missing or a text that is
@@ -45,7 +45,7 @@ class XMLFileHandling {
   private:
     void loadFailed(platform::DWORD error);
 
-    app::AppContext& context_;
+    core::AppContext& context_;
 };
 
 }  // namespace ombrel::controller

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/Text.h"
+#include "core/Text.h"
 #include "diagnostics/ReleaseTable.h"
 #include "diagnostics/SharePaths.h"
 #include "eventlog/EventTime.h"
@@ -51,7 +51,7 @@ struct FileFacts {
 
 class Inventory {
   public:
-    explicit Inventory(app::AppContext& context)
+    explicit Inventory(core::AppContext& context)
         : context_(context),
           system_(context.platform.system),
           registry_(context),
@@ -64,7 +64,7 @@ class Inventory {
     FileCaptions run() {
         context_.WriteTrace("--- Enter FileInformation() ---");
         FileCaptions captions;
-        const std::vector<std::string> names = app::selectionParts(kComponentFileList);
+        const std::vector<std::string> names = core::selectionParts(kComponentFileList);
         for (std::size_t i = 0; i < captions.size() && i < names.size(); ++i) {
             captions[i] = examine(names[i]);
         }
@@ -163,17 +163,17 @@ class Inventory {
             "Error : " + std::to_string(error.number) + " " + error.description;
         if (!told_) {
             told_ = true;
-            app::WaitWindow& wait = context_.wait();
+            core::WaitWindow& wait = context_.wait();
             wait.hideWindow();
             wait.setBusy(false);
             context_.boxes.messageBox(
                 "An error occured while querying the files on the server \r\n" + reason,
-                app::BoxButtons::Ok, app::BoxIcon::Critical, app::kAppTitle);
+                core::BoxButtons::Ok, core::BoxIcon::Critical, core::kAppTitle);
         }
         return {reason, false};
     }
 
-    app::AppContext& context_;
+    core::AppContext& context_;
     platform::System& system_;
     remote::RemoteRegistry registry_;
     const std::string computer_;
@@ -183,7 +183,7 @@ class Inventory {
 
 }  // namespace
 
-FileCaptions FileInformation(app::AppContext& context) {
+FileCaptions FileInformation(core::AppContext& context) {
     return Inventory(context).run();
 }
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::diagnostics {
 
@@ -26,7 +26,7 @@ using FileCaptions = std::array<FileCaption, kComponentFileCount>;
 // Examines the files of the one server CurrentServer names ("" is the machine that runs the
 // tool) and may set PendingWarning. A file that cannot be examined is reported once per call
 // in a message box and shows why on its own label; the other files are still examined.
-FileCaptions FileInformation(app::AppContext& context);
+FileCaptions FileInformation(core::AppContext& context);
 
 // A file's date as the frame shows it and the release table knows it: DD/MM/YYYY of the
 // local time of the machine that runs the tool, by its zone's rules for that date.

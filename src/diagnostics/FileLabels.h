@@ -5,14 +5,14 @@
 
 #include <array>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "diagnostics/FileInformation.h"
 
 namespace ombrel::diagnostics {
 
 // Examines the files of CurrentServer and shows each caption on its label of FI, bold for a
 // file of no known release and normal weight otherwise.
-void ShowFileInformation(app::AppContext& context,
+void ShowFileInformation(core::AppContext& context,
                          const std::array<QLabel*, kComponentFileCount>& FI);
 
 }  // namespace ombrel::diagnostics

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/Text.h"
+#include "core/Text.h"
 
 namespace ombrel::eventlog {
 
@@ -58,7 +58,7 @@ std::optional<ArticleSuggestion> suggestArticles(int eventId, std::string_view s
     // An id of the table is judged by its own rows only; the catch-all row is for the others.
     const bool listed = std::any_of(kRules.begin(), kRules.end(),
                                     [&](const ArticleRule& rule) { return names(rule, eventId); });
-    const std::string lowered = app::lowerCase(std::string(description));
+    const std::string lowered = core::lowerCase(std::string(description));
     std::optional<ArticleSuggestion> suggestion;
     for (const ArticleRule& rule : kRules) {
         if (listed ? !names(rule, eventId) : !rule.ids.empty()) {

@@ -37,7 +37,7 @@ void EventLogTab::EventLogList_ItemClick(QTreeWidgetItem* item) {
     openRowLog(item);
     CEventLog& reader = eventLog();
     reader.ReadEntry(recordNumber, true);
-    EventDetails->setPlainText(app::toWidgetText(reader.EventDescription()));
+    EventDetails->setPlainText(widgets::toWidgetText(reader.EventDescription()));
     Label32->setVisible(true);
     Label33->setVisible(true);
 
@@ -47,12 +47,12 @@ void EventLogTab::EventLogList_ItemClick(QTreeWidgetItem* item) {
         SuggestedArticle = suggestion->first;
         Label34->setVisible(!suggestion->second.empty());
         if (!suggestion->second.empty()) {
-            Label34->setText(app::toWidgetText(suggestion->second));
+            Label34->setText(widgets::toWidgetText(suggestion->second));
         }
     } else {
         hideSuggestions();
     }
-    Label33->setText(app::toWidgetText(SuggestedArticle));
+    Label33->setText(widgets::toWidgetText(SuggestedArticle));
 }
 
 void EventLogTab::Label33_Click() {
@@ -60,7 +60,7 @@ void EventLogTab::Label33_Click() {
 }
 
 void EventLogTab::Label34_Click() {
-    openArticle(context_, app::fromWidgetText(Label34->text()));
+    openArticle(context_, widgets::fromWidgetText(Label34->text()));
 }
 
 }  // namespace ombrel::eventlog

@@ -6,7 +6,7 @@
 #include <array>
 #include <chrono>
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::eventlog {
 
@@ -88,7 +88,7 @@ void EventListRows::fitDateColumn() {
         generalDate(std::chrono::local_days{std::chrono::year{2009} / 12 / 28} +
                     std::chrono::hours{23} + std::chrono::minutes{58} + std::chrono::seconds{58});
     const int dateWidth =
-        list_->fontMetrics().horizontalAdvance(app::toWidgetText(longest)) + kCellPadding;
+        list_->fontMetrics().horizontalAdvance(widgets::toWidgetText(longest)) + kCellPadding;
     list_->setColumnWidth(kDateColumn, std::max(list_->columnWidth(kDateColumn), dateWidth));
 }
 
@@ -108,12 +108,12 @@ void EventListRows::reset() {
 void EventListRows::addEvent(const ListedEvent& event, const std::string& server,
                              const std::string& log, bool errorsOnly) {
     Row* row =
-        newRow({QString::number(event.recordNumber), app::toWidgetText(event.type),
-                QString::number(event.eventId), app::toWidgetText(generalDate(event.created)),
-                app::toWidgetText(event.source), app::toWidgetText(event.computer)},
+        newRow({QString::number(event.recordNumber), widgets::toWidgetText(event.type),
+                QString::number(event.eventId), widgets::toWidgetText(generalDate(event.created)),
+                widgets::toWidgetText(event.source), widgets::toWidgetText(event.computer)},
                Kind::Event);
-    row->setData(0, kServerRole, app::toWidgetText(server));
-    row->setData(0, kLogRole, app::toWidgetText(log));
+    row->setData(0, kServerRole, widgets::toWidgetText(server));
+    row->setData(0, kLogRole, widgets::toWidgetText(log));
     if (event.type == "Error") {
         QFont bold = list_->font();
         bold.setBold(true);
@@ -131,9 +131,9 @@ void EventListRows::addEvent(const ListedEvent& event, const std::string& server
 
 void EventListRows::addUnopenedLog(const std::string& server, const std::string& log) {
     // One line across the columns; it is no event, so a click on it reads nothing.
-    Row* row = newRow({app::toWidgetText(unopenedLogText(server, log))}, Kind::UnopenedLog);
-    row->setData(0, kServerRole, app::toWidgetText(server));
-    row->setData(0, kLogRole, app::toWidgetText(log));
+    Row* row = newRow({widgets::toWidgetText(unopenedLogText(server, log))}, Kind::UnopenedLog);
+    row->setData(0, kServerRole, widgets::toWidgetText(server));
+    row->setData(0, kLogRole, widgets::toWidgetText(log));
     row->setForeground(0, kErrorFirstColumn);
     list_->addTopLevelItem(row);
     row->setFirstColumnSpanned(true);
@@ -153,11 +153,11 @@ EventListRows::Kind EventListRows::kind(const QTreeWidgetItem* row) {
 }
 
 std::string EventListRows::server(const QTreeWidgetItem* row) {
-    return app::fromWidgetText(row->data(0, kServerRole).toString());
+    return widgets::fromWidgetText(row->data(0, kServerRole).toString());
 }
 
 std::string EventListRows::log(const QTreeWidgetItem* row) {
-    return app::fromWidgetText(row->data(0, kLogRole).toString());
+    return widgets::fromWidgetText(row->data(0, kLogRole).toString());
 }
 
 }  // namespace ombrel::eventlog

@@ -9,17 +9,17 @@
 
 #include <string>
 
-#include "app/Text.h"
+#include "core/Text.h"
 #include "eventlog/CEventLog.h"
 #include "eventlog/EventListRows.h"
 #include "eventlog/KnowledgeBase.h"
 
 namespace ombrel::eventlog {
 
-using app::makeBox;
-using app::makeButton;
-using app::makeFrame;
-using app::makeLabel;
+using widgets::makeBox;
+using widgets::makeButton;
+using widgets::makeFrame;
+using widgets::makeLabel;
 
 namespace {
 
@@ -40,7 +40,7 @@ QLabel* makeLink(QWidget* parent, const char* name) {
 
 }  // namespace
 
-EventLogTab::EventLogTab(app::AppContext& context, QWidget* parent)
+EventLogTab::EventLogTab(core::AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("PrintingEventLogs"));
 
@@ -153,8 +153,8 @@ CEventLog& EventLogTab::eventLog() {
 }
 
 void EventLogTab::Display_Click() {
-    const std::vector<std::string> servers = app::selectionParts(context_.state.CurrentServer);
-    app::WaitWindow& wait = context_.wait();
+    const std::vector<std::string> servers = core::selectionParts(context_.state.CurrentServer);
+    core::WaitWindow& wait = context_.wait();
     EventDetails->clear();
     wait.showWindow();
     rows_->reset();
@@ -179,7 +179,7 @@ void EventLogTab::Display_Click() {
 }
 
 void EventLogTab::EventLogList_ColumnClick(int column) {
-    const std::string header = app::fromWidgetText(EventLogList->headerItem()->text(column));
+    const std::string header = widgets::fromWidgetText(EventLogList->headerItem()->text(column));
     if (column == 0) {
         context_.WriteTrace("Sorting disabled for ColumHeader=0 / " + header);
         return;
@@ -201,7 +201,7 @@ void EventLogTab::EnterTab() {
     // Report view is the list's only view here. The headers are laid down afresh, so
     // entering the tab again leaves the same six columns and keeps the rows listed.
     rows_->setColumns();
-    Label30->setText(app::toWidgetText(
+    Label30->setText(widgets::toWidgetText(
         std::string("The recorded events related to printing for the currently selected servers "
                     "will be filtered and listed below. The contents of an event can be "
                     "displayed by clicking on it.") +

@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 
-#include "app/AppContext.h"
-#include "app/Controls.h"
+#include "core/AppContext.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::eventlog {
 
@@ -25,7 +25,7 @@ class EventLogTab : public QWidget {
     Q_OBJECT
 
   public:
-    explicit EventLogTab(app::AppContext& context, QWidget* parent = nullptr);
+    explicit EventLogTab(core::AppContext& context, QWidget* parent = nullptr);
     ~EventLogTab() override;
 
     // Entering the tab: the list's six columns afresh and the explanation in Label30.
@@ -58,7 +58,7 @@ class EventLogTab : public QWidget {
     QTreeWidget* EventLogList = nullptr;  // a list view in report view
     QPlainTextEdit* EventDetails = nullptr;
     QGroupBox* Frame18 = nullptr;  // "  Options  "
-    app::TickBox* EventLogFilter = nullptr;
+    widgets::TickBox* EventLogFilter = nullptr;
     // Element 0 " Application Log", element 1 " System Log".
     std::array<QRadioButton*, 2> EventType{};
     QPushButton* Display = nullptr;
@@ -72,7 +72,7 @@ class EventLogTab : public QWidget {
     void openRowLog(const QTreeWidgetItem* row);
     void hideSuggestions();
 
-    app::AppContext& context_;
+    core::AppContext& context_;
     std::unique_ptr<EventListRows> rows_;
     std::unique_ptr<CEventLog> reader_;
     // What the reader has open: the server and the log last opened with success.

@@ -10,7 +10,7 @@ namespace {
 constexpr std::uint32_t kCurrentUser = 0x80000001;
 }  // namespace
 
-std::string knowledgeBaseAddress(const app::AppContext& context) {
+std::string knowledgeBaseAddress(const core::AppContext& context) {
     remote::RemoteRegistry registry(context);
     const remote::RegValue value =
         registry.GetValue(kCurrentUser, kToolSettingsKey, kKnowledgeBaseValue, "");
@@ -23,11 +23,11 @@ std::string knowledgeBaseAddress(const app::AppContext& context) {
     return address.empty() ? std::string(kDefaultKnowledgeBase) : address;
 }
 
-std::string articleAddress(const app::AppContext& context, std::string_view article) {
+std::string articleAddress(const core::AppContext& context, std::string_view article) {
     return knowledgeBaseAddress(context) + "/article/" + std::string(article);
 }
 
-void openArticle(const app::AppContext& context, std::string_view article) {
+void openArticle(const core::AppContext& context, std::string_view article) {
     // The shell's answer is not looked at: the system's handler for web addresses reports
     // its own failures.
     context.platform.shell.shellExecute("open", platform::toAnsi(articleAddress(context, article)),

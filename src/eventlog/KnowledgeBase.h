@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::eventlog {
 
@@ -17,12 +17,12 @@ inline constexpr std::string_view kDefaultKnowledgeBase = "https://support.ombre
 
 // The knowledge base's web address without a closing "/": the setting when it holds a text,
 // otherwise the default.
-std::string knowledgeBaseAddress(const app::AppContext& context);
+std::string knowledgeBaseAddress(const core::AppContext& context);
 
 // The address of one article: the knowledge base + "/article/" + the article number.
-std::string articleAddress(const app::AppContext& context, std::string_view article);
+std::string articleAddress(const core::AppContext& context, std::string_view article);
 
 // Opens the article in the browser through the shell, as the explorer would open the address.
-void openArticle(const app::AppContext& context, std::string_view article);
+void openArticle(const core::AppContext& context, std::string_view article);
 
 }  // namespace ombrel::eventlog

@@ -42,9 +42,9 @@ QString withoutZone(const QString& format) {
 
 }  // namespace
 
-bool listServerEvents(const app::AppContext& context, CEventLog& reader, const std::string& server,
+bool listServerEvents(const core::AppContext& context, CEventLog& reader, const std::string& server,
                       const std::string& log, bool errorsOnly, ListingRows& rows) {
-    app::WaitWindow& wait = context.wait();
+    core::WaitWindow& wait = context.wait();
     const std::string reading = "Reading " + log + " event log on server " + server;
     wait.setMessage(reading);
     context.WriteTrace(reading);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "eventlog/CEventLog.h"
 
 namespace ombrel::eventlog {
@@ -41,7 +41,7 @@ bool isPrintSource(const std::string& source);
 // Lists one server's log: opens it (leaving the reader open on it), shows the progress in
 // the wait window and adds a row per kept event. A log that cannot be opened gives the one
 // row of addUnopenedLog. Returns whether the log was opened.
-bool listServerEvents(const app::AppContext& context, CEventLog& reader, const std::string& server,
+bool listServerEvents(const core::AppContext& context, CEventLog& reader, const std::string& server,
                       const std::string& log, bool errorsOnly, ListingRows& rows);
 
 // The row text: the general date of the machine's locale, short date and long time, the time

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Text.h"
+#include "core/Text.h"
 #include "farm/ComErrors.h"
 #include "platform/CodePage.h"
 
@@ -21,7 +21,7 @@ int compareTexts(const std::string& a, const std::string& b) {
 }
 
 // Ends the start-up with a message; the text is traced too.
-bool refuse(app::AppContext& context, const std::string& text) {
+bool refuse(core::AppContext& context, const std::string& text) {
     context.WriteTrace(text);
     context.boxes.message(text);
     return false;
@@ -38,7 +38,7 @@ void SortArray(std::vector<std::string>& array, bool ascending, bool ignoreCase)
     for (size_t i = 0; i < size; ++i) {
         for (size_t j = 0; j < size; ++j) {
             const int order = ignoreCase
-                                  ? compareTexts(app::lowerCase(array[i]), app::lowerCase(array[j]))
+                                  ? compareTexts(core::lowerCase(array[i]), core::lowerCase(array[j]))
                                   : compareTexts(array[i], array[j]);
             if (order == (ascending ? -1 : 1)) {
                 SwapStrings(array[i], array[j]);
@@ -47,13 +47,13 @@ void SortArray(std::vector<std::string>& array, bool ascending, bool ignoreCase)
     }
 }
 
-std::string serverTotalText(const app::AppState& state) {
+std::string serverTotalText(const core::AppState& state) {
     return "Total Number of servers : " + std::to_string(state.FarmServers.size() - 1);
 }
 
-bool InitializeFarm(app::AppContext& context) {
-    app::AppState& state = context.state;
-    app::WaitWindow& wait = context.wait();
+bool InitializeFarm(core::AppContext& context) {
+    core::AppState& state = context.state;
+    core::WaitWindow& wait = context.wait();
 
     context.WriteTrace(kInitializing);
     wait.setMaximum(15);

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::farm {
 
 // Creates FarmObject and LocalServerObject and fills FarmName and FarmServers. When the farm
 // cannot be reached or the user is not a farm administrator it shows why and answers false:
 // the caller then ends the process.
-bool InitializeFarm(app::AppContext& context);
+bool InitializeFarm(core::AppContext& context);
 
 // The exchange sort over every ordered pair of positions, lower bound included: ascending (or
 // descending) by character code, or by the lower-case forms when ignoreCase is set.
@@ -21,6 +21,6 @@ void SortArray(std::vector<std::string>& array, bool ascending, bool ignoreCase)
 void SwapStrings(std::string& first, std::string& second);
 
 // "Total Number of servers : " followed by N, the caption of Label25.
-std::string serverTotalText(const app::AppState& state);
+std::string serverTotalText(const core::AppState& state);
 
 }  // namespace ombrel::farm

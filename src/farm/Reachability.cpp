@@ -154,7 +154,7 @@ std::int32_t AddressFromDottedText(std::string_view text) {
     return static_cast<std::int32_t>(address);
 }
 
-std::int32_t PingAddress(const app::AppContext& context, std::string_view address,
+std::int32_t PingAddress(const core::AppContext& context, std::string_view address,
                          EchoReply& reply) {
     Icmp& icmp = context.platform.icmp;
     const std::int32_t destination = AddressFromDottedText(address);
@@ -183,7 +183,7 @@ std::string EchoStatusText(std::int32_t status) {
     return std::to_string(status) + "   [ " + statusDescription(status) + " ]";
 }
 
-bool SocketsStartup(const app::AppContext& context) {
+bool SocketsStartup(const core::AppContext& context) {
     WsaData data;
     if (context.platform.icmp.wsaStartup(kWinsockVersion, data) != 0) {
         context.boxes.message(
@@ -198,23 +198,23 @@ bool SocketsStartup(const app::AppContext& context) {
                                   std::to_string(minor) +
                                   " n'est pas supporté par Windows "
                                   "Sockets pour les environnements Windows 32 bit.",
-                              app::BoxIcon::Exclamation);
+                              core::BoxIcon::Exclamation);
         return false;
     }
     if (data.maxSockets >= 1) {
         return true;
     }
     context.boxes.message("Cette application requière un minimum de 1 sockets supportés.",
-                          app::BoxIcon::Exclamation);
+                          core::BoxIcon::Exclamation);
     return false;
 }
 
-bool SocketsCleanup(const app::AppContext& context) {
+bool SocketsCleanup(const core::AppContext& context) {
     const int result = context.platform.icmp.wsaCleanup();
     if (result != 0) {
         context.boxes.message(
             "Error Windows Sockets " + std::to_string(result) + " during CleanUp.",
-            app::BoxIcon::Exclamation);
+            core::BoxIcon::Exclamation);
         return false;
     }
     return true;

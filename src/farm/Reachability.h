@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::farm {
 
@@ -32,7 +32,7 @@ inline constexpr const char* kEchoSuccess = "0   [ ip success ]";
 // Sends "Echo This" to the address with a 200 ms time-out and fills reply. Returns the round
 // trip in milliseconds when an answer came back, else minus the reply's status. An address
 // text that is not four decimal parts is not sent: the reply says "ip bad destination".
-std::int32_t PingAddress(const app::AppContext& context, std::string_view address,
+std::int32_t PingAddress(const core::AppContext& context, std::string_view address,
                          EchoReply& reply);
 
 // The code, "   [ ", its description, " ]".
@@ -42,8 +42,8 @@ std::string EchoStatusText(std::int32_t status);
 // that is not four decimal parts. A part above 255 contributes its low 8 bits.
 std::int32_t AddressFromDottedText(std::string_view text);
 
-bool SocketsStartup(const app::AppContext& context);
-bool SocketsCleanup(const app::AppContext& context);
+bool SocketsStartup(const core::AppContext& context);
+bool SocketsCleanup(const core::AppContext& context);
 
 int HighByteOf(std::uint16_t value);
 int LowByteOf(std::uint16_t value);

@@ -1,6 +1,6 @@
 #include "farm/Selection.h"
 
-#include "app/Text.h"
+#include "core/Text.h"
 
 #include <memory>
 
@@ -13,7 +13,7 @@ using platform::fromAnsi;
 using platform::toAnsi;
 
 int selectionCount(const std::string& currentServer) {
-    return static_cast<int>(app::selectionParts(currentServer).size());
+    return static_cast<int>(core::selectionParts(currentServer).size());
 }
 
 std::string serversSelectedText(int count) {
@@ -36,9 +36,9 @@ std::string withTicked(const std::string& currentServer, const std::string& node
     return currentServer + "," + node;
 }
 
-Untick withUnticked(const app::AppContext& context, const std::string& currentServer,
+Untick withUnticked(const core::AppContext& context, const std::string& currentServer,
                     const std::string& node) {
-    std::vector<std::string> list = app::selectionParts(currentServer);
+    std::vector<std::string> list = core::selectionParts(currentServer);
     context.WriteTrace("CurrentServer=" + currentServer);
     Untick result;
     result.listed = static_cast<int>(list.size());
@@ -62,7 +62,7 @@ Untick withUnticked(const app::AppContext& context, const std::string& currentSe
     return result;
 }
 
-std::string farmWithout(const app::AppContext& context, const std::vector<std::string>& farmServers,
+std::string farmWithout(const core::AppContext& context, const std::vector<std::string>& farmServers,
                         const std::string& node) {
     std::string rebuilt;
     for (std::size_t i = 1; i < farmServers.size(); ++i) {
@@ -82,7 +82,7 @@ std::string farmWithout(const app::AppContext& context, const std::vector<std::s
     return rebuilt;
 }
 
-PingOutcome pingServer(const app::AppContext& context, const std::string& nodeText) {
+PingOutcome pingServer(const core::AppContext& context, const std::string& nodeText) {
     std::unique_ptr<platform::ServerObject> server;
     std::string address;
     PingOutcome outcome;

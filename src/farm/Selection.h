@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::farm {
 
@@ -16,7 +16,7 @@ inline constexpr const char* kAllServersSelected = " ** ALL servers are selected
 inline constexpr const char* kOfflinePrefix = "[Offline] ";
 inline constexpr const char* kOfflineMark = "[Offline]";
 
-// The number of names in CurrentServer (app::selectionParts), 0 for the empty text.
+// The number of names in CurrentServer (core::selectionParts), 0 for the empty text.
 int selectionCount(const std::string& currentServer);
 
 // n followed by " servers selected", the caption of Label26 for n servers.
@@ -37,12 +37,12 @@ struct Untick {
 
 // The selection after an answering server's node was unticked, rebuilt part by part without
 // that name; every step is traced.
-Untick withUnticked(const app::AppContext& context, const std::string& currentServer,
+Untick withUnticked(const core::AppContext& context, const std::string& currentServer,
                     const std::string& node);
 
 // The selection when a server is unticked while the farm root is ticked: every farm server but
 // that one, in the order of FarmServers and offline ones included; every step is traced.
-std::string farmWithout(const app::AppContext& context, const std::vector<std::string>& farmServers,
+std::string farmWithout(const core::AppContext& context, const std::vector<std::string>& farmServers,
                         const std::string& node);
 
 struct PingOutcome {
@@ -53,6 +53,6 @@ struct PingOutcome {
 // Pings the server that a node names through a new server object of the farm library, and
 // traces the address it pings. A server the library does not know has no address and so never
 // answers.
-PingOutcome pingServer(const app::AppContext& context, const std::string& nodeText);
+PingOutcome pingServer(const core::AppContext& context, const std::string& nodeText);
 
 }  // namespace ombrel::farm

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/Text.h"
+#include "core/Text.h"
 #include "platform/CodePage.h"
 
 namespace ombrel::remote {
@@ -15,7 +15,7 @@ constexpr DWORD kServiceRestartPauseMs = 2000;
 
 // Opens the manager and the service, runs the action and closes both; false when either
 // could not be opened.
-bool withService(const app::AppContext& context, std::string_view computer,
+bool withService(const core::AppContext& context, std::string_view computer,
                  std::string_view service, const std::function<void(SC_HANDLE)>& action) {
     ServiceControl& scm = context.platform.services;
     SC_HANDLE manager =
@@ -47,7 +47,7 @@ int progressMaximum(const std::vector<std::string>& names) {
 // is refused, and a service others depend on cannot stop before they have. Only a service
 // that is stopping will stop by itself; any other state (a refused stop leaves it running,
 // "" when the server no longer answers) will not change by waiting. True once "Stopped".
-bool waitUntilStopped(const app::AppContext& context, const std::string& computer,
+bool waitUntilStopped(const core::AppContext& context, const std::string& computer,
                       std::string_view service) {
     std::string state = ServiceStatus(context, computer, service);
     for (int waited = 0; state == "Stop Pending" && waited < kServiceStopWaitMs;
@@ -59,7 +59,7 @@ bool waitUntilStopped(const app::AppContext& context, const std::string& compute
 }
 
 // Whether a service just asked to start is running or on its way.
-bool isComingUp(const app::AppContext& context, const std::string& computer,
+bool isComingUp(const core::AppContext& context, const std::string& computer,
                 std::string_view service) {
     const std::string state = ServiceStatus(context, computer, service);
     return state == "Running" || state == "Start Pending";
@@ -67,7 +67,7 @@ bool isComingUp(const app::AppContext& context, const std::string& computer,
 
 }  // namespace
 
-std::string ServiceStatus(const app::AppContext& context, std::string_view computer,
+std::string ServiceStatus(const core::AppContext& context, std::string_view computer,
                           std::string_view service) {
     std::string name;
     withService(context, computer, service, [&](SC_HANDLE handle) {
@@ -104,13 +104,13 @@ std::string ServiceStatus(const app::AppContext& context, std::string_view compu
     return name;
 }
 
-void ServiceStart(const app::AppContext& context, std::string_view computer,
+void ServiceStart(const core::AppContext& context, std::string_view computer,
                   std::string_view service) {
     withService(context, computer, service,
                 [&](SC_HANDLE handle) { context.platform.services.startService(handle); });
 }
 
-void ServiceStop(const app::AppContext& context, std::string_view computer,
+void ServiceStop(const core::AppContext& context, std::string_view computer,
                  std::string_view service) {
     withService(context, computer, service, [&](SC_HANDLE handle) {
         platform::ServiceStatus status;
@@ -118,9 +118,9 @@ void ServiceStop(const app::AppContext& context, std::string_view computer,
     });
 }
 
-void RestartPrintService(const app::AppContext& context) {
-    const std::vector<std::string> names = app::selectionParts(context.state.CurrentServer);
-    app::WaitWindow& wait = context.wait();
+void RestartPrintService(const core::AppContext& context) {
+    const std::vector<std::string> names = core::selectionParts(context.state.CurrentServer);
+    core::WaitWindow& wait = context.wait();
     wait.setMaximum(progressMaximum(names));
     wait.showWindow();
     std::vector<std::string> failed;
@@ -146,16 +146,16 @@ void RestartPrintService(const app::AppContext& context) {
     if (failed.empty()) {
         context.boxes.message(
             "The Ombrel Print Service has been restarted on all selected servers.",
-            app::BoxIcon::Information);
+            core::BoxIcon::Information);
     } else {
         context.boxes.message(
-            "The Ombrel Print Service could not be restarted on " + app::joinedNames(failed) + ".",
-            app::BoxIcon::Exclamation);
+            "The Ombrel Print Service could not be restarted on " + core::joinedNames(failed) + ".",
+            core::BoxIcon::Exclamation);
     }
 }
 
-void RestartSpooler(const app::AppContext& context, const std::vector<std::string>& servers) {
-    app::WaitWindow& wait = context.wait();
+void RestartSpooler(const core::AppContext& context, const std::vector<std::string>& servers) {
+    core::WaitWindow& wait = context.wait();
     wait.setMaximum(progressMaximum(servers));
     wait.showWindow();
     std::vector<std::string> failed;
@@ -188,11 +188,11 @@ void RestartSpooler(const app::AppContext& context, const std::vector<std::strin
     wait.hideWindow();
     if (failed.empty()) {
         context.boxes.message("Spooler service has been restarted on the selected servers",
-                              app::BoxIcon::Information);
+                              core::BoxIcon::Information);
     } else {
         context.boxes.message(
-            "Spooler service could not be restarted on " + app::joinedNames(failed),
-            app::BoxIcon::Exclamation);
+            "Spooler service could not be restarted on " + core::joinedNames(failed),
+            core::BoxIcon::Exclamation);
     }
 }
 

@@ -6,27 +6,27 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::remote {
 
 // The state's name ("Stopped", "Running", ...); "" when the state cannot be read.
-std::string ServiceStatus(const app::AppContext& context, std::string_view computer,
+std::string ServiceStatus(const core::AppContext& context, std::string_view computer,
                           std::string_view service);
 // Ask for a start or a stop; neither waits nor reports.
-void ServiceStart(const app::AppContext& context, std::string_view computer,
+void ServiceStart(const core::AppContext& context, std::string_view computer,
                   std::string_view service);
-void ServiceStop(const app::AppContext& context, std::string_view computer,
+void ServiceStop(const core::AppContext& context, std::string_view computer,
                  std::string_view service);
 
 // Stops "vqsvc" on every name of CurrentServer that is not marked offline, waits for it to
 // stop and starts it again; then says so, naming the servers where it is not running again.
-void RestartPrintService(const app::AppContext& context);
+void RestartPrintService(const core::AppContext& context);
 
 // Stops "vqsvc" and then "Spooler", which it depends on, waits for the spooler to stop, and
 // starts them again in the opposite order, on each of servers not marked offline; then says
 // so, naming the servers where either is not running again.
-void RestartSpooler(const app::AppContext& context, const std::vector<std::string>& servers);
+void RestartSpooler(const core::AppContext& context, const std::vector<std::string>& servers);
 
 // How long a restart waits for a service it stopped to report "Stopped", and how often it
 // looks.

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <variant>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::remote {
 
@@ -31,7 +31,7 @@ using RegInput = std::variant<std::string, double>;
 
 class RemoteRegistry {
   public:
-    explicit RemoteRegistry(const app::AppContext& context) : context_(context) {}
+    explicit RemoteRegistry(const core::AppContext& context) : context_(context) {}
 
     bool CreateKey(std::uint32_t hiveCode, std::string_view keyPath, std::string_view computer);
     bool DeleteKey(std::uint32_t hiveCode, std::string_view keyPath, std::string_view computer);
@@ -45,7 +45,7 @@ class RemoteRegistry {
                      std::string_view computer);
 
   private:
-    const app::AppContext& context_;
+    const core::AppContext& context_;
 };
 
 }  // namespace ombrel::remote

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/WaitWindow.h"
+#include "core/WaitWindow.h"
 #include "farm/ComErrors.h"
 #include "platform/CodePage.h"
 
@@ -152,7 +152,7 @@ void applyRule(const RuleRow& row, int value, PolicyView& view) {
     }
 }
 
-void readChannelLimits(const app::AppContext& context, const platform::ResultantPolicy& policy,
+void readChannelLimits(const core::AppContext& context, const platform::ResultantPolicy& policy,
                        PolicyView& view) {
     context.WriteTrace("Checking VCPolicies");
     for (std::size_t i = 0; i < policy.vcPolicies.size(); ++i) {
@@ -174,9 +174,9 @@ void readChannelLimits(const app::AppContext& context, const platform::Resultant
     }
 }
 
-void readSessionPrinters(const app::AppContext& context, const platform::ResultantPolicy& policy,
+void readSessionPrinters(const core::AppContext& context, const platform::ResultantPolicy& policy,
                          PolicyView& view) {
-    app::WaitWindow& wait = context.wait();
+    core::WaitWindow& wait = context.wait();
     const int count = static_cast<int>(policy.sessionPrinters.size());
     context.WriteTrace("Policy Status = " + std::to_string(policy.sessionPrinterRule) +
                        "   Number of printers = " + std::to_string(count));
@@ -212,7 +212,7 @@ void readSessionPrinters(const app::AppContext& context, const platform::Resulta
 
 }  // namespace
 
-PolicyReading ObtainPolicy(const app::AppContext& context, std::string_view entry) {
+PolicyReading ObtainPolicy(const core::AppContext& context, std::string_view entry) {
     PolicyReading reading;
     const auto refuse = [&](const std::string& reason) {
         context.WriteTrace(reason);
@@ -278,9 +278,9 @@ PolicyReading ObtainPolicy(const app::AppContext& context, std::string_view entr
     return reading;
 }
 
-PolicyView ReadPolicyRules(const app::AppContext& context,
+PolicyView ReadPolicyRules(const core::AppContext& context,
                            const platform::ResultantPolicy& policy) {
-    app::WaitWindow& wait = context.wait();
+    core::WaitWindow& wait = context.wait();
     PolicyView view;
     for (const RuleRow& row : kRules) {
         if (row.progress != 0) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "platform/FarmLibrary.h"
 #include "sessions/SessionListing.h"
 
@@ -28,7 +28,7 @@ struct PolicyReading {
 // Reads the server and the session number out of a session entry, opens the server and
 // session objects and reads the policy through the property the server's version offers
 // ("ResultantPolicy" on 4.0 and 5.0, "AppliedPolicy3" on 4.5), tracing each step.
-PolicyReading ObtainPolicy(const app::AppContext& context, std::string_view entry);
+PolicyReading ObtainPolicy(const core::AppContext& context, std::string_view entry);
 
 struct LabelText {
     std::string text;
@@ -67,6 +67,6 @@ struct PolicyView {
 
 // Reads the rules, the channel limits and the session printers, tracing each and moving the
 // wait window's progress.
-PolicyView ReadPolicyRules(const app::AppContext& context, const platform::ResultantPolicy& policy);
+PolicyView ReadPolicyRules(const core::AppContext& context, const platform::ResultantPolicy& policy);
 
 }  // namespace ombrel::sessions

@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "app/Text.h"
-#include "app/WaitWindow.h"
+#include "core/Text.h"
+#include "core/WaitWindow.h"
 #include "farm/ComErrors.h"
 #include "platform/CodePage.h"
 
@@ -32,7 +32,7 @@ bool IsListedSession(const platform::SessionInfo& session) {
 }
 
 std::optional<ChosenSession> ReadSessionEntry(std::string_view entry) {
-    const std::vector<std::string> parts = app::splitText(entry, ' ');
+    const std::vector<std::string> parts = core::splitText(entry, ' ');
     if (parts.size() < 6 || parts[0].empty()) {
         return std::nullopt;
     }
@@ -46,10 +46,10 @@ std::optional<ChosenSession> ReadSessionEntry(std::string_view entry) {
     return ChosenSession{std::string(parts[0]), sessionId};
 }
 
-SessionEnumeration EnumerateServers(const app::AppContext& context,
+SessionEnumeration EnumerateServers(const core::AppContext& context,
                                     const std::vector<std::string>& servers) {
     SessionEnumeration result;
-    app::WaitWindow& wait = context.wait();
+    core::WaitWindow& wait = context.wait();
     for (std::size_t i = 0; i < servers.size(); ++i) {
         const std::string& server = servers[i];
         wait.setValue(static_cast<int>(i));

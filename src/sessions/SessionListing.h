@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "platform/FarmLibrary.h"
 
 namespace ombrel::sessions {
@@ -37,7 +37,7 @@ struct SessionEnumeration {
 // Visits the servers in turn, moving the wait window's progress to each one's position, and
 // traces every session found. A server marked "[Offline]" is skipped; one the farm does not
 // know or that does not answer is traced, noted in failures, and the next one is visited.
-SessionEnumeration EnumerateServers(const app::AppContext& context,
+SessionEnumeration EnumerateServers(const core::AppContext& context,
                                     const std::vector<std::string>& servers);
 
 // The message that names the servers whose sessions could not be listed.

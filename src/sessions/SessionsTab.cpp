@@ -11,10 +11,10 @@
 
 namespace ombrel::sessions {
 
-using app::makeBox;
-using app::makeButton;
-using app::makeFrame;
-using app::makeLabel;
+using widgets::makeBox;
+using widgets::makeButton;
+using widgets::makeFrame;
+using widgets::makeLabel;
 
 namespace {
 
@@ -46,7 +46,7 @@ QLabel* makeValue(QWidget* parent, const char* name) {
 
 }  // namespace
 
-SessionsTab::SessionsTab(app::AppContext& context, QWidget* parent)
+SessionsTab::SessionsTab(core::AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("ActivePrintingPolicies"));
 
@@ -184,7 +184,7 @@ void SessionsTab::onSessionActivated() {
 }
 
 void SessionsTab::ClearSessionDisplay() {
-    for (app::TickBox* box : {ConnectCPAtLogon, DefaultToMainCPPolicy, LegacyClientPrinters,
+    for (widgets::TickBox* box : {ConnectCPAtLogon, DefaultToMainCPPolicy, LegacyClientPrinters,
                               PrintDriverAutoInstall, PrintFromServer, DisableClientLPTPortMapping,
                               DisableClientCOMPortMapping, DisableClientPrinterMapping}) {
         box->setValue(0);
@@ -217,14 +217,14 @@ int SessionsTab::twipsToPixels(int twips) const {
 
 void SessionsTab::ShowPolicy(const PolicyView& view) {
     for (const std::string& name : view.tickedBoxes) {
-        findChild<app::TickBox*>(QString::fromStdString(name))->setValue(1);
+        findChild<widgets::TickBox*>(QString::fromStdString(name))->setValue(1);
     }
     if (view.printerMappingEmphasis) {
         setBold(DisableClientPrinterMapping, true);
     }
     for (const auto& [name, shown] : view.labels) {
         QLabel* label = findChild<QLabel*>(QString::fromStdString(name));
-        label->setText(app::toWidgetText(shown.text));
+        label->setText(widgets::toWidgetText(shown.text));
         setBold(label, shown.bold);
     }
     Frame11->setVisible(view.showPrinters);
@@ -275,7 +275,7 @@ void SessionsTab::fitPrinterColumns() {
 }
 
 QLabel* SessionsTab::addPrinterLabel(const PrinterLabel& shown) {
-    auto* label = new QLabel(app::toWidgetText(shown.caption), Frame11);
+    auto* label = new QLabel(widgets::toWidgetText(shown.caption), Frame11);
     // Named as the tool names a control it adds: after the number of controls the window has.
     label->setObjectName(QStringLiteral("dynLabel") +
                          QString::number(window()->findChildren<QWidget*>().size()));

@@ -11,8 +11,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/Controls.h"
+#include "core/AppContext.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::sessions {
 
@@ -34,7 +34,7 @@ class SessionsTab : public QWidget {
         std::function<void()> ShowSettingsTab;
     };
 
-    explicit SessionsTab(app::AppContext& context, QWidget* parent = nullptr);
+    explicit SessionsTab(core::AppContext& context, QWidget* parent = nullptr);
 
     WindowProcedures procedures;
 
@@ -57,20 +57,20 @@ class SessionsTab : public QWidget {
     QPushButton* RefreshSession = nullptr;
 
     QGroupBox* Frame8 = nullptr;  // " Client Printers  "
-    app::TickBox* DisableClientPrinterMapping = nullptr;
-    app::TickBox* DisableClientCOMPortMapping = nullptr;
-    app::TickBox* DisableClientLPTPortMapping = nullptr;
-    app::TickBox* ConnectCPAtLogon = nullptr;
-    app::TickBox* DefaultToMainCPPolicy = nullptr;
-    app::TickBox* LegacyClientPrinters = nullptr;
-    app::TickBox* PrintFromServer = nullptr;
+    widgets::TickBox* DisableClientPrinterMapping = nullptr;
+    widgets::TickBox* DisableClientCOMPortMapping = nullptr;
+    widgets::TickBox* DisableClientLPTPortMapping = nullptr;
+    widgets::TickBox* ConnectCPAtLogon = nullptr;
+    widgets::TickBox* DefaultToMainCPPolicy = nullptr;
+    widgets::TickBox* LegacyClientPrinters = nullptr;
+    widgets::TickBox* PrintFromServer = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* ConnectCPDeviceType = nullptr;
     QLabel* Label7 = nullptr;
     QLabel* ModifiedPrinterProperties = nullptr;
 
     QGroupBox* Frame9 = nullptr;  // " Printer Driver rules  "
-    app::TickBox* PrintDriverAutoInstall = nullptr;
+    widgets::TickBox* PrintDriverAutoInstall = nullptr;
     QLabel* Label8 = nullptr;
     QLabel* CLPDriverType = nullptr;
 
@@ -101,7 +101,7 @@ class SessionsTab : public QWidget {
     void onSessionIndexChanged();
     void onSessionActivated();
 
-    app::AppContext& context_;
+    core::AppContext& context_;
     // Set while a change of the chosen entry has already read its policy, so the activation
     // that the same pick raises right after does not read it a second time.
     bool choiceHandled_ = false;

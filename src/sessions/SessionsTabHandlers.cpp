@@ -3,7 +3,7 @@
 
 #include <QSignalBlocker>
 
-#include "app/Text.h"
+#include "core/Text.h"
 #include "sessions/PolicyDisplay.h"
 #include "sessions/SessionListing.h"
 #include "sessions/SessionsTab.h"
@@ -28,17 +28,17 @@ void SessionsTab::RefreshSession_Click() {
 }
 
 void SessionsTab::GETSESSION() {
-    app::AppState& state = context_.state;
-    app::WaitWindow& wait = context_.wait();
+    core::AppState& state = context_.state;
+    core::WaitWindow& wait = context_.wait();
     context_.WriteTrace("---------------- GETSESSION ---------------");
     context_.WriteTrace("Current Server is " + state.CurrentServer);
     if (state.CurrentServer.empty()) {
         context_.boxes.message(
             "At least one server must be selected ! the current server will be used.",
-            app::BoxIcon::Critical);
+            core::BoxIcon::Critical);
         call(procedures.TickLocalServerNode);
     }
-    const std::vector<std::string> servers = app::selectionParts(state.CurrentServer);
+    const std::vector<std::string> servers = core::selectionParts(state.CurrentServer);
 
     {
         // Emptying the list is no choice of a session.
@@ -58,7 +58,7 @@ void SessionsTab::GETSESSION() {
         // Qt would choose the first entry added; the administrator chooses.
         const QSignalBlocker blocker(ActiveSession);
         for (const std::string& entry : found.entries) {
-            ActiveSession->addItem(app::toWidgetText(entry));
+            ActiveSession->addItem(widgets::toWidgetText(entry));
         }
         ActiveSession->setCurrentIndex(-1);
     }
@@ -67,10 +67,10 @@ void SessionsTab::GETSESSION() {
 
     if (!found.failures.empty()) {
         context_.boxes.message(EnumerationFailureMessage(found.failures),
-                               app::BoxIcon::Exclamation);
+                               core::BoxIcon::Exclamation);
     }
     if (ActiveSession->count() == 0) {
-        context_.boxes.message(kNoSession, app::BoxIcon::Information);
+        context_.boxes.message(kNoSession, core::BoxIcon::Information);
         context_.WriteTrace(kNoSession);
         call(procedures.ShowSettingsTab);
     }
@@ -83,8 +83,8 @@ void SessionsTab::ActiveSession_Click() {
     if (index < 0) {
         return;
     }
-    const std::string entry = app::fromWidgetText(ActiveSession->itemText(index));
-    app::WaitWindow& wait = context_.wait();
+    const std::string entry = widgets::fromWidgetText(ActiveSession->itemText(index));
+    core::WaitWindow& wait = context_.wait();
     context_.WriteTrace("---------- ActiveSession -----------");
     call(procedures.SetSettingsTabAvailable, false);
     call(procedures.ClearAllSettings);
@@ -105,7 +105,7 @@ void SessionsTab::ActiveSession_Click() {
     wait.hideWindow();
     wait.setBusy(false);
     if (!reading.refusal.empty()) {
-        context_.boxes.message(reading.refusal, app::BoxIcon::Exclamation);
+        context_.boxes.message(reading.refusal, core::BoxIcon::Exclamation);
     }
     if (reading.policy) {
         context_.WriteTrace("---------- ActiveSession done successfully -----------");

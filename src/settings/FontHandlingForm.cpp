@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::settings {
 
@@ -31,13 +31,13 @@ std::string fontHandlingExplanation() {
            "\r\n" + "\r\n" + "Setting the Options requires Fix#206372";
 }
 
-FontHandlingForm::FontHandlingForm(app::AppContext& context, QWidget* parent)
+FontHandlingForm::FontHandlingForm(core::AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("FontHandlingForm"));
     setWindowTitle(QStringLiteral("Font Handling mode"));
     setModal(true);
 
-    Label1 = app::makeLabel(this, "Label1");
+    Label1 = widgets::makeLabel(this, "Label1");
     Label1->setWordWrap(true);
     auto* group = new QButtonGroup(this);
     auto* options = new QHBoxLayout;
@@ -48,8 +48,8 @@ FontHandlingForm::FontHandlingForm(app::AppContext& context, QWidget* parent)
         options->addWidget(Option1[i]);
     }
     options->addStretch();
-    OKButton = app::makeButton(this, "OKButton", "OK");
-    CancelButton = app::makeButton(this, "CancelButton", "Close");
+    OKButton = widgets::makeButton(this, "OKButton", "OK");
+    CancelButton = widgets::makeButton(this, "CancelButton", "Close");
     OKButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -70,7 +70,7 @@ FontHandlingForm::FontHandlingForm(app::AppContext& context, QWidget* parent)
 }
 
 void FontHandlingForm::Form_Load() {
-    Label1->setText(app::toWidgetText(fontHandlingExplanation()));
+    Label1->setText(widgets::toWidgetText(fontHandlingExplanation()));
     for (std::size_t i = 0; i < kModes.size(); ++i) {
         if (context_.state.FontSettings == kModes[i]) {
             Option1[i]->setChecked(true);

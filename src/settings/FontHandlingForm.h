@@ -10,7 +10,7 @@
 #include <array>
 #include <string>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::settings {
 
@@ -22,7 +22,7 @@ class FontHandlingForm : public QDialog {
 
   public:
     // Builds the dialog and runs its load handling.
-    FontHandlingForm(app::AppContext& context, QWidget* parent);
+    FontHandlingForm(core::AppContext& context, QWidget* parent);
 
     // The modes "All", "Legacy", "None" and "Required", in this order.
     std::array<QRadioButton*, 4> Option1{};
@@ -42,7 +42,7 @@ class FontHandlingForm : public QDialog {
     void OKButton_Click();
     void CancelButton_Click();
 
-    app::AppContext& context_;
+    core::AppContext& context_;
     bool unloadRequested_ = false;
 };
 

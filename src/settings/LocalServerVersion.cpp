@@ -13,7 +13,7 @@ std::string versionText(platform::ServerObject& server) {
 
 }  // namespace
 
-std::string LocalServerVersion(const app::AppContext& context) {
+std::string LocalServerVersion(const core::AppContext& context) {
     if (context.state.LocalServerObject != nullptr) {
         return versionText(*context.state.LocalServerObject);
     }

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::settings {
 
 // "" when the library is absent or does not know the local computer.
-std::string LocalServerVersion(const app::AppContext& context);
+std::string LocalServerVersion(const core::AppContext& context);
 
 }  // namespace ombrel::settings

@@ -15,7 +15,7 @@ constexpr const char* kLocal = "";
 
 class Cleanup {
   public:
-    explicit Cleanup(const app::AppContext& context) : context_(context), registry_(context) {}
+    explicit Cleanup(const core::AppContext& context) : context_(context), registry_(context) {}
 
     // The names of the key's subkeys, in enumeration order.
     std::vector<std::string> subkeys(const std::string& key) {
@@ -44,13 +44,13 @@ class Cleanup {
     remote::RemoteRegistry& registry() { return registry_; }
 
   private:
-    const app::AppContext& context_;
+    const core::AppContext& context_;
     remote::RemoteRegistry registry_;
 };
 
 }  // namespace
 
-RetentionCleanupResult CleanPrinterRetention(const app::AppContext& context) {
+RetentionCleanupResult CleanPrinterRetention(const core::AppContext& context) {
     Cleanup cleanup(context);
     remote::RemoteRegistry& registry = cleanup.registry();
     const std::string root = kRetentionKey;
@@ -65,7 +65,7 @@ RetentionCleanupResult CleanPrinterRetention(const app::AppContext& context) {
         printers.push_back(std::move(name));
     }
     if (printers.empty()) {
-        return {"The Printer Retention key is empty or does not exist", app::BoxIcon::Information};
+        return {"The Printer Retention key is empty or does not exist", core::BoxIcon::Information};
     }
     cleanup.trace("number of printers found " + std::to_string(printers.size()));
     cleanup.trace("last printer " + printers.back());
@@ -110,14 +110,14 @@ RetentionCleanupResult CleanPrinterRetention(const app::AppContext& context) {
     // Only what the registry now holds may be called clean.
     const std::vector<std::string> remaining = cleanup.subkeys(root);
     if (remaining.empty()) {
-        return {"The Printer Retention key has been cleaned", app::BoxIcon::Information};
+        return {"The Printer Retention key has been cleaned", core::BoxIcon::Information};
     }
     std::string message = "The Printer Retention key could not be cleaned completely";
     for (const std::string& name : remaining) {
         cleanup.trace("Still in the Printer Retention key : " + name);
         message += "\r\n" + name;
     }
-    return {message, app::BoxIcon::Exclamation};
+    return {message, core::BoxIcon::Exclamation};
 }
 
 }  // namespace ombrel::settings

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::settings {
 
@@ -13,13 +13,13 @@ inline constexpr const char* kRetentionKey = "Software\\Ombrel\\PrinterPropertie
 
 struct RetentionCleanupResult {
     std::string message;  // the closing message
-    app::BoxIcon icon = app::BoxIcon::Information;
+    core::BoxIcon icon = core::BoxIcon::Information;
     bool operator==(const RetentionCleanupResult&) const = default;
 };
 
 // Deletes, for every printer key, every one of its subkeys with everything under them, deepest
 // first, then the printer key itself; the retention key stays. The closing message says the key
 // was cleaned only when it has no subkey left afterwards, and names those that remain otherwise.
-RetentionCleanupResult CleanPrinterRetention(const app::AppContext& context);
+RetentionCleanupResult CleanPrinterRetention(const core::AppContext& context);
 
 }  // namespace ombrel::settings

@@ -1,12 +1,12 @@
 #include "settings/ServerSettings.h"
 
-#include "app/Text.h"
+#include "core/Text.h"
 
 #include <limits>
 #include <optional>
 
-#include "app/Audit.h"
-#include "app/OSCode.h"
+#include "core/Audit.h"
+#include "core/OSCode.h"
 #include "platform/CodePage.h"
 #include "platform/EventLog.h"
 #include "remote/RegistryConversions.h"
@@ -35,13 +35,13 @@ std::optional<std::int32_t> numberOf(const RegValue& value) {
     return std::nullopt;
 }
 
-std::string whereRead(const app::AppContext& context) {
+std::string whereRead(const core::AppContext& context) {
     const std::string& server = context.state.CurrentServer;
     return server.empty() ? "the local computer" : server;
 }
 
-void readFlagWord(app::AppContext& context, remote::RemoteRegistry& registry) {
-    app::AppState& state = context.state;
+void readFlagWord(core::AppContext& context, remote::RemoteRegistry& registry) {
+    core::AppState& state = context.state;
     const RegValue value =
         registry.GetValue(HKEY_LOCAL_MACHINE, kPrintKey, "DefaultPrnFlags", state.CurrentServer);
     const std::string text = remote::textOf(value);
@@ -62,10 +62,10 @@ void readFlagWord(app::AppContext& context, remote::RemoteRegistry& registry) {
                               " is not a number : " + text + "\r\n" +
                               "The flag boxes show 0. A save replaces the value with the word "
                               "of the ticked boxes.",
-                          app::BoxIcon::Exclamation);
+                          core::BoxIcon::Exclamation);
 }
 
-void readUpd2Optimization(app::AppContext& context, remote::RemoteRegistry& registry) {
+void readUpd2Optimization(core::AppContext& context, remote::RemoteRegistry& registry) {
     const RegValue value = registry.GetValue(
         HKEY_LOCAL_MACHINE, kPcl5cKey, "DisablePrintOptimizations", context.state.CurrentServer);
     short setting = 0;
@@ -84,7 +84,7 @@ void readUpd2Optimization(app::AppContext& context, remote::RemoteRegistry& regi
     context.WriteTrace("Optimization UPD2 from registry : " + std::to_string(setting));
 }
 
-std::string readText(app::AppContext& context, remote::RemoteRegistry& registry, const char* key,
+std::string readText(core::AppContext& context, remote::RemoteRegistry& registry, const char* key,
                      const char* name) {
     return remote::textOf(
         registry.GetValue(HKEY_LOCAL_MACHINE, key, name, context.state.CurrentServer));
@@ -101,8 +101,8 @@ void setOrDelete(remote::RemoteRegistry& registry, const std::string& server, co
 
 }  // namespace
 
-void ReadServerValues(app::AppContext& context) {
-    app::AppState& state = context.state;
+void ReadServerValues(core::AppContext& context) {
+    core::AppState& state = context.state;
     remote::RemoteRegistry registry(context);
     context.WriteTrace("-- Entering  ReadDefaultPrnFlags()    OMBFlags " +
                        FlagDecimal(state.OMBFlags));
@@ -116,9 +116,9 @@ void ReadServerValues(app::AppContext& context) {
     context.WriteTrace("Font Handling from registry : " + state.FontSettings);
 }
 
-XpsAvailability CheckXpsAvailability(app::AppContext& context) {
+XpsAvailability CheckXpsAvailability(core::AppContext& context) {
     XpsAvailability result;
-    app::OSVersion(context);
+    core::OSVersion(context);
     context.WriteTrace("---- Checking XPS availability ----");
     if (context.state.OSCode != "W2K8") {
         return result;
@@ -134,7 +134,7 @@ XpsAvailability CheckXpsAvailability(app::AppContext& context) {
     return result;
 }
 
-bool SaveToServer(app::AppContext& context, const ServerValuesToSave& values,
+bool SaveToServer(core::AppContext& context, const ServerValuesToSave& values,
                   const std::string& server) {
     remote::RemoteRegistry registry(context);
     context.WriteTrace("SaveRegistry : " + server);
@@ -149,7 +149,7 @@ bool SaveToServer(app::AppContext& context, const ServerValuesToSave& values,
     if (stored) {
         const std::string user =
             platform::fromAnsi(context.platform.system.environmentVariable("username"));
-        app::WriteAuditEvent(context,
+        core::WriteAuditEvent(context,
                              "Changes for DefaultPrnFlags saved on server " + server + "." +
                                  "\r\n" + "New settings=" + FlagHex(values.flags) + "\r\n" +
                                  "Changed by " + user,
@@ -178,8 +178,8 @@ bool SaveToServer(app::AppContext& context, const ServerValuesToSave& values,
     return stored;
 }
 
-std::vector<std::string> SaveToServers(app::AppContext& context, const ServerValuesToSave& values) {
-    app::WaitWindow& wait = context.wait();
+std::vector<std::string> SaveToServers(core::AppContext& context, const ServerValuesToSave& values) {
+    core::WaitWindow& wait = context.wait();
     const auto farmServers = static_cast<int>(context.state.FarmServers.size()) - 1;
     wait.setMaximum(10);
     wait.setMaximum(farmServers);
@@ -187,10 +187,10 @@ std::vector<std::string> SaveToServers(app::AppContext& context, const ServerVal
     wait.setMessage("Saving data to registry, please wait...");
     wait.showWindow();
     wait.setBusy(true);
-    app::OSVersion(context);
+    core::OSVersion(context);
 
     std::vector<std::string> notStored;
-    const std::vector<std::string> names = app::selectionParts(context.state.CurrentServer);
+    const std::vector<std::string> names = core::selectionParts(context.state.CurrentServer);
     for (std::size_t i = 0; i < names.size(); ++i) {
         wait.setMaximum(static_cast<int>(names.size()));
         wait.setValue(static_cast<int>(i + 1));

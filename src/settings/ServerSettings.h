@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::settings {
 
@@ -20,14 +20,14 @@ inline constexpr const char* kDriverListEmfFirst = "EMF;XPS;PCL5c;PCL4;PS";
 // DisablePrintOptimizations, CompressionLevel, DebugFlags and FontSettings, each step traced.
 // A server without DefaultPrnFlags shows the word 0, not the previous server's word; a
 // DefaultPrnFlags that is not a number is refused with a message and shows 0 too.
-void ReadServerValues(app::AppContext& context);
+void ReadServerValues(core::AppContext& context);
 
 // The XPS part of ReadDefaultPrnFlags: refreshes OSCode and, on "W2K8", reads "Driver List".
 struct XpsAvailability {
     bool w2k8 = false;      // EnableXPS is enabled
     bool xpsFirst = false;  // EnableXPS is ticked: the list begins with "XPS"
 };
-XpsAvailability CheckXpsAvailability(app::AppContext& context);
+XpsAvailability CheckXpsAvailability(core::AppContext& context);
 
 // What a save of tab 0 writes besides the word: the states (0, 1, 2) of the boxes that are
 // not flag bits, and the font handling mode. Only state 1 counts as ticked.
@@ -44,12 +44,12 @@ struct ServerValuesToSave {
 // Writes the values to one server in their fixed order. The audit record follows the
 // DefaultPrnFlags write only when the word is really stored there, read back and compared;
 // otherwise the trace says the settings could not be saved. True when the word is stored.
-bool SaveToServer(app::AppContext& context, const ServerValuesToSave& values,
+bool SaveToServer(core::AppContext& context, const ServerValuesToSave& values,
                   const std::string& server);
 
 // The server branch of SaveAllToRegistry: wait window, OSCode, then every name of the
 // selection that is not marked offline. The caller hides the wait window afterwards. Answers
 // the names, in selection order, on which the word could not be stored.
-std::vector<std::string> SaveToServers(app::AppContext& context, const ServerValuesToSave& values);
+std::vector<std::string> SaveToServers(core::AppContext& context, const ServerValuesToSave& values);
 
 }  // namespace ombrel::settings

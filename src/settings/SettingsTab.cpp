@@ -11,11 +11,11 @@
 
 namespace ombrel::settings {
 
-using app::makeBox;
-using app::makeButton;
-using app::makeFrame;
-using app::makeLabel;
-using app::TickBox;
+using widgets::makeBox;
+using widgets::makeButton;
+using widgets::makeFrame;
+using widgets::makeLabel;
+using widgets::TickBox;
 
 namespace {
 
@@ -42,7 +42,7 @@ QVBoxLayout* stack(QGroupBox* frame, std::initializer_list<QWidget*> widgets) {
 
 }  // namespace
 
-SettingsTab::SettingsTab(app::AppContext& context, QWidget* parent)
+SettingsTab::SettingsTab(core::AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("AdvancedPrintingFeatures"));
     buildControls();
@@ -296,7 +296,7 @@ void SettingsTab::FlagBox_Click(std::string_view name) {
 }
 
 void SettingsTab::OUPD_Click() {
-    app::AppState& state = context_.state;
+    core::AppState& state = context_.state;
     if (OUPD->value() == 1) {
         if (!state.ControllerMode) {
             OUPDOptions->setEnabled(true);
@@ -314,7 +314,7 @@ void SettingsTab::OUPD_Click() {
 }
 
 void SettingsTab::NoUPDFallback_Click() {
-    app::AppState& state = context_.state;
+    core::AppState& state = context_.state;
     if (NoUPDFallback->value() == 1) {
         state.SelectedFlags += 268435456;
         // Choosing the drivers is offered by the 4.0 product only.
@@ -352,7 +352,7 @@ void SettingsTab::SelectAllSettings() {
     OverwriteTSDefault->setValue(1);
     FontHandling1->setValue(1);
     FontHandlingOptions->setEnabled(true);
-    if (app::ownEnabled(EnableXPS)) {
+    if (widgets::ownEnabled(EnableXPS)) {
         EnableXPS->setValue(1);
     }
 }
@@ -370,7 +370,7 @@ void SettingsTab::ClearAllSettings() {
         box->setValue(0);
     }
     FontHandlingOptions->setEnabled(false);
-    if (app::ownEnabled(EnableXPS)) {
+    if (widgets::ownEnabled(EnableXPS)) {
         EnableXPS->setValue(0);
     }
 }

@@ -16,8 +16,8 @@
 #include <memory>
 #include <string_view>
 
-#include "app/AppContext.h"
-#include "app/Controls.h"
+#include "core/AppContext.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::settings {
 
@@ -27,11 +27,11 @@ class SettingsTab : public QWidget {
     Q_OBJECT
 
   public:
-    SettingsTab(app::AppContext& context, QWidget* parent = nullptr);
+    SettingsTab(core::AppContext& context, QWidget* parent = nullptr);
     ~SettingsTab() override;
 
     // The box of a bit of the flag word, by its name in the bit table.
-    app::TickBox* flagBox(std::string_view name) const;
+    widgets::TickBox* flagBox(std::string_view name) const;
 
     // GenerateDefaultPrnFlags: builds FlagsToSave from the boxes, tracing each step.
     void GenerateDefaultPrnFlags();
@@ -47,35 +47,35 @@ class SettingsTab : public QWidget {
 
     QGroupBox* Frame5 = nullptr;  // "  UPD and Universal Printer  "
     QPushButton* UPDFallBackDrivers = nullptr;
-    app::TickBox* NoUPDFallback = nullptr;
-    app::TickBox* OUPD = nullptr;
-    app::TickBox* PreviewOnClient = nullptr;
-    app::TickBox* EnableXPS = nullptr;
+    widgets::TickBox* NoUPDFallback = nullptr;
+    widgets::TickBox* OUPD = nullptr;
+    widgets::TickBox* PreviewOnClient = nullptr;
+    widgets::TickBox* EnableXPS = nullptr;
     QPushButton* OUPDOptions = nullptr;
-    app::TickBox* Preview4OUP = nullptr;
+    widgets::TickBox* Preview4OUP = nullptr;
 
     QGroupBox* Frame1 = nullptr;  // "Session Printers   "
-    app::TickBox* AutoNetPrinters = nullptr;
-    app::TickBox* DiscNetPrinters = nullptr;
-    app::TickBox* retainedprinters = nullptr;
+    widgets::TickBox* AutoNetPrinters = nullptr;
+    widgets::TickBox* DiscNetPrinters = nullptr;
+    widgets::TickBox* retainedprinters = nullptr;
 
     QGroupBox* Frame2 = nullptr;  // "Miscellaneous "
-    app::TickBox* CPRetention = nullptr;
-    app::TickBox* OverwriteTSDefault = nullptr;
-    app::TickBox* LoggingDisabled = nullptr;
-    app::TickBox* User_manage = nullptr;
-    app::TickBox* admin_manage = nullptr;
+    widgets::TickBox* CPRetention = nullptr;
+    widgets::TickBox* OverwriteTSDefault = nullptr;
+    widgets::TickBox* LoggingDisabled = nullptr;
+    widgets::TickBox* User_manage = nullptr;
+    widgets::TickBox* admin_manage = nullptr;
 
     QGroupBox* Frame3 = nullptr;  // "Client ports  "
-    app::TickBox* NoLPT = nullptr;
-    app::TickBox* CreatePorts = nullptr;
-    app::TickBox* NoPortDelete = nullptr;
-    app::TickBox* CreateAllPorts = nullptr;
+    widgets::TickBox* NoLPT = nullptr;
+    widgets::TickBox* CreatePorts = nullptr;
+    widgets::TickBox* NoPortDelete = nullptr;
+    widgets::TickBox* CreateAllPorts = nullptr;
 
     QGroupBox* Frame6 = nullptr;  // "  Debug Options  "
-    app::TickBox* VqsvcDevMode = nullptr;
-    app::TickBox* PrnDbgUPD2Optimization = nullptr;
-    app::TickBox* PrnDbgCompressionLevel = nullptr;
+    widgets::TickBox* VqsvcDevMode = nullptr;
+    widgets::TickBox* PrnDbgUPD2Optimization = nullptr;
+    widgets::TickBox* PrnDbgCompressionLevel = nullptr;
 
     QGroupBox* Frame4 = nullptr;  // "Registry actions"
     QPushButton* SaveRegistryBtn = nullptr;
@@ -84,7 +84,7 @@ class SettingsTab : public QWidget {
 
     QGroupBox* Frame16 = nullptr;  // " Font Handling  "
     QPushButton* FontHandlingOptions = nullptr;
-    app::TickBox* FontHandling1 = nullptr;
+    widgets::TickBox* FontHandling1 = nullptr;
 
     QGroupBox* Frame14 = nullptr;        // " Files Information "
     std::array<QLabel*, 6> FileNames{};  // Label16 to Label21
@@ -116,7 +116,7 @@ class SettingsTab : public QWidget {
     void FontHandling1_Click();
     void showSelectedFlags();
 
-    app::AppContext& context_;
+    core::AppContext& context_;
     std::unique_ptr<FontHandlingForm> fontForm_;
     bool compact_ = false;
     QHBoxLayout* frames_ = nullptr;  // the columns of frames, rebuilt by arrangeFrames

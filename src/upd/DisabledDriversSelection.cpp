@@ -5,22 +5,22 @@
 
 #include <vector>
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 #include "upd/ExclusionList.h"
 
 namespace ombrel::upd {
 
-using app::fromWidgetText;
-using app::makeButton;
-using app::makeLabel;
-using app::toWidgetText;
+using widgets::fromWidgetText;
+using widgets::makeButton;
+using widgets::makeLabel;
+using widgets::toWidgetText;
 
 namespace {
 constexpr int kMayOpen = 8;
 constexpr int kMayChange = 10;
 }  // namespace
 
-DisabledDriversSelection::DisabledDriversSelection(const app::AppContext& context, QWidget* parent)
+DisabledDriversSelection::DisabledDriversSelection(const core::AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("DisabledDriversSelection"));
     setWindowTitle(QStringLiteral("Print Drivers Selection"));
@@ -78,7 +78,7 @@ void DisabledDriversSelection::SaveExclusionList() {
     accept();
 }
 
-void UPDFallBackDrivers_Click(const app::AppContext& context, QPushButton* button, QWidget* owner) {
+void UPDFallBackDrivers_Click(const core::AppContext& context, QPushButton* button, QWidget* owner) {
     platform::FarmObject* farm = context.state.FarmObject.get();
     if (farm == nullptr || farm->checkPermission(kMayOpen) != 1) {
         context.boxes.message("You do not have the required permissions");

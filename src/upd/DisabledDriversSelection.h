@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::upd {
 
@@ -18,7 +18,7 @@ class DisabledDriversSelection : public QDialog {
   public:
     // Builds the dialog and runs its load handling: the permission to change, the list and
     // its pre-selection, read afresh from the farm.
-    DisabledDriversSelection(const app::AppContext& context, QWidget* parent);
+    DisabledDriversSelection(const core::AppContext& context, QWidget* parent);
 
     // Stores the selection as the new exclusion list and hides the dialog.
     void SaveExclusionList();
@@ -33,11 +33,11 @@ class DisabledDriversSelection : public QDialog {
   private:
     void Form_Load();
 
-    const app::AppContext& context_;
+    const core::AppContext& context_;
 };
 
 // The "Select drivers to disable" button of the settings tab: opens the dialog, modal over
 // owner, when the farm allows it; otherwise says so and disables the button.
-void UPDFallBackDrivers_Click(const app::AppContext& context, QPushButton* button, QWidget* owner);
+void UPDFallBackDrivers_Click(const core::AppContext& context, QPushButton* button, QWidget* owner);
 
 }  // namespace ombrel::upd

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Audit.h"
+#include "core/Audit.h"
 #include "farm/ComErrors.h"
 #include "platform/CodePage.h"
 
@@ -43,7 +43,7 @@ const std::vector<UniversalDriver>& universalDrivers() {
     return drivers;
 }
 
-std::vector<OfferedDriver> OfferedDrivers(const app::AppContext& context) {
+std::vector<OfferedDriver> OfferedDrivers(const core::AppContext& context) {
     std::vector<OfferedDriver> offered;
     FarmObject* farm = context.state.FarmObject.get();
     const std::vector<std::string> farmDrivers =
@@ -74,7 +74,7 @@ std::vector<OfferedDriver> OfferedDrivers(const app::AppContext& context) {
     return offered;
 }
 
-bool StoreExclusionList(const app::AppContext& context, const std::vector<OfferedDriver>& entries) {
+bool StoreExclusionList(const core::AppContext& context, const std::vector<OfferedDriver>& entries) {
     FarmObject* farm = context.state.FarmObject.get();
     if (farm == nullptr) {
         return false;
@@ -136,16 +136,16 @@ bool StoreExclusionList(const app::AppContext& context, const std::vector<Offere
     const std::string user = fromAnsi(context.platform.system.environmentVariable("username"));
     if (stored != S_OK) {
         // A list the farm refused is not saved, and the record says so.
-        app::WriteAuditEvent(context,
+        core::WriteAuditEvent(context,
                              "Printer Driver Compatibility List could not be saved (error " +
                                  std::to_string(number) + ").\r\nChanged by " + user,
                              kWarning, kAuditId);
         context.boxes.message("The Printer Driver Compatibility List could not be saved (error " +
                                   std::to_string(number) + ").",
-                              app::BoxIcon::Exclamation);
+                              core::BoxIcon::Exclamation);
         return false;
     }
-    app::WriteAuditEvent(context, "Printer Driver Compatibility List saved.\r\nChanged by " + user,
+    core::WriteAuditEvent(context, "Printer Driver Compatibility List saved.\r\nChanged by " + user,
                          kInformation, kAuditId);
     return true;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::upd {
 
@@ -24,11 +24,11 @@ struct OfferedDriver {
 
 // The farm's drivers without the universal ones, in the farm's order, those already on the
 // exclusion list selected; every step traced.
-std::vector<OfferedDriver> OfferedDrivers(const app::AppContext& context);
+std::vector<OfferedDriver> OfferedDrivers(const core::AppContext& context);
 
 // Stores the selection as the new exclusion list: selected drivers not yet on it are added,
 // unselected ones removed; entries the dialog does not offer are left as they are. The change
 // is recorded in the local Application log. True when the farm took the list.
-bool StoreExclusionList(const app::AppContext& context, const std::vector<OfferedDriver>& entries);
+bool StoreExclusionList(const core::AppContext& context, const std::vector<OfferedDriver>& entries);
 
 }  // namespace ombrel::upd

@@ -8,10 +8,10 @@
 
 namespace ombrel::upd {
 
-using app::makeBox;
-using app::makeButton;
-using app::makeFrame;
-using app::makeLabel;
+using widgets::makeBox;
+using widgets::makeButton;
+using widgets::makeFrame;
+using widgets::makeLabel;
 
 namespace {
 
@@ -59,7 +59,7 @@ QGroupBox* settingFrame(QWidget* parent, const char* name, std::initializer_list
 
 }  // namespace
 
-OUPProperties::OUPProperties(app::AppContext& context, QWidget* parent)
+OUPProperties::OUPProperties(core::AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("OUPProperties"));
     setWindowTitle(QStringLiteral("Ombrel Universal Printer"));
@@ -192,7 +192,7 @@ void OUPProperties::buildLayout() {
 }
 
 void OUPProperties::setInitialState() {
-    for (app::TickBox* box : {Orientation, PaperSize, PrintQuality, YResolution, dmColor, Duplexing,
+    for (widgets::TickBox* box : {Orientation, PaperSize, PrintQuality, YResolution, dmColor, Duplexing,
                               TTOption, DefaultSource, FormName, Scale1, Copies, dmCollate}) {
         box->setValue(0);
     }
@@ -220,7 +220,7 @@ void OUPProperties::setInitialState() {
 }
 
 void OUPProperties::connectHandlers() {
-    const std::initializer_list<std::pair<app::TickBox*, void (OUPProperties::*)()>> rules{
+    const std::initializer_list<std::pair<widgets::TickBox*, void (OUPProperties::*)()>> rules{
         {Copies, &OUPProperties::Copies_Click},
         {DefaultSource, &OUPProperties::DefaultSource_Click},
         {FormName, &OUPProperties::FormName_Click},
@@ -247,7 +247,7 @@ void OUPProperties::enableAll(std::initializer_list<QWidget*> widgets, bool enab
     }
 }
 
-void OUPProperties::fieldRule(const app::TickBox* box, QLineEdit* field, const char* hint) {
+void OUPProperties::fieldRule(const widgets::TickBox* box, QLineEdit* field, const char* hint) {
     if (box->value() == 1) {
         enableEmptied(field);
     } else if (box->value() == 0) {
@@ -322,10 +322,10 @@ void OUPProperties::dmPaperSize_Click() {
 
 void OUPProperties::YResolution_Click() {
     if (YResolution->value() == 1) {
-        const app::BoxAnswer answer = context_.boxes.messageBox(
+        const core::BoxAnswer answer = context_.boxes.messageBox(
             "Enabling YResolution will cause Print Quality to act as XResolution. Are you sure ?",
-            app::BoxButtons::YesNo, app::BoxIcon::Question, "Caution !");
-        if (answer == app::BoxAnswer::Yes) {
+            core::BoxButtons::YesNo, core::BoxIcon::Question, "Caution !");
+        if (answer == core::BoxAnswer::Yes) {
             enableEmptied(dmYResolution);
             PrintQuality->setValue(1);
             enableAll({Draft, Low, Medium, High}, true);

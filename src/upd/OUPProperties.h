@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/AppContext.h"
-#include "app/Controls.h"
+#include "core/AppContext.h"
+#include "widgets/Controls.h"
 #include "upd/UpdDevmode.h"
 
 namespace ombrel::upd {
@@ -31,7 +31,7 @@ class OUPProperties : public QDialog {
     Q_OBJECT
 
   public:
-    OUPProperties(app::AppContext& context, QWidget* parent);
+    OUPProperties(core::AppContext& context, QWidget* parent);
 
     // Reads the values of the selected server (unless several are selected) and shows them.
     void DisplayUPDDevmode();
@@ -47,48 +47,48 @@ class OUPProperties : public QDialog {
 
     QLabel* Label1 = nullptr;  // the heading
 
-    app::TickBox* Orientation = nullptr;
+    widgets::TickBox* Orientation = nullptr;
     QRadioButton* Portrait = nullptr;
     QRadioButton* Landscape = nullptr;
 
-    app::TickBox* PaperSize = nullptr;
+    widgets::TickBox* PaperSize = nullptr;
     QComboBox* dmPaperSize = nullptr;
     QLineEdit* dmPaperLength = nullptr;
     QLineEdit* dmPaperWidth = nullptr;
 
-    app::TickBox* PrintQuality = nullptr;
+    widgets::TickBox* PrintQuality = nullptr;
     QRadioButton* Draft = nullptr;
     QRadioButton* Low = nullptr;
     QRadioButton* Medium = nullptr;
     QRadioButton* High = nullptr;
 
-    app::TickBox* YResolution = nullptr;
+    widgets::TickBox* YResolution = nullptr;
     QLineEdit* dmYResolution = nullptr;
 
-    app::TickBox* dmColor = nullptr;  // "Output"
+    widgets::TickBox* dmColor = nullptr;  // "Output"
     QRadioButton* MonoChrome = nullptr;
     QRadioButton* Color = nullptr;
 
-    app::TickBox* Duplexing = nullptr;
+    widgets::TickBox* Duplexing = nullptr;
     QRadioButton* Vertical = nullptr;    // "Long-edge binding"
     QRadioButton* Horizontal = nullptr;  // "Short-edge binding"
 
-    app::TickBox* TTOption = nullptr;
+    widgets::TickBox* TTOption = nullptr;
     QRadioButton* TTBitmap = nullptr;
     QRadioButton* TTDownload = nullptr;
     QRadioButton* TTSubDev = nullptr;
     QRadioButton* TTDownloadOut = nullptr;
 
     QGroupBox* Frame1 = nullptr;  // " Misc.  "
-    app::TickBox* DefaultSource = nullptr;
+    widgets::TickBox* DefaultSource = nullptr;
     QLineEdit* dmDefaultSource = nullptr;
-    app::TickBox* FormName = nullptr;
+    widgets::TickBox* FormName = nullptr;
     QLineEdit* dmFormName = nullptr;
-    app::TickBox* Scale1 = nullptr;
+    widgets::TickBox* Scale1 = nullptr;
     QLineEdit* dmScale = nullptr;
-    app::TickBox* Copies = nullptr;
+    widgets::TickBox* Copies = nullptr;
     QLineEdit* dmCopies = nullptr;
-    app::TickBox* dmCollate = nullptr;
+    widgets::TickBox* dmCollate = nullptr;
 
     QPushButton* Command2 = nullptr;  // "Save to Registry"
     QPushButton* Command1 = nullptr;  // "Re-Read from Registry"
@@ -131,12 +131,12 @@ class OUPProperties : public QDialog {
     static void enableAll(std::initializer_list<QWidget*> widgets, bool enabled);
     // The rule of a box with a field: ticked, the field is enabled and emptied; cleared, it
     // is disabled and shows the hint.
-    static void fieldRule(const app::TickBox* box, QLineEdit* field, const char* hint);
+    static void fieldRule(const widgets::TickBox* box, QLineEdit* field, const char* hint);
     // The display of a setting with a field: a number of at least minimum ticks the box and
     // shows it; an empty value clears the box and shows the hint; anything else leaves both.
     // Answers what it found.
     enum class Shown { Value, Cleared, Left };
-    Shown showInField(DevmodeValue value, long long minimum, app::TickBox* box, QLineEdit* field,
+    Shown showInField(DevmodeValue value, long long minimum, widgets::TickBox* box, QLineEdit* field,
                       const char* hint);
     // Chooses an entry of the paper list; the entry of an unlisted stored code goes once
     // another is chosen.
@@ -145,7 +145,7 @@ class OUPProperties : public QDialog {
 
     const remote::RegValue& stored(DevmodeValue value) const { return stored_[value]; }
 
-    app::AppContext& context_;
+    core::AppContext& context_;
     StoredDevmode stored_;
     QButtonGroup* orientationGroup_ = nullptr;
     QButtonGroup* qualityGroup_ = nullptr;

@@ -16,7 +16,7 @@ bool atLeast(const remote::RegValue& value, long long minimum) {
 }
 
 QString shown(const remote::RegValue& value) {
-    return app::toWidgetText(remote::textOf(value));
+    return widgets::toWidgetText(remote::textOf(value));
 }
 
 // The option of a group for a stored number from 1 up; nullptr past the last one.
@@ -40,7 +40,7 @@ int checkedNumber(std::initializer_list<const QRadioButton*> options) {
 }
 
 std::string textOf(const QLineEdit* field) {
-    return app::fromWidgetText(field->text());
+    return widgets::fromWidgetText(field->text());
 }
 
 }  // namespace
@@ -222,7 +222,7 @@ void OUPProperties::showFormName() {
 }
 
 OUPProperties::Shown OUPProperties::showInField(DevmodeValue value, long long minimum,
-                                                app::TickBox* box, QLineEdit* field,
+                                                widgets::TickBox* box, QLineEdit* field,
                                                 const char* hint) {
     const remote::RegValue& read = stored(value);
     if (atLeast(read, minimum)) {
@@ -261,7 +261,7 @@ void OUPProperties::chooseUnlistedPaper(long long code) {
 
 DevmodeChoices OUPProperties::choices() const {
     DevmodeChoices result;
-    const auto ticked = [](const app::TickBox* box) { return box->value() == 1; };
+    const auto ticked = [](const widgets::TickBox* box) { return box->value() == 1; };
     if (ticked(Copies)) {
         result.copies = textOf(dmCopies);
     }

@@ -14,7 +14,7 @@ std::string AnsiPointerToText(const char* pointer) {
     return platform::fromAnsi(std::string_view(pointer));
 }
 
-int EnumerateDriverNames(const app::AppContext& context, std::string_view computer,
+int EnumerateDriverNames(const core::AppContext& context, std::string_view computer,
                          std::string_view environment, std::vector<std::string>& list) {
     platform::Spooler& spooler = context.platform.spooler;
     const std::string server = platform::toAnsi(computer);

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace ombrel::upd {
 
@@ -18,7 +18,7 @@ std::string AnsiPointerToText(const char* pointer);
 // returning how many drivers the spooler handed back. computer is "" for the local machine or
 // "\\NAME"; a named computer's entries read "<driver> on NAME". A failed enumeration, or one
 // whose size changed between asking for it and reading, shows as an entry of the list.
-int EnumerateDriverNames(const app::AppContext& context, std::string_view computer,
+int EnumerateDriverNames(const core::AppContext& context, std::string_view computer,
                          std::string_view environment, std::vector<std::string>& list);
 
 }  // namespace ombrel::upd

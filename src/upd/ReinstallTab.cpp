@@ -5,16 +5,16 @@
 
 #include <string>
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::upd {
 
-using app::makeButton;
-using app::makeFrame;
-using app::makeLabel;
-using app::toWidgetText;
+using widgets::makeButton;
+using widgets::makeFrame;
+using widgets::makeLabel;
+using widgets::toWidgetText;
 
-ReinstallTab::ReinstallTab(const app::AppContext& context, QWidget* parent)
+ReinstallTab::ReinstallTab(const core::AppContext& context, QWidget* parent)
     : QWidget(parent), reinstall(context) {
     setObjectName(QStringLiteral("ReInstallUPDDriver"));
 

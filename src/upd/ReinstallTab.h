@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "upd/UPDReinstall.h"
 
 namespace ombrel::upd {
@@ -15,7 +15,7 @@ class ReinstallTab : public QWidget {
     Q_OBJECT
 
   public:
-    explicit ReinstallTab(const app::AppContext& context, QWidget* parent = nullptr);
+    explicit ReinstallTab(const core::AppContext& context, QWidget* parent = nullptr);
 
     // Entering the tab replaces the design-time texts of Label27 and Label29.
     void EnterTab();

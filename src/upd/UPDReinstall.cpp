@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/Audit.h"
-#include "app/Text.h"
+#include "core/Audit.h"
+#include "core/Text.h"
 #include "platform/CodePage.h"
 #include "remote/NTService.h"
 
@@ -49,7 +49,7 @@ bool isOffline(const std::string& name) {
 }
 
 bool sameName(const std::string& a, const std::string& b) {
-    return app::lowerCase(a) == app::lowerCase(b);
+    return core::lowerCase(a) == core::lowerCase(b);
 }
 
 std::string upToZero(const std::string& text) {
@@ -105,7 +105,7 @@ const std::array<DriverValue, 16>& driverValues() {
     return values;
 }
 
-std::string InstallSource(const app::AppContext& context) {
+std::string InstallSource(const core::AppContext& context) {
     std::unique_ptr<ServerObject> server;
     if (context.platform.farm.createServer(server) != S_OK || server == nullptr) {
         return "";
@@ -126,7 +126,7 @@ std::string InstallSource(const app::AppContext& context) {
     return source;
 }
 
-std::string BrowseForFile(const app::AppContext& context, const std::string& filter,
+std::string BrowseForFile(const core::AppContext& context, const std::string& filter,
                           const std::string& defaultExtension, const std::string& initialFolder,
                           const std::string& title) {
     return context.boxes.openFileName(filter, defaultExtension, initialFolder, title);
@@ -226,7 +226,7 @@ void UPDReinstall::ReInstall_Click() {
         return;
     }
 
-    const std::vector<std::string> servers = app::selectionParts(context_.state.CurrentServer);
+    const std::vector<std::string> servers = core::selectionParts(context_.state.CurrentServer);
     std::vector<Outcome> outcomes;
     for (const std::string& name : servers) {
         if (!isOffline(name)) {
@@ -234,7 +234,7 @@ void UPDReinstall::ReInstall_Click() {
         }
     }
 
-    app::WaitWindow& wait = context_.wait();
+    core::WaitWindow& wait = context_.wait();
     wait.hideWindow();
     wait.setBusy(false);
     wait.setMaximum(servers.size() > 1 ? static_cast<int>(servers.size()) - 1 : 1);
@@ -270,7 +270,7 @@ UPDReinstall::Outcome UPDReinstall::reinstallOn(const std::string& server,
         }
     } else {
         context_.WriteTrace("position " + sharePath);
-        app::WaitWindow& wait = context_.wait();
+        core::WaitWindow& wait = context_.wait();
         wait.setMaximum(kProgressSteps);
         wait.setValue(1);
         wait.setMessage("Ombrel UPD v3, recreating registry on server " + server);
@@ -296,7 +296,7 @@ UPDReinstall::Outcome UPDReinstall::reinstallOn(const std::string& server,
                               " driver files could be copied";
         }
     }
-    app::WriteAuditEvent(context_,
+    core::WriteAuditEvent(context_,
                          outcome.summary + "\r\n\r\nAction done by " +
                              fromAnsi(context_.platform.system.environmentVariable("username")),
                          kWarning, kAuditId);
@@ -305,7 +305,7 @@ UPDReinstall::Outcome UPDReinstall::reinstallOn(const std::string& server,
 
 void UPDReinstall::writeValues(const std::string& server) {
     remote::RemoteRegistry registry(context_);
-    app::WaitWindow& wait = context_.wait();
+    core::WaitWindow& wait = context_.wait();
     int progress = 1;
     for (const DriverValue& value : driverValues()) {
         registry.SetValue(HKEY_LOCAL_MACHINE, value.key, value.name, value.data, value.type,
@@ -315,7 +315,7 @@ void UPDReinstall::writeValues(const std::string& server) {
 }
 
 int UPDReinstall::copyFiles(const std::string& fileFolder, const std::string& sharePath) {
-    app::WaitWindow& wait = context_.wait();
+    core::WaitWindow& wait = context_.wait();
     int progress = 1 + static_cast<int>(driverValues().size());
     int failed = 0;
     for (std::size_t index = 0; index < kDriverFiles.size(); ++index) {
@@ -347,8 +347,8 @@ void UPDReinstall::askForRestart(const std::vector<std::string>& servers,
         if (context_.boxes.messageBox(
                 "Ombrel UPD v3 re-installed on the server(s).\r\nDo you want to immediately "
                 "restart the Spooler Service on the selected servers to reflect the changes ?",
-                app::BoxButtons::YesNo, app::BoxIcon::Information,
-                app::kAppTitle) == app::BoxAnswer::Yes) {
+                core::BoxButtons::YesNo, core::BoxIcon::Information,
+                core::kAppTitle) == core::BoxAnswer::Yes) {
             remote::RestartSpooler(context_, servers);
         }
         return;
@@ -358,15 +358,15 @@ void UPDReinstall::askForRestart(const std::vector<std::string>& servers,
                                    ? "Ombrel UPD v3 was not re-installed: no selected server "
                                      "could be worked on."
                                    : report + "The Spooler Service is left as it was.",
-                               app::BoxIcon::Exclamation);
+                               core::BoxIcon::Exclamation);
         return;
     }
     if (context_.boxes.messageBox(report +
                                       "Do you want to immediately restart the Spooler "
                                       "Service on " +
-                                      app::joinedNames(changed) + " to reflect the changes ?",
-                                  app::BoxButtons::YesNo, app::BoxIcon::Exclamation,
-                                  app::kAppTitle) == app::BoxAnswer::Yes) {
+                                      core::joinedNames(changed) + " to reflect the changes ?",
+                                  core::BoxButtons::YesNo, core::BoxIcon::Exclamation,
+                                  core::kAppTitle) == core::BoxAnswer::Yes) {
         remote::RestartSpooler(context_, changed);
     }
 }

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "remote/RemoteRegistry.h"
 
 namespace ombrel::upd {
@@ -36,11 +36,11 @@ inline constexpr std::array<const char*, 7> kDriverFiles{
 
 // The installation source of the local server's build, "" when its build has no uninstall key
 // or the key names none.
-std::string InstallSource(const app::AppContext& context);
+std::string InstallSource(const core::AppContext& context);
 
 // The file dialog: the chosen path, or "" when the user cancels. The dialog only lets an
 // existing file be chosen.
-std::string BrowseForFile(const app::AppContext& context, const std::string& filter,
+std::string BrowseForFile(const core::AppContext& context, const std::string& filter,
                           const std::string& defaultExtension, const std::string& initialFolder,
                           const std::string& title);
 
@@ -58,7 +58,7 @@ std::string adminSharePath(const std::string& server, const std::string& driverF
 
 class UPDReinstall {
   public:
-    explicit UPDReinstall(const app::AppContext& context) : context_(context) {}
+    explicit UPDReinstall(const core::AppContext& context) : context_(context) {}
 
     // The whole operation behind "Re-Install UPD driver".
     void ReInstall_Click();
@@ -88,7 +88,7 @@ class UPDReinstall {
     void askForRestart(const std::vector<std::string>& servers,
                        const std::vector<Outcome>& outcomes);
 
-    const app::AppContext& context_;
+    const core::AppContext& context_;
 };
 
 }  // namespace ombrel::upd

@@ -1,6 +1,6 @@
 #include "upd/UpdDevmode.h"
 
-#include "app/Text.h"
+#include "core/Text.h"
 #include "platform/WinTypes.h"
 #include "remote/RegistryConversions.h"
 
@@ -26,7 +26,7 @@ constexpr std::array<const char*, 5> kReadTraces{
 // Writes one value of the key to one server.
 class DevmodeWriter {
   public:
-    DevmodeWriter(app::AppContext& context, const std::string& server)
+    DevmodeWriter(core::AppContext& context, const std::string& server)
         : registry_(context), server_(server) {}
 
     void number(const char* name, const remote::RegInput& value) {
@@ -42,7 +42,7 @@ class DevmodeWriter {
     const std::string& server_;
 };
 
-void SaveToServer(app::AppContext& context, const DevmodeChoices& choices,
+void SaveToServer(core::AppContext& context, const DevmodeChoices& choices,
                   const std::string& server) {
     DevmodeWriter write(context, server);
     // Settings left out must end up absent, so the key starts afresh.
@@ -122,13 +122,13 @@ std::optional<long long> devmodeNumber(const remote::RegValue& value) {
     return std::nullopt;
 }
 
-void ReadUPDDevmode(app::AppContext& context, StoredDevmode& stored) {
-    app::WaitWindow& wait = context.wait();
+void ReadUPDDevmode(core::AppContext& context, StoredDevmode& stored) {
+    core::WaitWindow& wait = context.wait();
     const std::string& server = context.state.CurrentServer;
     context.WriteTrace("----------- Read UPD Devmode");
     wait.setMaximum(15);
     wait.setMessage("Reading data from registry, please wait...");
-    if (app::selectionParts(server).size() > 1) {
+    if (core::selectionParts(server).size() > 1) {
         context.WriteTrace(
             "C A U T I O N : More than one server select, skipping reading registry...");
         context.WriteTrace(" ");
@@ -149,16 +149,16 @@ void ReadUPDDevmode(app::AppContext& context, StoredDevmode& stored) {
     context.WriteTrace("--- Read UPD Devmode DONE");
 }
 
-bool SaveUPDDevmode(app::AppContext& context, const DevmodeChoices& choices) {
+bool SaveUPDDevmode(core::AppContext& context, const DevmodeChoices& choices) {
     context.WriteTrace("------------------ Save UPD Devmode");
-    const app::BoxAnswer answer = context.boxes.messageBox(
+    const core::BoxAnswer answer = context.boxes.messageBox(
         "Those settings will apply to ALL ZRP sessions on this server. Are you sure ?",
-        app::BoxButtons::YesNo, app::BoxIcon::Question, "Caution !");
-    if (answer != app::BoxAnswer::Yes) {
+        core::BoxButtons::YesNo, core::BoxIcon::Question, "Caution !");
+    if (answer != core::BoxAnswer::Yes) {
         return false;
     }
-    app::WaitWindow& wait = context.wait();
-    const std::vector<std::string> servers = app::selectionParts(context.state.CurrentServer);
+    core::WaitWindow& wait = context.wait();
+    const std::vector<std::string> servers = core::selectionParts(context.state.CurrentServer);
     for (std::size_t i = 0; i < servers.size(); ++i) {
         context.WriteTrace("Processing : " + servers[i]);
         wait.setMaximum(static_cast<int>(servers.size()));

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "remote/RemoteRegistry.h"
 
 namespace ombrel::upd {
@@ -56,7 +56,7 @@ std::optional<long long> devmodeNumber(const remote::RegValue& value);
 
 // ReadUPDDevmode: fills stored from the one server CurrentServer names (the local machine
 // when it is empty); with several servers selected nothing is read and stored stays as it was.
-void ReadUPDDevmode(app::AppContext& context, StoredDevmode& stored);
+void ReadUPDDevmode(core::AppContext& context, StoredDevmode& stored);
 
 // What the dialog's controls say when "Save to Registry" is clicked. A setting whose box is
 // cleared is nullopt and ends up absent on every server.
@@ -84,6 +84,6 @@ struct DevmodeChoices {
 
 // The save behind its question. False when the administrator did not answer Yes: nothing is
 // written and the dialog stays open.
-bool SaveUPDDevmode(app::AppContext& context, const DevmodeChoices& choices);
+bool SaveUPDDevmode(core::AppContext& context, const DevmodeChoices& choices);
 
 }  // namespace ombrel::upd

@@ -31,7 +31,7 @@ TEST(Activation, WarningOfTheFirstReadIsShownOnceWhenTheWindowBecomesActive) {
     EXPECT_THAT(tool.boxes.boxes, IsEmpty());  // not before the window is shown
 
     const auto warning = [](const char* text) {
-        return RecordedBox{text, "Ombrel Printing Tool", BoxIcon::Exclamation, BoxButtons::Ok};
+        return RecordedBox{text, "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok};
     };
     activate(tool.window);
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(warning("vqsvc.exe is missing")));
@@ -52,7 +52,7 @@ TEST(Activation, WarningOfTheFirstReadIsShownOnceWhenTheWindowBecomesActive) {
 }
 
 RecordedBox warningBox(const std::string& text) {
-    return RecordedBox{text, "Ombrel Printing Tool", BoxIcon::Exclamation, BoxButtons::Ok};
+    return RecordedBox{text, "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok};
 }
 
 // The user's tick of a server node: the node handler runs as for a click.

@@ -36,9 +36,9 @@ struct DemoStart {
     }
 
     std::unique_ptr<test::TempFarm> farm;
-    AppState state;
+    core::AppState state;
     test::ScriptedBoxes boxes;
-    AppContext context;
+    core::AppContext context;
     MainWindow window{context};
 };
 

@@ -25,9 +25,9 @@ class DescriptionPanelTest : public MainWindowTest {
     void moveOverBackground() { QTest::mouseMove(window.windowHandle(), QPoint(2, 300)); }
 
     std::string caption0() { return tab0().settingseen->text().toStdString(); }
-    std::string text0() { return fromWidgetText(tab0().LabelTip->toPlainText()); }
+    std::string text0() { return widgets::fromWidgetText(tab0().LabelTip->toPlainText()); }
     std::string caption2() { return window.clientTab->Label15->text().toStdString(); }
-    std::string text2() { return fromWidgetText(window.clientTab->Text1->toPlainText()); }
+    std::string text2() { return widgets::fromWidgetText(window.clientTab->Text1->toPlainText()); }
     static std::string described(const char* control) {
         return findSettingDescription(control)->text;
     }

@@ -291,7 +291,7 @@ TEST_F(DescriptionTextsTest, EveryDescribedControlShowsItsCaptionAndWholeText) {
         const QLabel* caption = settingsPanel ? tab0().settingseen : window.clientTab->Label15;
         const QPlainTextEdit* text = settingsPanel ? tab0().LabelTip : window.clientTab->Text1;
         EXPECT_EQ(caption->text().toStdString(), entry.caption);
-        EXPECT_EQ(fromWidgetText(text->toPlainText()), entry.text);
+        EXPECT_EQ(widgets::fromWidgetText(text->toPlainText()), entry.text);
     }
     // No described control is missing from the list above.
     EXPECT_EQ(settingDescriptions().size(), std::size(kDescribed));

@@ -30,7 +30,7 @@ using testing::IsEmpty;
 const RecordedBox kSavedQuestion{
     "Changes are saved to registry.\r\nDo you want to immediately restart the Ombrel Print "
     "Service on the selected servers to reflect the changes ?",
-    "Ombrel Printing Tool", BoxIcon::Information, BoxButtons::YesNo};
+    "Ombrel Printing Tool", core::BoxIcon::Information, core::BoxButtons::YesNo};
 
 class MainWindowSaveTest : public MainWindowTest {
   protected:
@@ -183,7 +183,7 @@ TEST_F(MainWindowSaveTest, RereadWithTwoServersSaysSoAndChangesNothing) {
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"2 servers are selected.\r\nReading registry is not "
                                         "available",
-                                        "Information", BoxIcon::Information, BoxButtons::Ok}));
+                                        "Information", core::BoxIcon::Information, core::BoxButtons::Ok}));
     EXPECT_EQ(tickedFlagBoxes(), std::vector<std::string>{"OUPD"});
     EXPECT_EQ(label3(), "20");
     EXPECT_THAT(tool.takeTraces(), IsEmpty());
@@ -206,7 +206,7 @@ TEST_F(MainWindowSaveTest, SaveFromTabZeroWritesBothServersAndRestartsOnYes) {
     tab0().retainedprinters->setValue(1);
     tab0().PrnDbgCompressionLevel->setValue(1);
     tab0().FontHandling1->setValue(1);
-    tool.boxes.answers = {BoxAnswer::Yes};
+    tool.boxes.answers = {core::BoxAnswer::Yes};
     tool.takeTraces();
     tab0().SaveRegistryBtn->click();
 
@@ -231,7 +231,7 @@ TEST_F(MainWindowSaveTest, SaveFromTabZeroWritesBothServersAndRestartsOnYes) {
         ElementsAre(kSavedQuestion,
                     RecordedBox{"The Ombrel Print Service has been restarted on all "
                                 "selected servers.",
-                                "Ombrel Printing Tool", BoxIcon::Information, BoxButtons::Ok}));
+                                "Ombrel Printing Tool", core::BoxIcon::Information, core::BoxButtons::Ok}));
     EXPECT_THAT(tool.farm.clock.sleeps, ElementsAre(2000, 2000));
 
     const auto traces = tool.takeTraces();
@@ -277,7 +277,7 @@ TEST_F(MainWindowSaveTest, ServersThatDidNotTakeTheWordAreNamedInTheClosingMessa
                     "Changes could not be saved to registry on SRV2, NOWHERE.\r\nDo you want to "
                     "immediately restart the Ombrel Print Service on the selected servers to "
                     "reflect the changes ?",
-                    "Ombrel Printing Tool", BoxIcon::Exclamation, BoxButtons::YesNo}));
+                    "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::YesNo}));
     EXPECT_EQ(tool.takeTraces().back(), "Changes could not be saved to registry on SRV2, NOWHERE");
 }
 
@@ -291,7 +291,7 @@ TEST_F(MainWindowSaveTest, SaveFromTheClientTabRunsOnlyTheClientBranch) {
     EXPECT_EQ(clientSaves, 1);
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"Changes are saved to registry", "Ombrel Printing Tool",
-                                        BoxIcon::Information, BoxButtons::Ok}));
+                                        core::BoxIcon::Information, core::BoxButtons::Ok}));
     EXPECT_FALSE(registry.exists("SRV1", HKEY_LOCAL_MACHINE, "Software\\Ombrel"));
     EXPECT_THAT(auditTexts(), IsEmpty());
 }
@@ -318,13 +318,13 @@ TEST_F(MainWindowSaveTest, DeleteRegKeyRemovesTheSettingsKeyAfterTheQuestion) {
     reread("SRV1");
     const RecordedBox caution{
         "Deleting the HKLM\\Software\\Ombrel\\Print key and all its contents. Are you sure ?",
-        "Caution !", BoxIcon::Question, BoxButtons::YesNo};
+        "Caution !", core::BoxIcon::Question, core::BoxButtons::YesNo};
 
     tab0().DelRegBtn->click();  // answered No
     EXPECT_TRUE(get("SRV1", kPrintKey, "DefaultPrnFlags"));
     EXPECT_EQ(tickedFlagBoxes(), std::vector<std::string>{"NoLPT"});
 
-    tool.boxes.answers = {BoxAnswer::Yes};
+    tool.boxes.answers = {core::BoxAnswer::Yes};
     tab0().DelRegBtn->click();
     EXPECT_FALSE(registry.exists("SRV1", HKEY_LOCAL_MACHINE, kPrintKey));
     EXPECT_TRUE(registry.exists("SRV1", HKEY_LOCAL_MACHINE, "Software\\Ombrel"));
@@ -334,7 +334,7 @@ TEST_F(MainWindowSaveTest, DeleteRegKeyRemovesTheSettingsKeyAfterTheQuestion) {
 
     // A subkey it does not know keeps the settings key; the trace says so.
     registry.makeKey("SRV1", HKEY_LOCAL_MACHINE, std::string(kPrintKey) + "\\Other");
-    tool.boxes.answers = {BoxAnswer::Yes};
+    tool.boxes.answers = {core::BoxAnswer::Yes};
     tool.takeTraces();
     tab0().DelRegBtn->click();
     EXPECT_TRUE(registry.exists("SRV1", HKEY_LOCAL_MACHINE, kPrintKey));
@@ -353,20 +353,20 @@ TEST_F(MainWindowSaveTest, CleanPrinterPropertiesEmptiesTheRetentionKey) {
     const RecordedBox caution{
         "Deleting the HKCU\\Software\\Ombrel\\PrinterProperties key and "
         "all its contents. Are you sure ?",
-        "Caution !", BoxIcon::Question, BoxButtons::YesNo};
+        "Caution !", core::BoxIcon::Question, core::BoxButtons::YesNo};
     enterTab(MainWindow::ClientTabIndex);
 
     window.clientTab->ClientRetention->click();  // answered No: no further message
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(caution));
     EXPECT_TRUE(registry.exists(test::TempFarm::kLocal, HKEY_CURRENT_USER, retention));
 
-    tool.boxes.answers = {BoxAnswer::Yes};
+    tool.boxes.answers = {core::BoxAnswer::Yes};
     window.clientTab->ClientRetention->click();
     EXPECT_THAT(
         tool.boxes.boxes,
         ElementsAre(caution, caution,
                     RecordedBox{"The Printer Retention key has been cleaned",
-                                "Ombrel Printing Tool", BoxIcon::Information, BoxButtons::Ok}));
+                                "Ombrel Printing Tool", core::BoxIcon::Information, core::BoxButtons::Ok}));
     EXPECT_THAT(registry.tree(test::TempFarm::kLocal, HKEY_CURRENT_USER,
                               "Software\\Ombrel\\PrinterProperties"),
                 IsEmpty());

@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, FlagToDecode) {
         EXPECT_EQ(tickedFlagBoxes(), c.ticked) << c.typed;
         EXPECT_EQ(tool.boxes.boxes.back(),
                   (RecordedBox{"Please enter a DefaultPrnFlag value in hex to decode",
-                               "Ombrel Printing Tool", BoxIcon::None, BoxButtons::OkCancel}));
+                               "Ombrel Printing Tool", core::BoxIcon::None, core::BoxButtons::OkCancel}));
         const auto traces = tool.takeTraces();
         EXPECT_NE(std::find(traces.begin(), traces.end(), std::string("Flag2Decode = ") + c.typed),
                   traces.end())
@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, FlagToDecodeRefusesMoreThanEightDigits) {
     EXPECT_EQ(tool.boxes.boxes[1],
               (RecordedBox{"0x123456789 does not fit in DefaultPrnFlags.\r\nPlease enter at most 8 "
                            "hexadecimal digits, for example 3020 or 0x80000020.",
-                           "Ombrel Printing Tool", BoxIcon::Exclamation, BoxButtons::Ok}));
+                           "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok}));
     EXPECT_EQ(label3(), "0");
     EXPECT_TRUE(tickedFlagBoxes().empty());
     EXPECT_EQ(tool.takeTraces(),
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, EventLogTabKeepsSixColumns) {
     for (int i = 0; i < list->columnCount(); ++i) {
         EXPECT_GE(list->columnWidth(i), twips[i] * list->logicalDpiX() / 1440) << headers[i];
     }
-    EXPECT_EQ(fromWidgetText(window.eventLogTab->Label30->text()),
+    EXPECT_EQ(widgets::fromWidgetText(window.eventLogTab->Label30->text()),
               "The recorded events related to printing for the currently selected servers will "
               "be filtered and listed below. The contents of an event can be displayed by "
               "clicking on it.\r\nClick the Display button to start the parsing process. "
@@ -246,11 +246,11 @@ TEST_F(MainWindowTest, AboutTabShowsTheVersionOnce) {
 
 TEST_F(MainWindowTest, ReinstallTabReplacesItsTexts) {
     enterTab(3);
-    EXPECT_EQ(fromWidgetText(window.reinstallTab->Label29->text()),
+    EXPECT_EQ(widgets::fromWidgetText(window.reinstallTab->Label29->text()),
               "To reinstall the UPD v3 driver on the currently selected servers, click the "
               "'Re-Install' button.\r\n\r\nYou will be prompted to select the folder where the "
               "file share of the Aurelo software are located.");
-    EXPECT_EQ(fromWidgetText(window.reinstallTab->Label27->text()),
+    EXPECT_EQ(widgets::fromWidgetText(window.reinstallTab->Label27->text()),
               "This tool provides a way to re-install the Ombrel Universal Driver v3 on Windows "
               "2000 and Windows 2003 servers only.\r\nThis tab will not be available on Windows "
               "2008 systems. \r\n\r\nShould these drivers ever get corrupted or deleted, a manual "

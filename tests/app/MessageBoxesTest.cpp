@@ -40,16 +40,16 @@ TEST(QtMessageBoxes, ShowsTheBoxAndReturnsTheAnswer) {
         box.button(QMessageBox::Yes)->click();
     });
     EXPECT_EQ(boxes.messageBox("Changes are saved to registry.\r\nDo you want to restart ?",
-                               BoxButtons::YesNo, BoxIcon::Information, kAppTitle),
-              BoxAnswer::Yes);
+                               core::BoxButtons::YesNo, core::BoxIcon::Information, core::kAppTitle),
+              core::BoxAnswer::Yes);
 
     whenShown<QMessageBox>([](QMessageBox& box) {
         EXPECT_EQ(box.icon(), QMessageBox::Warning);
         EXPECT_EQ(box.windowTitle().toStdString(), "Caution");
         box.button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(boxes.messageBox("x", BoxButtons::Ok, BoxIcon::Exclamation, "Caution"),
-              BoxAnswer::Ok);
+    EXPECT_EQ(boxes.messageBox("x", core::BoxButtons::Ok, core::BoxIcon::Exclamation, "Caution"),
+              core::BoxAnswer::Ok);
 }
 
 TEST(QtMessageBoxes, InputBoxGivesTheTextOrNothing) {
@@ -61,14 +61,14 @@ TEST(QtMessageBoxes, InputBoxGivesTheTextOrNothing) {
         dialog.setTextValue("0x1020");
         dialog.accept();
     });
-    EXPECT_EQ(boxes.inputBox("Please enter a DefaultPrnFlag value in hex to decode", kAppTitle, ""),
+    EXPECT_EQ(boxes.inputBox("Please enter a DefaultPrnFlag value in hex to decode", core::kAppTitle, ""),
               "0x1020");
 
     whenShown<QInputDialog>([](QInputDialog& dialog) {
         dialog.setTextValue("typed, then cancelled");
         dialog.reject();
     });
-    EXPECT_EQ(boxes.inputBox("prompt", kAppTitle, "default"), "");
+    EXPECT_EQ(boxes.inputBox("prompt", core::kAppTitle, "default"), "");
 }
 
 TEST(QtMessageBoxes, FileDialogFilters) {

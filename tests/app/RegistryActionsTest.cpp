@@ -47,7 +47,7 @@ TEST_F(RegistryActionsTest, GreyBoxesSaveAsClear) {
     registry.put("SRV1", HKEY_LOCAL_MACHINE, kPrintKey, "DebugFlags", dwordValue(1));
     tool.state.CurrentServer = "SRV1";
     tool.state.FontSettings = "All";
-    for (TickBox* box : {tab0().PrnDbgUPD2Optimization, tab0().EnableXPS, tab0().FontHandling1,
+    for (widgets::TickBox* box : {tab0().PrnDbgUPD2Optimization, tab0().EnableXPS, tab0().FontHandling1,
                          tab0().PrnDbgCompressionLevel, tab0().VqsvcDevMode}) {
         box->setEnabled(true);
         box->setValue(2);
@@ -78,7 +78,7 @@ TEST_F(RegistryActionsTest, DeleteRegKeyWithSeveralServersDeletesNothing) {
     tool.state.CurrentServer = "SRV1,SRV2";
     tool.state.OMBFlags = 0x40;
     tab0().NoLPT->setValue(1);
-    tool.boxes.answers = {BoxAnswer::Yes};
+    tool.boxes.answers = {core::BoxAnswer::Yes};
     tool.takeTraces();
     tab0().DelRegBtn->click();
 
@@ -93,7 +93,7 @@ TEST_F(RegistryActionsTest, DeleteRegKeyWithSeveralServersDeletesNothing) {
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"Deleting the HKLM\\Software\\Ombrel\\Print key and all "
                                         "its contents. Are you sure ?",
-                                        "Caution !", BoxIcon::Question, BoxButtons::YesNo}));
+                                        "Caution !", core::BoxIcon::Question, core::BoxButtons::YesNo}));
     // The connection to "SRV1,SRV2" fails before any deletion is tried: nothing to trace.
     EXPECT_THAT(tool.takeTraces(), IsEmpty());
 }

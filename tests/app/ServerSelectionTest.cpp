@@ -189,7 +189,7 @@ TEST_F(ServerSelectionTest, TickingServersOneByOneOnTheSettingsTab) {
     EXPECT_EQ(current(), "A,B");
     EXPECT_EQ(label26(), "2 servers selected");
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(RecordedBox{kRegistryCaution, "Caution",
-                                                          BoxIcon::Information, BoxButtons::Ok}));
+                                                          core::BoxIcon::Information, core::BoxButtons::Ok}));
     EXPECT_FALSE(renderingEnabled());
     EXPECT_THAT(tickedFlagBoxes(), IsEmpty());
     EXPECT_THAT(reads, ElementsAre("A"));
@@ -307,7 +307,7 @@ TEST_F(ServerSelectionTest, FarmRootSelectsEveryAnsweringServer) {
                 ElementsAre(RecordedBox{"When selecting all servers in the farm, registry settings "
                                         "will not be displayed.\rHowever, saving will apply to all "
                                         "online servers",
-                                        "Caution", BoxIcon::Information, BoxButtons::Ok}));
+                                        "Caution", core::BoxIcon::Information, core::BoxButtons::Ok}));
     // One run of the handler: the children were ticked from code.
     EXPECT_THAT(
         tool.takeTraces(),
@@ -373,13 +373,13 @@ TEST_F(ServerSelectionTest, NoticesDependOnTheShownTab) {
         {1,
          {{"When selecting several servers in the farm, session enumeration can take a long "
            "time.\rYou need to manually refresh the sessions.",
-           "Caution", BoxIcon::Exclamation, BoxButtons::Ok}}},
+           "Caution", core::BoxIcon::Exclamation, core::BoxButtons::Ok}}},
         {2, {}},
         {3, {}},
         {4,
          {{"When selecting several servers in the farm,  event log filtering can take a long "
            "time.",
-           "Caution", BoxIcon::Exclamation, BoxButtons::Ok}}},
+           "Caution", core::BoxIcon::Exclamation, core::BoxButtons::Ok}}},
     };
     startFarm({{"A", true}, {"B", true}, {"C", true}});
     for (const auto& c : cases) {

@@ -70,9 +70,9 @@ struct Tool {
     }
 
     std::unique_ptr<test::TempFarm> farm;
-    AppState state;
+    core::AppState state;
     test::ScriptedBoxes boxes;
-    AppContext context;
+    core::AppContext context;
     MainWindow window{context};
 };
 
@@ -101,12 +101,12 @@ TEST(StartUp, SwitchesAreFoundAnywhereInAnyCase) {
     EXPECT_THAT(tool.visibleTabs(), ElementsAre(0, 1, 2, 3, 4, 5));
     EXPECT_THAT(
         tool.boxes.boxes,
-        ElementsAre(RecordedBox{"Ombrite Mode is On", "Ombrel Printing Tool", BoxIcon::None,
-                                BoxButtons::Ok},
+        ElementsAre(RecordedBox{"Ombrite Mode is On", "Ombrel Printing Tool", core::BoxIcon::None,
+                                core::BoxButtons::Ok},
                     RecordedBox{"Tracing enabled.\r\nMake sure DebugView is running.", "Debug Mode",
-                                BoxIcon::Information, BoxButtons::Ok},
+                                core::BoxIcon::Information, core::BoxButtons::Ok},
                     RecordedBox{"Passthrough option selected.\r\nEnabling the ZRP client tab.",
-                                "Passthrough Mode", BoxIcon::Information, BoxButtons::Ok}));
+                                "Passthrough Mode", core::BoxIcon::Information, core::BoxButtons::Ok}));
     const auto traces = tool.traces();
     ASSERT_GT(traces.size(), 10u);
     EXPECT_EQ(traces.front(), "*** Program is starting ***");
@@ -178,13 +178,13 @@ TEST(StartUp, Windows2008AsksAboutRaisedPrivilegesWhenUacIsOn) {
     {
         Tool refused("demo");
         refused.setWindows2008("1");
-        refused.boxes.answers.push_back(BoxAnswer::No);
+        refused.boxes.answers.push_back(core::BoxAnswer::No);
         EXPECT_FALSE(refused.start("/debug"));
         EXPECT_EQ(
             refused.boxes.boxes[1],
             (RecordedBox{"NOTE: UAC is enabled on this system\r\n\r\nDo you confirm this tool "
                          "runs with evelated privileges?",
-                         "Ombrel Printing Tool", BoxIcon::Question, BoxButtons::YesNo}));
+                         "Ombrel Printing Tool", core::BoxIcon::Question, core::BoxButtons::YesNo}));
         EXPECT_EQ(refused.boxes.boxes[2].text,
                   "The tool will now exit and you will need to run it with elevated privileges "
                   "(Run As Administrator)");
@@ -194,7 +194,7 @@ TEST(StartUp, Windows2008AsksAboutRaisedPrivilegesWhenUacIsOn) {
     {
         Tool confirmed("demo");
         confirmed.setWindows2008("1");
-        confirmed.boxes.answers.push_back(BoxAnswer::Yes);
+        confirmed.boxes.answers.push_back(core::BoxAnswer::Yes);
         EXPECT_TRUE(confirmed.start());
         EXPECT_THAT(confirmed.visibleTabs(), ElementsAre(0, 1, 4, 5));
     }
@@ -214,7 +214,7 @@ TEST(StartUp, ANonAdministratorIsRefusedAndTheProcessEndsWithoutItsClosing) {
     EXPECT_FALSE(tool.start());
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"You must be a Ombrel admin to run this tool",
-                                        "Ombrel Printing Tool", BoxIcon::None, BoxButtons::Ok}));
+                                        "Ombrel Printing Tool", core::BoxIcon::None, core::BoxButtons::Ok}));
     // Nothing is saved or cleaned up: the window's closing writes no closure trace.
     tool.window.close();
     EXPECT_EQ(tool.traces().back(), "Administrator is not a Ombrel Administrator, closing");
@@ -245,7 +245,7 @@ TEST(StartUp, PendingWarningIsShownOnceOnActivation) {
     tool.window.Form_Activate();
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"vqsvc.exe is missing", "Ombrel Printing Tool",
-                                        BoxIcon::Exclamation, BoxButtons::Ok}));
+                                        core::BoxIcon::Exclamation, core::BoxButtons::Ok}));
     EXPECT_EQ(tool.state.PendingWarning, "");
 }
 

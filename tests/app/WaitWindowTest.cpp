@@ -9,7 +9,7 @@ namespace {
 
 TEST_F(MainWindowTest, WaitWindowLoadsOnFirstUseAndReportsProgress) {
     EXPECT_FALSE(window.waitWindowLoaded());
-    WaitWindow& wait = tool.context.wait();
+    core::WaitWindow& wait = tool.context.wait();
     wait.setMaximum(10);
     ASSERT_TRUE(window.waitWindowLoaded());
     Form1& form = window.waitWindow();
@@ -69,7 +69,7 @@ class PaintRecorder : public QObject {
 // The callers block right after each call (a service restart, a farm connection): what the
 // call set must be painted before it returns, the first show included.
 TEST_F(MainWindowTest, WaitWindowIsPaintedBeforeEachCallReturns) {
-    WaitWindow& wait = tool.context.wait();
+    core::WaitWindow& wait = tool.context.wait();
     Form1& form = window.waitWindow();
     PaintRecorder painted(form);
     wait.setMaximum(4);

@@ -93,9 +93,9 @@ class ClientFixture : public testing::Test {
                                                "Xerox Phaser 6250DP", "HP LaserJet 4250 PCL6"};
 
     std::unique_ptr<test::TempFarm> farm;
-    app::AppState state;
+    core::AppState state;
     test::ScriptedBoxes boxes;
-    app::AppContext context;
+    core::AppContext context;
     test::FarmRegistry registry{*farm};
     std::unique_ptr<ClientTab> tab;
     ClientSettings* settings = nullptr;  // a child of tab

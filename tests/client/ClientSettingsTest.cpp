@@ -252,7 +252,7 @@ TEST_F(ClientFixture, AConfigurationFileThatCannotBeWrittenIsLeftAndReported) {
                 ElementsAre(RecordedBox{
                     std::string("The ZRP client configuration file ") + kIniPath +
                         " could not be written (error 5).\r\n" + "It was left as it was.",
-                    "Ombrel Printing Tool", app::BoxIcon::Exclamation, app::BoxButtons::Ok}));
+                    "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok}));
     EXPECT_EQ(get(kFlags, "EMF"), std::nullopt) << "the registry part of the save goes on";
 }
 

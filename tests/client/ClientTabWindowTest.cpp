@@ -31,7 +31,7 @@ TEST(ClientTabWindow, AClientOnlyMachineShowsSavesAndRereadsItsSettings) {
     tab.Command1->click();
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"Changes are saved to registry", "Ombrel Printing Tool",
-                                        BoxIcon::Information, BoxButtons::Ok}));
+                                        core::BoxIcon::Information, core::BoxButtons::Ok}));
     EXPECT_EQ(test::FarmRegistry(*tool.farm)
                   .get("WKS01", platform::HKEY_LOCAL_MACHINE,
                        "Software\\Ombrel\\ZRP Client\\PrintDebugFlags", "EMF"),

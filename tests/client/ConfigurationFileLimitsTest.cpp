@@ -24,7 +24,7 @@ using testing::ElementsAre;
 using testing::IsEmpty;
 
 RecordedBox warning(const std::string& text) {
-    return {text, "Ombrel Printing Tool", app::BoxIcon::Exclamation, app::BoxButtons::Ok};
+    return {text, "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok};
 }
 
 TEST_F(ClientFixture, APipeInPlaceOfTheConfigurationFileIsRefusedAndLeft) {

@@ -50,7 +50,7 @@ TEST_F(LongDriverList, ReadingSaysTheListIsTooLongToBeShownAndKept) {
                     "The list of drivers that the ZRP client renders in the old mode is too long "
                     "to be shown here.\r\nIt is kept as it is when you save, unless you change the "
                     "old rendering mode or the selection of drivers.",
-                    "Ombrel Printing Tool", app::BoxIcon::Exclamation, app::BoxButtons::Ok}));
+                    "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok}));
     const std::vector<std::string> traces = takeTraces();
     const auto read = std::find(traces.begin(), traces.end(), "Driver list from registry : ");
     ASSERT_LE(3, traces.end() - read);

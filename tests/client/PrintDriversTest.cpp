@@ -76,9 +76,9 @@ class PrintDriversTest : public testing::Test {
     std::unique_ptr<test::TempFarm> farm;
     platform::Platform base;
     ChangingSpooler spooler;
-    app::AppState state;
+    core::AppState state;
     test::ScriptedBoxes boxes;
-    app::AppContext context;
+    core::AppContext context;
     std::vector<std::string> list{"left from before"};
 };
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "controller/XMLFileHandling.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ScriptedBoxes.h"
@@ -88,10 +88,10 @@ class ControllerFixture : public ::testing::Test {
     }
 
     std::unique_ptr<TempFarm> farm = TempFarm::demo("controller");
-    app::AppState state;
+    core::AppState state;
     ScriptedBoxes boxes;
     RecordingWaitWindow wait;
-    app::AppContext context{farm->platform(), state, boxes};
+    core::AppContext context{farm->platform(), state, boxes};
     controller::XMLFileHandling xml{context};
 };
 

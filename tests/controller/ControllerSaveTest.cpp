@@ -21,8 +21,8 @@ class ControllerSaveTest : public ControllerFixture {
     void programStarts() {
         farm->store().db().exec("UPDATE launch_map SET executable = '/bin/true'");
     }
-    RecordedBox box(const std::string& text, app::BoxIcon icon = app::BoxIcon::None) {
-        return {text, "Ombrel Printing Tool", icon, app::BoxButtons::Ok};
+    RecordedBox box(const std::string& text, core::BoxIcon icon = core::BoxIcon::None) {
+        return {text, "Ombrel Printing Tool", icon, core::BoxButtons::Ok};
     }
 };
 
@@ -101,21 +101,21 @@ TEST_F(ControllerSaveTest, ASaveThatDidNotReachTheControllerIsNeitherReportedNor
          false,
          {"<C><Session/></C>"},
          {box(notSaved + "PortZRPSetDefaults.exe could not be started.",
-              app::BoxIcon::Exclamation)},
+              core::BoxIcon::Exclamation)},
          0},
         {"the file is missing",
          true,
          {},
          {box("Error while trying to load in memory the Pellion Configuration XML file 2"),
           box(notSaved + "The Pellion Configuration XML file could not be loaded.",
-              app::BoxIcon::Exclamation)},
+              core::BoxIcon::Exclamation)},
          0},
         {"the document has no Session",
          true,
          {"<C><Other/></C>"},
          {box(notSaved + "The Pellion Configuration XML file has no Session element to hold "
                          "DefaultSessionFlags.",
-              app::BoxIcon::Exclamation)},
+              core::BoxIcon::Exclamation)},
          0},
     };
     for (const Case& c : cases) {

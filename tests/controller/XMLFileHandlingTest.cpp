@@ -134,7 +134,7 @@ TEST_F(XMLFileHandlingTest, AFileThatCannotBeLoadedLeavesTheWordAndSaysWhy) {
         EXPECT_THAT(traces(), ElementsAre(c.message));
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0], (RecordedBox{c.message, "Ombrel Printing Tool",
-                                               app::BoxIcon::None, app::BoxButtons::Ok}));
+                                               core::BoxIcon::None, core::BoxButtons::Ok}));
     }
 }
 

@@ -90,15 +90,15 @@ struct Inventory {
     }
 
     test::TempFarm world;
-    app::AppState state;
+    core::AppState state;
     test::ScriptedBoxes boxes;
     test::RecordingWaitWindow wait;
-    app::AppContext context;
+    core::AppContext context;
 };
 
 RecordedBox queryError(const std::string& reason) {
     return {"An error occured while querying the files on the server \r\n" + reason,
-            "Ombrel Printing Tool", app::BoxIcon::Critical, app::BoxButtons::Ok};
+            "Ombrel Printing Tool", core::BoxIcon::Critical, core::BoxButtons::Ok};
 }
 
 // Every row of the release table, written out, and dates next to releases that name none.

@@ -70,7 +70,7 @@ TEST(FileLabels, TheStartUpReadFillsTheFrameAndItsDuplicateWarningComesOnceOnAct
     const RecordedBox warning{
         "A duplicate ombprn.dll was found in \\\\SRV1\\C$\\WINDOWS\\Installer\\\r\n\r\n"
         "File information : 26/09/2008  1024 bytes",
-        "Ombrel Printing Tool", app::BoxIcon::Exclamation, app::BoxButtons::Ok};
+        "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok};
     activate(tool.window);
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(warning));
     QWidget other;

@@ -135,9 +135,9 @@ class EventDetailsTest : public ::testing::Test {
 
     static test::TempFarm* farm;
     RecordingShell shell;
-    app::AppState state;
+    core::AppState state;
     test::ScriptedBoxes boxes;
-    app::AppContext context{withShell(farm->platform(), shell), state, boxes};
+    core::AppContext context{withShell(farm->platform(), shell), state, boxes};
     EventLogTab tab{context};
 };
 

@@ -84,8 +84,8 @@ TEST_F(InitializeFarmTest, RefusalsEndTheStartUpWithTheirMessage) {
         fresh.tool.farm.store().db().exec(c.setup);
         EXPECT_FALSE(InitializeFarm(fresh.tool.context)) << c.setup;
         EXPECT_THAT(fresh.tool.boxes.boxes,
-                    ElementsAre(RecordedBox{c.text, "Ombrel Printing Tool", app::BoxIcon::None,
-                                            app::BoxButtons::Ok}));
+                    ElementsAre(RecordedBox{c.text, "Ombrel Printing Tool", core::BoxIcon::None,
+                                            core::BoxButtons::Ok}));
         const auto traces = fresh.tool.takeTraces();
         EXPECT_EQ(traces.back(),
                   std::string(c.text) == "You must be a Ombrel admin to run this tool"

@@ -1,6 +1,6 @@
 #include "farm/Selection.h"
 
-#include "app/Text.h"
+#include "core/Text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ TEST(Selection, PartsCountAndSingleName) {
         {"SRVNone", {"SRVNone"}, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::selectionParts(c.current), c.parts) << c.current;
+        EXPECT_EQ(core::selectionParts(c.current), c.parts) << c.current;
         EXPECT_EQ(selectionCount(c.current), static_cast<int>(c.parts.size())) << c.current;
         EXPECT_EQ(isSingleSelection(c.current), c.single) << c.current;
     }

@@ -98,7 +98,7 @@ TEST_F(NTServiceTest, PrintServiceRestartSkipsOfflineServers) {
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{
                     "The Ombrel Print Service has been restarted on all selected servers.",
-                    "Ombrel Printing Tool", app::BoxIcon::Information, app::BoxButtons::Ok}));
+                    "Ombrel Printing Tool", core::BoxIcon::Information, core::BoxButtons::Ok}));
     EXPECT_EQ(status("SRV1", "vqsvc"), "Running");
 }
 
@@ -149,7 +149,7 @@ TEST_F(NTServiceTest, PrintServiceRestartNamesTheServersItCouldNotRestart) {
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{
                     "The Ombrel Print Service could not be restarted on SRV2, SRV4, DOWN.",
-                    "Ombrel Printing Tool", app::BoxIcon::Exclamation, app::BoxButtons::Ok}));
+                    "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok}));
 }
 
 TEST_F(NTServiceTest, AnEmptySelectionRestartsNothing) {
@@ -176,7 +176,7 @@ TEST_F(NTServiceTest, SpoolerRestartWaitsForTheSpoolerToStop) {
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{
                     "Spooler service has been restarted on the selected servers",
-                    "Ombrel Printing Tool", app::BoxIcon::Information, app::BoxButtons::Ok}));
+                    "Ombrel Printing Tool", core::BoxIcon::Information, core::BoxButtons::Ok}));
     tool.farm.clock.sleep(3200);
     EXPECT_THAT(statuses("SRV1"), ElementsAre("Running", "Running"));
 }
@@ -203,9 +203,9 @@ TEST_F(NTServiceTest, SpoolerRestartStopsTheSpoolerOnlyOnceVqsvcHasStopped) {
 
 TEST_F(NTServiceTest, RestartsOfTheDemoFarmBringBothServicesBack) {
     auto demo = test::TempFarm::demo();
-    app::AppState state;
+    core::AppState state;
     test::ScriptedBoxes boxes;
-    app::AppContext context(demo->platform(), state, boxes);
+    core::AppContext context(demo->platform(), state, boxes);
     context.waitWindow = &wait;
     auto both = [&](const std::string& server) {
         demo->clock.sleep(5000);

@@ -265,7 +265,7 @@ TEST_F(RemoteRegistryTest, FaultsAreAbsorbedWithTheirTraceOrBox) {
     Platform broken{faulting,          platform.services, platform.eventLog,
                     platform.messages, platform.spooler,  platform.icmp,
                     platform.system,   platform.shell,    platform.farm};
-    app::AppContext context(broken, tool.state, tool.boxes);
+    core::AppContext context(broken, tool.state, tool.boxes);
     RemoteRegistry faultyRegistry(context);
     tool.takeTraces();
 
@@ -284,7 +284,7 @@ TEST_F(RemoteRegistryTest, FaultsAreAbsorbedWithTheirTraceOrBox) {
                                                "ERROR: Could not access SRV1 registry",
                                                "ERROR: SetValue Could not access SRV1 registry"));
     const test::RecordedBox box{"Could not access SRV1 registry", "Ombrel Printing Tool",
-                                app::BoxIcon::None, app::BoxButtons::Ok};
+                                core::BoxIcon::None, core::BoxButtons::Ok};
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(box, box));
     EXPECT_EQ(faulting.closed, 7);  // every connection opened was closed again
 }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "farm/FarmDiscovery.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ScriptedBoxes.h"
@@ -110,10 +110,10 @@ struct SessionFarm {
     }
 
     TempFarm farm;
-    app::AppState state;
+    core::AppState state;
     ScriptedBoxes boxes;
     RecordingWaitWindow wait;
-    app::AppContext context;
+    core::AppContext context;
 };
 
 }  // namespace ombrel::test

@@ -92,7 +92,7 @@ class SessionsTabTest : public ::testing::Test {
 
     std::vector<std::string> tickedBoxes() {
         std::vector<std::string> ticked;
-        for (const app::TickBox* box : tab().findChildren<app::TickBox*>()) {
+        for (const widgets::TickBox* box : tab().findChildren<widgets::TickBox*>()) {
             if (box->value() != 0) {
                 ticked.push_back(box->objectName().toStdString());
             }
@@ -130,7 +130,7 @@ TEST_F(SessionsTabTest, AnEmptySelectionFallsBackToTheLocalServer) {
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{
                     "At least one server must be selected ! the current server will be used.",
-                    app::kAppTitle, app::BoxIcon::Critical, app::BoxButtons::Ok}));
+                    core::kAppTitle, core::BoxIcon::Critical, core::BoxButtons::Ok}));
     EXPECT_EQ(tool.state.CurrentServer, "LOCALSRV");
     EXPECT_EQ(app::MainWindow::nodeByKey(window.TreeView1, "LOCALSRV")->checkState(0), Qt::Checked);
     EXPECT_THAT(listed(), ElementsAre(kJdoe));
@@ -155,9 +155,9 @@ TEST_F(SessionsTabTest, NoSessionFoundIsSaidAfterTheServersThatCouldNotBeAsked) 
         tool.boxes.boxes,
         ElementsAre(RecordedBox{"The sessions of these servers could not be enumerated:\r\n"
                                 "DOWN did not report its sessions (-2147023174 Automation error)",
-                                app::kAppTitle, app::BoxIcon::Exclamation, app::BoxButtons::Ok},
-                    RecordedBox{"There is no active session on the server(s)", app::kAppTitle,
-                                app::BoxIcon::Information, app::BoxButtons::Ok}));
+                                core::kAppTitle, core::BoxIcon::Exclamation, core::BoxButtons::Ok},
+                    RecordedBox{"There is no active session on the server(s)", core::kAppTitle,
+                                core::BoxIcon::Information, core::BoxButtons::Ok}));
     const std::vector<std::string> traces = tool.takeTraces();
     EXPECT_THAT(std::vector(traces.end() - 2, traces.end()),
                 ElementsAre("There is no active session on the server(s)",
@@ -297,7 +297,7 @@ TEST_F(SessionsTabTest, APolicyThatCannotBeObtainedLeavesTheTabEmpty) {
                     "The printing policy of this session cannot be shown.\r\nServer OLD is "
                     "running version 3.0: the policies of its sessions can be read on versions "
                     "4.0, 4.5 and 5.0 only.",
-                    app::kAppTitle, app::BoxIcon::Exclamation, app::BoxButtons::Ok}));
+                    core::kAppTitle, core::BoxIcon::Exclamation, core::BoxButtons::Ok}));
     EXPECT_THAT(std::vector(wait.calls.end() - 2, wait.calls.end()), ElementsAre("hide", "idle"));
     EXPECT_TRUE(window.SSTab1->isTabEnabled(0));
 }

@@ -42,7 +42,7 @@ class FontHandlingFormTest : public ::testing::Test {
 TEST_F(FontHandlingFormTest, ShowsItsTexts) {
     openAnd([](FontHandlingForm& form) {
         EXPECT_EQ(form.windowTitle().toStdString(), "Font Handling mode");
-        EXPECT_EQ(app::fromWidgetText(form.Label1->text()), fontHandlingExplanation());
+        EXPECT_EQ(widgets::fromWidgetText(form.Label1->text()), fontHandlingExplanation());
         EXPECT_EQ(form.OKButton->text().toStdString(), "OK");
         EXPECT_EQ(form.CancelButton->text().toStdString(), "Close");
         std::vector<std::string> captions;

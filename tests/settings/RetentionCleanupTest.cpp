@@ -44,9 +44,9 @@ class RetentionCleanupTest : public testing::Test {
 };
 
 const RetentionCleanupResult kCleaned{"The Printer Retention key has been cleaned",
-                                      app::BoxIcon::Information};
+                                      core::BoxIcon::Information};
 const RetentionCleanupResult kNothing{"The Printer Retention key is empty or does not exist",
-                                      app::BoxIcon::Information};
+                                      core::BoxIcon::Information};
 
 // Every layout is emptied whole, however many second-level keys a printer has.
 TEST_F(RetentionCleanupTest, EveryLayoutIsEmptiedAndTheRetentionKeyStays) {
@@ -123,7 +123,7 @@ TEST_F(RetentionCleanupTest, KeysThatRemainAreNamed) {
     const RetentionCleanupResult result = CleanPrinterRetention(tool.context);
     EXPECT_EQ(result, (RetentionCleanupResult{
                           "The Printer Retention key could not be cleaned completely\r\nStuck",
-                          app::BoxIcon::Exclamation}));
+                          core::BoxIcon::Exclamation}));
     EXPECT_THAT(left(), ElementsAre("Stuck", "Stuck\\Locked"));
     EXPECT_TRUE(registry.exists(kLocal, HKEY_CURRENT_USER, "Software\\Ombrel\\Elsewhere"));
     EXPECT_TRUE(registry.get(kLocal, HKEY_LOCAL_MACHINE,

@@ -110,8 +110,8 @@ TEST_F(ServerSettingsTest, FlagWordThatIsNotANumberIsRefusedWithAMessage) {
                 ElementsAre(RecordedBox{"The DefaultPrnFlags value on SRV1 is not a number : all "
                                         "on\r\nThe flag boxes show 0. A save replaces the value "
                                         "with the word of the ticked boxes.",
-                                        "Ombrel Printing Tool", app::BoxIcon::Exclamation,
-                                        app::BoxButtons::Ok}));
+                                        "Ombrel Printing Tool", core::BoxIcon::Exclamation,
+                                        core::BoxButtons::Ok}));
 }
 
 TEST_F(ServerSettingsTest, OtherValuesAreKeptAsReadAndTraced) {

@@ -35,7 +35,7 @@ TEST_F(SettingsTabTest, StartsAsDesigned) {
         EXPECT_FALSE(disabled->isEnabled()) << disabled->objectName().toStdString();
     }
     for (const FlagBit& bit : flagBits()) {
-        app::TickBox* box = tab.flagBox(bit.box);
+        widgets::TickBox* box = tab.flagBox(bit.box);
         ASSERT_NE(box, nullptr) << bit.box;
         EXPECT_EQ(box->text().toStdString(), bit.caption);
         EXPECT_EQ(box->value(), 0);
@@ -51,7 +51,7 @@ TEST_F(SettingsTabTest, StartsAsDesigned) {
 
 TEST_F(SettingsTabTest, EachBoxAloneMovesTheRunningWord) {
     for (const FlagBit& bit : flagBits()) {
-        app::TickBox* box = tab.flagBox(bit.box);
+        widgets::TickBox* box = tab.flagBox(bit.box);
         box->setValue(1);
         EXPECT_EQ(tool.state.SelectedFlags, bit.value()) << bit.box;
         EXPECT_EQ(label3(), FlagHex(bit.value())) << bit.box;

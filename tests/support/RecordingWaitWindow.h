@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/WaitWindow.h"
+#include "core/WaitWindow.h"
 
 namespace ombrel::test {
 
-class RecordingWaitWindow : public app::WaitWindow {
+class RecordingWaitWindow : public core::WaitWindow {
   public:
     void setMessage(const std::string& text) override { calls.push_back("message " + text); }
     void setMaximum(int maximum) override { calls.push_back("max " + std::to_string(maximum)); }

@@ -2,10 +2,10 @@
 
 namespace ombrel::test {
 
-using app::BoxAnswer;
-using app::BoxButtons;
+using core::BoxAnswer;
+using core::BoxButtons;
 
-BoxAnswer ScriptedBoxes::messageBox(const std::string& text, BoxButtons buttons, app::BoxIcon icon,
+BoxAnswer ScriptedBoxes::messageBox(const std::string& text, BoxButtons buttons, core::BoxIcon icon,
                                     const std::string& title) {
     boxes.push_back({text, title, icon, buttons});
     if (!answers.empty()) {
@@ -19,7 +19,7 @@ BoxAnswer ScriptedBoxes::messageBox(const std::string& text, BoxButtons buttons,
 
 std::string ScriptedBoxes::inputBox(const std::string& prompt, const std::string& title,
                                     const std::string&) {
-    boxes.push_back({prompt, title, app::BoxIcon::None, BoxButtons::OkCancel});
+    boxes.push_back({prompt, title, core::BoxIcon::None, BoxButtons::OkCancel});
     std::string text;
     if (!typedTexts.empty()) {
         text = typedTexts.front();

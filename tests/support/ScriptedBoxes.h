@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageBoxes.h"
+#include "core/MessageBoxes.h"
 
 namespace ombrel::test {
 
 struct RecordedBox {
     std::string text;
     std::string title;
-    app::BoxIcon icon = app::BoxIcon::None;
-    app::BoxButtons buttons = app::BoxButtons::Ok;
+    core::BoxIcon icon = core::BoxIcon::None;
+    core::BoxButtons buttons = core::BoxButtons::Ok;
 
     bool operator==(const RecordedBox&) const = default;
 };
@@ -29,9 +29,9 @@ struct RecordedFileDialog {
     bool operator==(const RecordedFileDialog&) const = default;
 };
 
-class ScriptedBoxes : public app::MessageBoxes {
+class ScriptedBoxes : public core::MessageBoxes {
   public:
-    app::BoxAnswer messageBox(const std::string& text, app::BoxButtons buttons, app::BoxIcon icon,
+    core::BoxAnswer messageBox(const std::string& text, core::BoxButtons buttons, core::BoxIcon icon,
                               const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
@@ -40,7 +40,7 @@ class ScriptedBoxes : public app::MessageBoxes {
 
     std::vector<RecordedBox> boxes;
     std::vector<RecordedFileDialog> fileDialogs;  // each also recorded in boxes
-    std::deque<app::BoxAnswer> answers;
+    std::deque<core::BoxAnswer> answers;
     std::deque<std::string> typedTexts;  // answers of input boxes and file dialogs
 };
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempFarm.h"
 
@@ -34,9 +34,9 @@ struct ToolContext {
     }
 
     TempFarm farm;
-    app::AppState state;
+    core::AppState state;
     ScriptedBoxes boxes;
-    app::AppContext context;
+    core::AppContext context;
 };
 
 }  // namespace ombrel::test

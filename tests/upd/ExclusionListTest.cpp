@@ -180,8 +180,8 @@ TEST_F(ExclusionListTest, NoPermissionToOpenRefusesAndDisablesTheButton) {
     EXPECT_FALSE(button.isEnabled());
     EXPECT_EQ(tool->boxes.boxes,
               (std::vector<RecordedBox>{{"You do not have the required permissions",
-                                         "Ombrel Printing Tool", app::BoxIcon::None,
-                                         app::BoxButtons::Ok}}));
+                                         "Ombrel Printing Tool", core::BoxIcon::None,
+                                         core::BoxButtons::Ok}}));
 }
 
 TEST_F(ExclusionListTest, NoPermissionToChangeShowsTheListWithoutSave) {
@@ -194,7 +194,7 @@ TEST_F(ExclusionListTest, NoPermissionToChangeShowsTheListWithoutSave) {
     EXPECT_EQ(tool->boxes.boxes,
               (std::vector<RecordedBox>{
                   {"You do not have enough permissions to modify the settings",
-                   "Ombrel Printing Tool", app::BoxIcon::None, app::BoxButtons::Ok}}));
+                   "Ombrel Printing Tool", core::BoxIcon::None, core::BoxButtons::Ok}}));
 }
 
 // A list the farm refuses is not reported as saved.

@@ -8,7 +8,7 @@
 namespace ombrel::upd {
 namespace {
 
-using app::BoxAnswer;
+using core::BoxAnswer;
 using testing::Contains;
 using testing::ElementsAre;
 using testing::IsEmpty;
@@ -67,7 +67,7 @@ TEST_F(OUPPropertiesTest, EveryValueIsShownInItsControls) {
         EXPECT_EQ(text(field), shown) << field->objectName().toStdString();
         EXPECT_TRUE(field->isEnabled()) << field->objectName().toStdString();
     }
-    for (app::TickBox* box : {dialog.Scale1, dialog.Copies, dialog.dmCollate, dialog.DefaultSource,
+    for (widgets::TickBox* box : {dialog.Scale1, dialog.Copies, dialog.dmCollate, dialog.DefaultSource,
                               dialog.dmColor, dialog.Duplexing, dialog.TTOption, dialog.FormName}) {
         EXPECT_EQ(box->value(), 1) << box->objectName().toStdString();
     }
@@ -102,7 +102,7 @@ TEST_F(OUPPropertiesTest, ValuesBelowTheirThresholdLeaveTheControlsAndEmptyOnesC
     display();
     tool.farm.setOnline("SRV1", false);
     display();
-    for (app::TickBox* box : {dialog.PrintQuality, dialog.Scale1, dialog.YResolution}) {
+    for (widgets::TickBox* box : {dialog.PrintQuality, dialog.Scale1, dialog.YResolution}) {
         EXPECT_EQ(box->value(), 0) << box->objectName().toStdString();
     }
     EXPECT_EQ(text(dialog.dmScale), "1 - 1000");
@@ -116,7 +116,7 @@ TEST_F(OUPPropertiesTest, ValuesBelowTheirThresholdLeaveTheControlsAndEmptyOnesC
 TEST_F(OUPPropertiesTest, StoredYResolutionAsksTheQuestionWhileTheDialogIsFilled) {
     const test::RecordedBox question{
         "Enabling YResolution will cause Print Quality to act as XResolution. Are you sure ?",
-        "Caution !", app::BoxIcon::Question, app::BoxButtons::YesNo};
+        "Caution !", core::BoxIcon::Question, core::BoxButtons::YesNo};
     put("SRV1", "dmYResolution", dwordValue(300));
 
     tool.boxes.answers.push_back(BoxAnswer::Yes);

@@ -53,7 +53,7 @@ class OUPPropertiesTest : public testing::Test {
     }
 
     // "Save to Registry", answering the question.
-    void save(app::BoxAnswer answer = app::BoxAnswer::Yes) {
+    void save(core::BoxAnswer answer = core::BoxAnswer::Yes) {
         tool.boxes.answers.push_back(answer);
         tool.takeTraces();
         dialog.Command2_Click();

@@ -7,7 +7,7 @@
 namespace ombrel::upd {
 namespace {
 
-using app::BoxAnswer;
+using core::BoxAnswer;
 
 std::vector<std::string> checkedOf(std::initializer_list<QRadioButton*> options) {
     std::vector<std::string> checked;
@@ -23,7 +23,7 @@ TEST_F(OUPPropertiesTest, FirstCreatedWithEverythingClearedAndTheDefaultOptionsS
     EXPECT_EQ(dialog.windowTitle().toStdString(), "Ombrel Universal Printer");
     EXPECT_EQ(dialog.Label1->text().toStdString(),
               "Select the advanced Options for the Ombrel Universal Printer");
-    for (app::TickBox* box :
+    for (widgets::TickBox* box :
          {dialog.Orientation, dialog.PaperSize, dialog.PrintQuality, dialog.YResolution,
           dialog.dmColor, dialog.Duplexing, dialog.TTOption, dialog.DefaultSource, dialog.FormName,
           dialog.Scale1, dialog.Copies, dialog.dmCollate}) {
@@ -55,7 +55,7 @@ TEST_F(OUPPropertiesTest, FirstCreatedWithEverythingClearedAndTheDefaultOptionsS
 
 TEST_F(OUPPropertiesTest, FieldBoxesEnableAnEmptyFieldOrShowTheHint) {
     const struct {
-        app::TickBox* box;
+        widgets::TickBox* box;
         QLineEdit* field;
         const char* hint;
     } cases[] = {{dialog.Copies, dialog.dmCopies, "1 - 9999"},
@@ -79,7 +79,7 @@ TEST_F(OUPPropertiesTest, FieldBoxesEnableAnEmptyFieldOrShowTheHint) {
 
 TEST_F(OUPPropertiesTest, OptionBoxesEnableTheirOptionsAndSelectTheirDefault) {
     const struct {
-        app::TickBox* box;
+        widgets::TickBox* box;
         std::initializer_list<QRadioButton*> options;
         std::vector<std::string> checkedWhenTicked;
         std::vector<std::string> checkedWhenCleared;

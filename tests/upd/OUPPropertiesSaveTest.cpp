@@ -8,7 +8,7 @@
 namespace ombrel::upd {
 namespace {
 
-using app::BoxAnswer;
+using core::BoxAnswer;
 using testing::Contains;
 using testing::ElementsAre;
 using testing::IsEmpty;
@@ -57,7 +57,7 @@ TEST_F(OUPPropertiesTest, EveryTickedSettingIsWrittenWithItsType) {
     EXPECT_THAT(tool.boxes.boxes.back(),
                 (test::RecordedBox{"Those settings will apply to ALL ZRP sessions on this "
                                    "server. Are you sure ?",
-                                   "Caution !", app::BoxIcon::Question, app::BoxButtons::YesNo}));
+                                   "Caution !", core::BoxIcon::Question, core::BoxButtons::YesNo}));
     EXPECT_THAT(
         tool.takeTraces(),
         ElementsAre("------------------ Save UPD Devmode", "Processing : SRV1",

@@ -73,7 +73,7 @@ class ReinstallTest : public testing::Test {
 
     // Re-installs on the selection, choosing file in the dialog ("" cancels it).
     void reinstallOn(const std::string& selection, const std::string& file,
-                     app::BoxAnswer restart = app::BoxAnswer::No) {
+                     core::BoxAnswer restart = core::BoxAnswer::No) {
         tool.state.CurrentServer = selection;
         tool.boxes.typedTexts.push_back(file);
         tool.boxes.answers.push_back(restart);
@@ -154,7 +154,7 @@ TEST_F(ReinstallTest, TwoServersGetTheValuesTheFilesAndAnAuditEach) {
         (RecordedBox{"Ombrel UPD v3 re-installed on the server(s).\r\nDo you want to "
                      "immediately restart the Spooler Service on the selected servers to "
                      "reflect the changes ?",
-                     "Ombrel Printing Tool", app::BoxIcon::Information, app::BoxButtons::YesNo}));
+                     "Ombrel Printing Tool", core::BoxIcon::Information, core::BoxButtons::YesNo}));
 }
 
 TEST_F(ReinstallTest, TracesEveryStepOfAServer) {
@@ -205,7 +205,7 @@ TEST_F(ReinstallTest, AnExistingBinaryDriverDateIsKept) {
 }
 
 TEST_F(ReinstallTest, OfflineNameIsSkippedAlsoByTheRestart) {
-    reinstallOn("SRV2,[Offline] DOWN", chosenFile(), app::BoxAnswer::Yes);
+    reinstallOn("SRV2,[Offline] DOWN", chosenFile(), core::BoxAnswer::Yes);
     const std::vector<std::string> traces = tool.takeTraces();
     EXPECT_THAT(traces, Contains("Stopping VqSvc on SRV2"));
     for (const std::string& line : traces) {
@@ -221,7 +221,7 @@ TEST_F(ReinstallTest, OfflineNameIsSkippedAlsoByTheRestart) {
 // server before it, and the record and the question say what happened where.
 TEST_F(ReinstallTest, AServerWithoutDriverFolderIsReportedAndLeftOutOfTheRestart) {
     tool.takeTraces();
-    reinstallOn("SRV2,DOWN", chosenFile(), app::BoxAnswer::Yes);
+    reinstallOn("SRV2,DOWN", chosenFile(), core::BoxAnswer::Yes);
     const std::vector<std::string> traces = tool.takeTraces();
     EXPECT_THAT(traces, Contains("Print Folder= "));
     EXPECT_THAT(traces, Contains("No printer driver folder for DOWN (error 1722), server skipped"));
@@ -243,8 +243,8 @@ TEST_F(ReinstallTest, AServerWithoutDriverFolderIsReportedAndLeftOutOfTheRestart
                                      "it, then re-install\r\n"
                                      "Do you want to immediately restart the Spooler Service on "
                                      "SRV2 to reflect the changes ?",
-                                     "Ombrel Printing Tool", app::BoxIcon::Exclamation,
-                                     app::BoxButtons::YesNo}));
+                                     "Ombrel Printing Tool", core::BoxIcon::Exclamation,
+                                     core::BoxButtons::YesNo}));
 }
 
 TEST_F(ReinstallTest, NoServerReachedAsksNothing) {
@@ -256,7 +256,7 @@ TEST_F(ReinstallTest, NoServerReachedAsksNothing) {
                      "folder could not be obtained (error 1722), nothing was changed. The "
                      "Print Spooler service of DOWN must be running: start it, then re-install\r\n"
                      "The Spooler Service is left as it was.",
-                     "Ombrel Printing Tool", app::BoxIcon::Exclamation, app::BoxButtons::Ok}));
+                     "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok}));
 }
 
 TEST_F(ReinstallTest, FailedCopiesAreTracedWithWhyAndRecorded) {

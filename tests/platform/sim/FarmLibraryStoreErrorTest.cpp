@@ -75,7 +75,7 @@ TEST(FarmLibraryStoreErrors, StartUpOnADamagedStoreEndsWithTheInitialisationMess
     EXPECT_THAT(
         tool.boxes.boxes,
         ElementsAre(RecordedBox{"Can't  Initialize VexaroFarm object -2147467259 Automation error",
-                                "Ombrel Printing Tool", app::BoxIcon::None, app::BoxButtons::Ok}));
+                                "Ombrel Printing Tool", core::BoxIcon::None, core::BoxButtons::Ok}));
 }
 
 }  // namespace

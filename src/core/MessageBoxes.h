@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 inline constexpr const char* kAppTitle = "Ombrel Printing Tool";
 
@@ -32,4 +32,4 @@ class MessageBoxes {
     }
 };
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

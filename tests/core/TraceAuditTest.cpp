@@ -4,11 +4,11 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/Audit.h"
-#include "app/OSCode.h"
+#include "core/Audit.h"
+#include "core/OSCode.h"
 #include "support/ToolContext.h"
 
-namespace ombrel::app {
+namespace ombrel::core {
 namespace {
 
 using namespace ombrel::platform;
@@ -174,4 +174,4 @@ TEST(OSVersion, MinorThreeOrMoreOfVersionFiveKeepsThePreviousCode) {
 }
 
 }  // namespace
-}  // namespace ombrel::app
+}  // namespace ombrel::core

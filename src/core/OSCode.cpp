@@ -1,6 +1,6 @@
-#include "app/OSCode.h"
+#include "core/OSCode.h"
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 using namespace ombrel::platform;
 
@@ -39,4 +39,4 @@ std::string OSVersion(AppContext& context) {
     return code;
 }
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

@@ -1,9 +1,9 @@
-#include "app/Trace.h"
+#include "core/Trace.h"
 
-#include "app/MessageBoxes.h"
+#include "core/MessageBoxes.h"
 #include "platform/CodePage.h"
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 std::string Trace::line(std::string_view text) {
     std::string result = std::string(kAppTitle) + " " + std::to_string(kVersionMajor) + "." +
@@ -19,4 +19,4 @@ void Trace::WriteTrace(std::string_view text) const {
     }
 }
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

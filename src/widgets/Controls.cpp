@@ -1,6 +1,6 @@
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
-namespace ombrel::app {
+namespace ombrel::widgets {
 
 TickBox::TickBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {}
 
@@ -63,4 +63,4 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, std::string_view caption
     return frame;
 }
 
-}  // namespace ombrel::app
+}  // namespace ombrel::widgets

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace ombrel::app {
+namespace ombrel::widgets {
 
 // A tick box with the states 0 (clear), 1 (ticked) and 2 (grey). Code may set any state; a
 // click of the user toggles between clear and ticked, and a grey box becomes ticked. Its
@@ -44,4 +44,4 @@ TickBox* makeBox(QWidget* parent, const char* name, std::string_view caption);
 QPushButton* makeButton(QWidget* parent, const char* name, std::string_view caption);
 QGroupBox* makeFrame(QWidget* parent, const char* name, std::string_view caption);
 
-}  // namespace ombrel::app
+}  // namespace ombrel::widgets

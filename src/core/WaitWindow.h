@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 class WaitWindow {
   public:
@@ -28,4 +28,4 @@ class NoWaitWindow : public WaitWindow {
     void setBusy(bool) override {}
 };
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

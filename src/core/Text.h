@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 // The text with its letters A to Z made small; other characters stay as they are.
 inline std::string lowerCase(std::string text) {
@@ -46,4 +46,4 @@ inline std::string joinedNames(const std::vector<std::string>& names) {
     return text;
 }
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

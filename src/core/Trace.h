@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "platform/System.h"
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 inline constexpr int kVersionMajor = 3;
 inline constexpr int kVersionMinor = 1;
@@ -29,4 +29,4 @@ class Trace {
     const AppState& state_;
 };
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

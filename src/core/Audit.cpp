@@ -1,10 +1,10 @@
-#include "app/Audit.h"
+#include "core/Audit.h"
 
 #include <string>
 
 #include "platform/CodePage.h"
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 using namespace ombrel::platform;
 
@@ -31,4 +31,4 @@ bool FileExists(System& system, std::string_view path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

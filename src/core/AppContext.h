@@ -2,13 +2,13 @@
 // What the tool's modules are handed: the platform, the process-wide state, the trace and
 // the boxes.
 
-#include "app/AppState.h"
-#include "app/MessageBoxes.h"
-#include "app/Trace.h"
-#include "app/WaitWindow.h"
+#include "core/AppState.h"
+#include "core/MessageBoxes.h"
+#include "core/Trace.h"
+#include "core/WaitWindow.h"
 #include "platform/Platform.h"
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 struct AppContext {
     AppContext(platform::Platform platformServices, AppState& appState, MessageBoxes& messageBoxes)
@@ -32,4 +32,4 @@ struct AppContext {
     mutable NoWaitWindow noWaitWindow;
 };
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

@@ -3,12 +3,12 @@
 
 #include <string>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 // Queries the version, traces it, stores the code in OSCode and returns it. A major version 5
 // with minor 3 or more has no code of its own: OSCode keeps what it held.
 std::string OSVersion(AppContext& context);
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

@@ -8,7 +8,7 @@
 
 #include "platform/FarmLibrary.h"
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 struct AppState {
     // Mode flags, fixed at start-up.
@@ -47,4 +47,4 @@ struct AppState {
     std::string FontSettings;
 };
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core

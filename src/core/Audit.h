@@ -3,9 +3,9 @@
 
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
-namespace ombrel::app {
+namespace ombrel::core {
 
 // Writes one record with source "Ombrel Printing Tool", category 0, the text as its one
 // insertion string and, as binary data, the text with its terminating zero. A failed report
@@ -16,4 +16,4 @@ void WriteAuditEvent(const AppContext& context, std::string_view text, platform:
 // True for an existing path that is not a folder; every failure answers false.
 bool FileExists(platform::System& system, std::string_view path);
 
-}  // namespace ombrel::app
+}  // namespace ombrel::core
