@@ -111,10 +111,10 @@ BigLog& bigLog() {
 
 void ToolEventListing(benchmark::State& state) {
     bigLog();  // built once, outside the measure
-    app::AppState appState;
+    core::AppState appState;
     appState.CurrentServer = kServer;
     test::ScriptedBoxes boxes;
-    app::AppContext context(bigLog().farm->platform(), appState, boxes);
+    core::AppContext context(bigLog().farm->platform(), appState, boxes);
     MemoryMeter memory;
     int rows = 0;
     {
@@ -164,10 +164,10 @@ HostileLog& hostileLog() {
 // The listing alone, then (withDetails) every listed event clicked after it.
 void hostileListing(benchmark::State& state, bool withDetails) {
     hostileLog();  // built once, outside the measure
-    app::AppState appState;
+    core::AppState appState;
     appState.CurrentServer = kHostileServer;
     test::ScriptedBoxes boxes;
-    app::AppContext context(hostileLog().farm.platform(), appState, boxes);
+    core::AppContext context(hostileLog().farm.platform(), appState, boxes);
     MemoryMeter memory;
     int rows = 0;
     std::size_t longest = 0;
@@ -216,9 +216,9 @@ BENCHMARK(ToolHostileEventDetails)->Unit(benchmark::kMillisecond)->Iterations(1)
 // description for every record, as the listing calls it, no rows) and beneath it the
 // platform's two read calls per record.
 void ReaderEventScan(benchmark::State& state) {
-    app::AppState appState;
+    core::AppState appState;
     test::ScriptedBoxes boxes;
-    app::AppContext context(bigLog().farm->platform(), appState, boxes);
+    core::AppContext context(bigLog().farm->platform(), appState, boxes);
     eventlog::CEventLog reader(context.platform);
     int kept = 0;
     for (auto _ : state) {

@@ -66,9 +66,9 @@ struct StartedTool {
     StartedTool() : context(farm().tool.farm.platform(), state, boxes), window(context) {
         app::StartUp(window, context, {});
     }
-    app::AppState state;
+    core::AppState state;
     test::ScriptedBoxes boxes;
-    app::AppContext context;
+    core::AppContext context;
     app::MainWindow window;
 };
 
@@ -166,7 +166,7 @@ void ToolSaveToAll(benchmark::State& state) {
     StartedTool tool;
     tool.state.CurrentServer = allServers();
     for (auto _ : state) {
-        tool.boxes.answers.push_back(app::BoxAnswer::No);  // no service restart
+        tool.boxes.answers.push_back(core::BoxAnswer::No);  // no service restart
         tool.window.SaveAllToRegistry(0);
     }
 }

@@ -4,15 +4,15 @@
 
 #include <string>
 
-#include "app/MessageBoxes.h"
+#include "core/MessageBoxes.h"
 
 namespace ombrel::fuzz {
 
-class SilentBoxes : public app::MessageBoxes {
+class SilentBoxes : public core::MessageBoxes {
   public:
-    app::BoxAnswer messageBox(const std::string&, app::BoxButtons, app::BoxIcon,
+    core::BoxAnswer messageBox(const std::string&, core::BoxButtons, core::BoxIcon,
                               const std::string&) override {
-        return app::BoxAnswer::Ok;
+        return core::BoxAnswer::Ok;
     }
     std::string inputBox(const std::string&, const std::string&, const std::string&) override {
         return {};

@@ -9,7 +9,7 @@
 #include "ControllerFarm.h"
 #include "FuzzTarget.h"
 #include "SilentBoxes.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "controller/XMLFileHandling.h"
 
 using namespace ombrel;
@@ -18,12 +18,12 @@ using fuzz::require;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::ControllerFarm& world = fuzz::ControllerFarm::instance();
     world.writeExchange(fuzz::asText(data, size));
-    app::AppState state;
+    core::AppState state;
     state.ControllerMode = true;
     state.DebugMode = true;  // the traces are built and written too
     state.InstallLocation = "C:\\Program Files\\Ombrel\\";
     fuzz::SilentBoxes boxes;
-    app::AppContext context(world.farm().platform(), state, boxes);
+    core::AppContext context(world.farm().platform(), state, boxes);
     controller::XMLFileHandling xml(context);
 
     constexpr double kUnset = 0.5;  // no word reads as this

@@ -12,7 +12,7 @@
 
 #include "FuzzTarget.h"
 #include "SilentBoxes.h"
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "platform/sim/PolicyColumn.h"
 #include "platform/sim/SimFarm.h"
 #include "sessions/PolicyDisplay.h"
@@ -41,9 +41,9 @@ struct World {
 
     std::filesystem::path dir;
     std::unique_ptr<sim::SimFarm> farm;
-    app::AppState state;
+    core::AppState state;
     fuzz::SilentBoxes boxes;
-    app::AppContext context;
+    core::AppContext context;
 };
 
 }  // namespace
