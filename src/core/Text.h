@@ -6,13 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/AsciiText.h"
+
 namespace ombrel::core {
 
 // The text with its letters A to Z made small; other characters stay as they are.
 inline std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
+    std::transform(text.begin(), text.end(), text.begin(), platform::asciiLower);
     return text;
 }
 

@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "widgets/Controls.h"
+#include "widgets/ListOrder.h"
 
 namespace ombrel::eventlog {
 
@@ -45,7 +46,7 @@ class Row : public QTreeWidgetItem {
 
     bool operator<(const QTreeWidgetItem& other) const override {
         const int column = treeWidget() != nullptr ? treeWidget()->sortColumn() : 0;
-        return text(column).compare(other.text(column), Qt::CaseInsensitive) < 0;
+        return widgets::sortsBefore(text(column), other.text(column));
     }
 };
 

@@ -7,16 +7,14 @@
 #include <limits>
 #include <string_view>
 
+#include "platform/AsciiText.h"
+
 namespace ombrel::eventlog {
 
 bool isPrintSource(const std::string& source) {
     // Asked for every record of every log listed: compared in place, without a folded copy.
-    auto is = [&source](std::string_view lowerName) {
-        return std::equal(
-            source.begin(), source.end(), lowerName.begin(), lowerName.end(),
-            [](char c, char lower) { return (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) == lower; });
-    };
-    return is("vexaroevents") || is("print");
+    return platform::equalAsciiNoCase(source, "VexaroEvents") ||
+           platform::equalAsciiNoCase(source, "Print");
 }
 
 std::string unopenedLogText(const std::string& server, const std::string& log) {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/AsciiText.h"
+
 namespace ombrel::platform {
 
 namespace {
@@ -41,18 +43,12 @@ bool referenceValue(std::string_view digits, bool hex, std::uint32_t& value) {
     }
     value = 0;
     for (char c : digits) {
-        std::uint32_t digit = 0;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<std::uint32_t>(c - '0');
-        } else if (hex && c >= 'a' && c <= 'f') {
-            digit = static_cast<std::uint32_t>(c - 'a' + 10);
-        } else if (hex && c >= 'A' && c <= 'F') {
-            digit = static_cast<std::uint32_t>(c - 'A' + 10);
-        } else {
+        const int digit = hex ? hexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        if (digit < 0) {
             return false;
         }
         if (value <= 0x10FFFF) {
-            value = value * (hex ? 16 : 10) + digit;
+            value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
         }
     }
     return true;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/AsciiText.h"
+
 namespace ombrel::settings {
 
 namespace {
@@ -85,19 +87,6 @@ std::string hexDigits(std::uint32_t value) {
     return text;
 }
 
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 }  // namespace
 
 double FlagBit::value() const {
@@ -160,7 +149,7 @@ HexReading readHexFlag(std::string_view text) {
         if (c == ' ' || c == '\t' || c == '\n') {
             continue;
         }
-        const int digit = hexDigitValue(c);
+        const int digit = platform::hexDigitValue(c);
         if (digit < 0) {
             break;
         }

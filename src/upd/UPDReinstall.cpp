@@ -4,6 +4,7 @@
 
 #include "core/Audit.h"
 #include "core/Text.h"
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "remote/NTService.h"
 
@@ -46,10 +47,6 @@ std::string textList(std::initializer_list<const char*> items) {
 
 bool isOffline(const std::string& name) {
     return name.find("[Offline]") != std::string::npos;
-}
-
-bool sameName(const std::string& a, const std::string& b) {
-    return core::lowerCase(a) == core::lowerCase(b);
 }
 
 std::string upToZero(const std::string& text) {
@@ -187,7 +184,7 @@ bool UPDReinstall::GetPrintDriversFolder(const std::string& computer) {
     context_.WriteTrace("entering GetPrintDriversFolder on " + computer);
     const std::string local =
         fromAnsi(context_.platform.system.environmentVariable("computername"));
-    const std::string passed = sameName(computer, local) ? std::string() : computer;
+    const std::string passed = equalAsciiNoCase(computer, local) ? std::string() : computer;
     context_.WriteTrace(passed);
 
     Spooler& spooler = context_.platform.spooler;
@@ -297,9 +294,9 @@ UPDReinstall::Outcome UPDReinstall::reinstallOn(const std::string& server,
         }
     }
     core::WriteAuditEvent(context_,
-                         outcome.summary + "\r\n\r\nAction done by " +
-                             fromAnsi(context_.platform.system.environmentVariable("username")),
-                         kWarning, kAuditId);
+                          outcome.summary + "\r\n\r\nAction done by " +
+                              fromAnsi(context_.platform.system.environmentVariable("username")),
+                          kWarning, kAuditId);
     return outcome;
 }
 

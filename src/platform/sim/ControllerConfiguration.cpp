@@ -6,6 +6,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/sim/RegistryText.h"
 
@@ -14,14 +15,6 @@ namespace ombrel::sim {
 using namespace ombrel::platform;
 
 namespace {
-
-// Registry names compare without regard to case.
-bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 class OpenKey {
   public:
@@ -127,8 +120,7 @@ void printSection(const ControllerSection& section, const std::string& prefix, s
             char hex[16];
             auto end = std::to_chars(hex, hex + sizeof hex, static_cast<std::uint32_t>(word), 16);
             std::string digits(hex, end.ptr);
-            std::transform(digits.begin(), digits.end(), digits.begin(),
-                           [](char c) { return static_cast<char>(std::toupper(c)); });
+            std::transform(digits.begin(), digits.end(), digits.begin(), asciiUpper);
             out << " (0x" << digits << ")";
         }
         out << '\n';
@@ -141,8 +133,9 @@ void printSection(const ControllerSection& section, const std::string& prefix, s
 }  // namespace
 
 const ControllerSetting* ControllerSection::setting(const std::string& settingName) const {
+    // Registry names compare without regard to case.
     for (const ControllerSetting& s : settings) {
-        if (sameName(s.name, settingName)) {
+        if (equalAsciiNoCase(s.name, settingName)) {
             return &s;
         }
     }
@@ -151,7 +144,7 @@ const ControllerSetting* ControllerSection::setting(const std::string& settingNa
 
 const ControllerSection* ControllerSection::section(const std::string& sectionName) const {
     for (const ControllerSection& s : sections) {
-        if (sameName(s.name, sectionName)) {
+        if (equalAsciiNoCase(s.name, sectionName)) {
             return &s;
         }
     }

@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 
 namespace ombrel::sim {
@@ -19,22 +20,6 @@ bool isSeparator(char c) {
 
 bool isDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (upper(a[i]) != upper(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::vector<std::string> components(std::string_view rest) {
@@ -69,7 +54,7 @@ fs::path descend(fs::path dir, const std::vector<std::string>& parts) {
                 onDisk = false;
                 for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
                     std::string candidate = it->path().filename().string();
-                    if (sameName(candidate, part)) {
+                    if (equalAsciiNoCase(candidate, part)) {
                         name = candidate;
                         onDisk = true;
                         break;
@@ -95,7 +80,7 @@ std::vector<std::pair<char, fs::path>> machineDrives(SimStore& store, const std:
          it.increment(ec)) {
         const std::string folder = it->path().filename().string();
         if (folder.size() == 1 && isDriveLetter(folder[0]) && it->is_directory(ec)) {
-            drives.emplace_back(upper(folder[0]), it->path());
+            drives.emplace_back(asciiUpper(folder[0]), it->path());
         }
     }
     std::sort(drives.begin(), drives.end());
@@ -150,13 +135,13 @@ HostPath mapWindowsPath(SimStore& store, std::string_view ansiPath,
             return {ERROR_BAD_NETPATH, {}};
         }
         parts.erase(parts.begin(), parts.begin() + 2);
-        return {0, descend(store.machineDir(server) / std::string(1, upper(share[0])), parts)};
+        return {0, descend(store.machineDir(server) / std::string(1, asciiUpper(share[0])), parts)};
     }
     if (!text.empty() && text[0] == '/') {
         return {0, fs::path(path)};
     }
     if (text.size() >= 2 && isDriveLetter(text[0]) && text[1] == ':') {
-        return {0, descend(store.machineDir(driveMachine) / std::string(1, upper(text[0])),
+        return {0, descend(store.machineDir(driveMachine) / std::string(1, asciiUpper(text[0])),
                            components(text.substr(2)))};
     }
     if (!text.empty() && text[0] == '\\') {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 
 namespace ombrel::sim {
@@ -20,22 +21,6 @@ std::string_view trim(std::string_view s) {
         s.remove_suffix(1);
     }
     return s;
-}
-
-bool startsWithNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char a = s[i];
-        if (a >= 'A' && a <= 'Z') {
-            a = static_cast<char>(a - 'A' + 'a');
-        }
-        if (a != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::optional<DWORD> parseId(std::string_view text) {
@@ -91,7 +76,7 @@ bool parseMessageFile(std::string_view text, MessageTable& table, std::string& e
         if (content.empty() || content.starts_with(';')) {
             continue;
         }
-        if (!startsWithNoCase(content, "messageid")) {
+        if (!platform::equalAsciiNoCase(content.substr(0, 9), "MessageId")) {
             error = "line " + std::to_string(lineNumber) + ": expected MessageId=<number>";
             return false;
         }

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/AsciiText.h"
+
 extern char** environ;
 
 namespace ombrel::sim {
@@ -26,17 +28,9 @@ std::string_view trimFront(std::string_view text) {
 
 bool endsProgram(std::string_view text, std::size_t at) {
     static constexpr std::string_view kExe = ".exe";
-    if (at + kExe.size() > text.size()) {
+    if (at + kExe.size() > text.size() ||
+        !platform::equalAsciiNoCase(text.substr(at, kExe.size()), kExe)) {
         return false;
-    }
-    for (std::size_t i = 0; i < kExe.size(); ++i) {
-        char c = text[at + i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (c != kExe[i]) {
-            return false;
-        }
     }
     std::size_t next = at + kExe.size();
     return next == text.size() || isBlank(text[next]);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 
 namespace ombrel::sim {
@@ -14,25 +15,8 @@ namespace {
 
 std::string upper(std::string_view text) {
     std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
+    std::transform(result.begin(), result.end(), result.begin(), asciiUpper);
     return result;
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 bool unprintable(unsigned char c) {
@@ -218,8 +202,8 @@ std::optional<std::string> parseHex(std::string_view text) {
         if (i + 1 >= text.size()) {
             return std::nullopt;
         }
-        int high = hexDigit(text[i]);
-        int low = hexDigit(text[i + 1]);
+        int high = hexDigitValue(text[i]);
+        int low = hexDigitValue(text[i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

@@ -8,6 +8,7 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/sim/HostPath.h"
 #include "platform/sim/Machines.h"
@@ -24,19 +25,6 @@ constexpr const char* kEventLogKey = "System\\CurrentControlSet\\Services\\Event
 #define OMBREL_EVENT_COLUMNS                                                                      \
     "number, time_generated, time_written, event_id, type, category, source, computer, strings, " \
     "data"
-
-bool sameText(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string_view cString(std::string_view text) {
     return text.substr(0, text.find('\0'));
@@ -209,7 +197,7 @@ std::string SimEventLog::logName(const std::string& machine, std::string_view re
         return found;
     }
     for (const char* standard : {"Application", "System", "Security"}) {
-        if (sameText(standard, wanted)) {
+        if (platform::equalAsciiNoCase(standard, wanted)) {
             return standard;
         }
     }

@@ -1,5 +1,6 @@
 #include "platform/sim/SimFarmLibrary.h"
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/sim/PolicyColumn.h"
 #include "platform/sim/RegistryText.h"
@@ -7,21 +8,6 @@
 namespace ombrel::sim {
 
 namespace {
-
-// Property names are bound by name, and IDispatch matches names without regard to case.
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
-        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // A store error (a table missing from a damaged farm, an I/O error) is the library failing to
 // reach its data store. It never reaches the tool as an exception: a call that returns a COM
@@ -214,7 +200,8 @@ class SimSessionObject : public SessionObject {
         const char* offered = (version == "4.0" || version == "5.0") ? "ResultantPolicy"
                               : version == "4.5"                     ? "AppliedPolicy3"
                                                                      : nullptr;
-        if (offered == nullptr || !sameName(propertyName, offered)) {
+        // IDispatch binds a property by its name without regard to case.
+        if (offered == nullptr || !platform::equalAsciiNoCase(propertyName, offered)) {
             return DISP_E_UNKNOWNNAME;
         }
         if (!context_.store.isOnline(server_)) {

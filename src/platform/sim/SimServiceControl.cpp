@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/sim/Machines.h"
 
@@ -15,19 +16,6 @@ constexpr DWORD SERVICE_ACCEPT_STOP = 1;
 bool isPending(DWORD state) {
     return state == SERVICE_START_PENDING || state == SERVICE_STOP_PENDING ||
            state == SERVICE_CONTINUE_PENDING || state == SERVICE_PAUSE_PENDING;
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 }  // namespace
 
@@ -43,7 +31,7 @@ SC_HANDLE SimServiceControl::openSCManager(std::string_view machine, std::string
             case Reach::Online:
                 break;
         }
-        if (!database.empty() && !sameText(database, "ServicesActive")) {
+        if (!database.empty() && !platform::equalAsciiNoCase(database, "ServicesActive")) {
             return context_.fail(ERROR_DATABASE_DOES_NOT_EXIST, SC_HANDLE{0});
         }
         SC_HANDLE handle = next_++;
@@ -169,7 +157,7 @@ std::int64_t SimServiceControl::startWithDependencies(const std::string& machine
         }
         bool inPath = false;
         for (const std::string& waiting : path) {
-            inPath = inPath || sameText(waiting, name);
+            inPath = inPath || platform::equalAsciiNoCase(waiting, name);
         }
         const DWORD state = currentState(needed);
         std::int64_t running = -1;

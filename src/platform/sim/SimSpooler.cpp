@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/sim/JsonNesting.h"
 #include "platform/sim/Machines.h"
@@ -18,19 +19,6 @@ constexpr std::string_view kOwnEnvironment = "Windows NT x86";
 // The environments a Windows spooler knows; only the machine's own has a driver directory here.
 constexpr std::array<std::string_view, 4> kEnvironments = {"Windows NT x86", "Windows x64",
                                                            "Windows IA64", "Windows 4.0"};
-
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // A stored JSON list of file names; anything else, also a column edited by hand into lists
 // nested deeper than any description may nest them, counts as no files.
@@ -79,7 +67,7 @@ bool SimSpooler::getPrinterDriverDirectory(std::string_view serverName,
     if (level != 1) {
         return context_.fail(ERROR_INVALID_LEVEL, false);
     }
-    if (!environment.empty() && !sameText(environment, kOwnEnvironment)) {
+    if (!environment.empty() && !platform::equalAsciiNoCase(environment, kOwnEnvironment)) {
         return context_.fail(ERROR_INVALID_ENVIRONMENT, false);
     }
     try {
@@ -115,7 +103,7 @@ bool SimSpooler::enumPrinterDrivers(std::string_view serverName, std::string_vie
     std::string_view wanted = environment.empty() ? kOwnEnvironment : environment;
     bool known = false;
     for (std::string_view name : kEnvironments) {
-        known = known || sameText(wanted, name);
+        known = known || platform::equalAsciiNoCase(wanted, name);
     }
     if (!known) {
         return context_.fail(ERROR_INVALID_ENVIRONMENT, false);
