@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include "app/AboutTab.h"
-#include "widgets/Controls.h"
 #include "app/Form1.h"
 #include "app/Pictures.h"
 #include "client/ClientTab.h"
@@ -26,6 +25,7 @@
 #include "upd/DisabledDriversSelection.h"
 #include "upd/OUPProperties.h"
 #include "upd/ReinstallTab.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::app {
 
@@ -224,25 +224,28 @@ void MainWindow::buildTabs() {
     SSTab1->setUsesScrollButtons(false);
     SSTab1->setElideMode(Qt::ElideRight);
     const int descriptionHeight = fontMetrics().lineSpacing() * kDescriptionLines + 8;
-    for (QPlainTextEdit* panel : {settingsTab->LabelTip, clientTab->Text1}) {
-        panel->setMinimumHeight(descriptionHeight);
-        // The panel asks for no height of its own: it takes what the controls leave, so it
-        // never makes the page scroll.
-        panel->setSizePolicy(panel->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
-    }
+    settingsTab->setDescriptionMinimumHeight(descriptionHeight);
+    clientTab->Text1->setMinimumHeight(descriptionHeight);
+    // The panel asks for no height of its own: it takes what the controls leave, so it never
+    // makes the page scroll.
+    clientTab->Text1->setSizePolicy(clientTab->Text1->sizePolicy().horizontalPolicy(),
+                                    QSizePolicy::Ignored);
 }
 
 void MainWindow::connectHandlers() {
     connect(SSTab1, &QTabWidget::currentChanged, this, &MainWindow::SSTab1_Click);
-    connect(settingsTab->Flag2Decode, &QPushButton::clicked, this, &MainWindow::Flag2Decode_Click);
-    connect(settingsTab->SelectBtn, &QPushButton::clicked, this, &MainWindow::SelectAllSettings);
-    connect(settingsTab->ClearBtn, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
+    connect(settingsTab, &settings::SettingsTab::DecodeRequested, this,
+            &MainWindow::Flag2Decode_Click);
+    connect(settingsTab, &settings::SettingsTab::SelectAllRequested, this,
+            &MainWindow::SelectAllSettings);
+    connect(settingsTab, &settings::SettingsTab::ClearAllRequested, this,
+            &MainWindow::ClearAllSettings);
     connect(clientTab->SelectAll1, &QPushButton::clicked, this, &MainWindow::SelectAllSettings);
     connect(clientTab->ClearAll1, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
-    connect(settingsTab->OUPDOptions, &QPushButton::clicked, this, &MainWindow::OUPDOptions_Click);
-    connect(settingsTab->UPDFallBackDrivers, &QPushButton::clicked, this, [this] {
-        upd::UPDFallBackDrivers_Click(context_, settingsTab->UPDFallBackDrivers, this);
-    });
+    connect(settingsTab, &settings::SettingsTab::OupOptionsRequested, this,
+            &MainWindow::OUPDOptions_Click);
+    connect(settingsTab, &settings::SettingsTab::FallbackDriversRequested, this,
+            [this](QPushButton* button) { upd::UPDFallBackDrivers_Click(context_, button, this); });
     connectServerTree();
 }
 
@@ -296,15 +299,7 @@ void MainWindow::SSTab1_Click() {
         }
         if (state.CurrentServer.empty()) {
             TickLocalComputer();
-            ClearAllSettings();
-            if (seams.ReadDefaultPrnFlags) {
-                seams.ReadDefaultPrnFlags();
-            }
-            DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
-            if (settingsTab->OUPD->value() != 1) {
-                settingsTab->Preview4OUP->setValue(0);
-                settingsTab->Preview4OUP->setEnabled(false);
-            }
+            ReadAndShowSettings(kTabEntryRead);
         }
     }
     context_.WriteTrace("SSTab : Current Server is " + state.CurrentServer);

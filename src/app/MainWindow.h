@@ -14,8 +14,8 @@
 #include <functional>
 #include <memory>
 
-#include "core/AppContext.h"
 #include "app/SettingDescriptions.h"
+#include "core/AppContext.h"
 
 namespace ombrel::settings {
 class SettingsTab;
@@ -112,6 +112,20 @@ class MainWindow : public QWidget {
     // Reads the settings of the one server CurrentServer names and shows Label3 and EnableXPS;
     // seams.ReadDefaultPrnFlags leads here.
     void ReadDefaultPrnFlags();
+    // The steps around a read of the settings that depend on what started it. The read itself
+    // is always the same: the exchange file on a controller, else the registry of the server
+    // CurrentServer names; then DisplayFlags with the word read.
+    struct ReadSteps {
+        bool clearFirst = false;       // ClearAllSettings before the read
+        bool enableRendering = false;  // PrnDbgRendering enabled after it
+        bool previewRule = false;      // Preview4OUP undone when OUPD is not ticked
+    };
+    static constexpr ReadSteps kStartUpRead{false, true, true};
+    static constexpr ReadSteps kServerTickRead{true, true, true};
+    static constexpr ReadSteps kTabEntryRead{true, false, true};
+    static constexpr ReadSteps kReReadRead{true, false, false};
+    static constexpr ReadSteps kControllerStartUpRead{false, false, false};
+    void ReadAndShowSettings(const ReadSteps& steps);
     // "Re-read": reads and shows the settings again when at most one server is selected.
     void ReadRegistryBtn_Click();
     // The single entry of every save, with the index of the tab it comes from.

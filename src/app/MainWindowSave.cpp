@@ -2,19 +2,19 @@
 // server's settings, "Re-read", every save, "Delete reg key" and "Clean Printer Properties".
 // The registry work itself lives in settings/; here the boxes are read and shown.
 
-#include "widgets/Controls.h"
 #include "app/MainWindow.h"
-#include "core/Text.h"
 #include "client/ClientSettings.h"
 #include "client/ClientTab.h"
 #include "controller/ControllerSave.h"
-#include "diagnostics/FileLabels.h"
+#include "core/Text.h"
+#include "diagnostics/FileInformation.h"
 #include "remote/NTService.h"
 #include "remote/RemoteRegistry.h"
 #include "settings/FlagWord.h"
 #include "settings/RetentionCleanup.h"
 #include "settings/ServerSettings.h"
 #include "settings/SettingsTab.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::app {
 
@@ -30,65 +30,70 @@ void MainWindow::connectSaveHandlers() {
     auto xml = std::make_shared<controller::XMLFileHandling>(context_);
     seams.ReadFlagsFromXml = [xml] { xml->ReadFlagsFromXml(); };
     seams.SaveControllerFlags = [this, xml] { controller::SaveControllerFlags(context_, *xml); };
-    seams.FileInformation = [this] { diagnostics::ShowFileInformation(context_, settingsTab->FI); };
+    seams.FileInformation = [this] {
+        const diagnostics::FileCaptions captions = diagnostics::FileInformation(context_);
+        for (std::size_t i = 0; i < captions.size(); ++i) {
+            settingsTab->ShowFileCaption(i, captions[i].text, captions[i].bold);
+        }
+    };
     // Owned by the client tab, which outlives the seams.
     auto* client = new client::ClientSettings(context_, *clientTab, [this] { ClearAllSettings(); });
     seams.GetZRPClientSettings = [client] { client->GetZRPClientSettings(); };
     seams.SaveZRPClientSettings = [client] { client->SaveZRPClientSettings(); };
     const auto saveFromActiveTab = [this] { SaveAllToRegistry(SSTab1->currentIndex()); };
-    connect(settingsTab->SaveRegistryBtn, &QPushButton::clicked, this, saveFromActiveTab);
+    connect(settingsTab, &settings::SettingsTab::SaveRequested, this, saveFromActiveTab);
     connect(clientTab->Command1, &QPushButton::clicked, this, saveFromActiveTab);
-    connect(settingsTab->ReadRegistryBtn, &QPushButton::clicked, this,
+    connect(settingsTab, &settings::SettingsTab::ReReadRequested, this,
             &MainWindow::ReadRegistryBtn_Click);
     connect(clientTab->Command2, &QPushButton::clicked, this, [this] {
         if (seams.GetZRPClientSettings) {
             seams.GetZRPClientSettings();
         }
     });
-    connect(settingsTab->DelRegBtn, &QPushButton::clicked, this, &MainWindow::DelRegBtn_Click);
+    connect(settingsTab, &settings::SettingsTab::DeleteKeyRequested, this,
+            &MainWindow::DelRegBtn_Click);
     connect(clientTab->ClientRetention, &QPushButton::clicked, this,
             &MainWindow::ClientRetention_Click);
 }
 
 void MainWindow::ReadDefaultPrnFlags() {
-    settings::ReadServerValues(context_);
-    if (seams.FileInformation) {
-        seams.FileInformation();
-    }
-    const settings::XpsAvailability xps = settings::CheckXpsAvailability(context_);
-    // Elsewhere EnableXPS keeps its state: a read never disables it.
-    if (xps.w2k8) {
-        settingsTab->EnableXPS->setEnabled(true);
-        if (xps.xpsFirst) {
-            settingsTab->EnableXPS->setValue(1);
+    settingsTab->ReadDefaultPrnFlags([this] {
+        if (seams.FileInformation) {
+            seams.FileInformation();
         }
-    }
-    settingsTab->Label3->setText(widgets::toWidgetText(settings::FlagHex(context_.state.OMBFlags)));
+    });
     QueuePendingWarning();
 }
 
-void MainWindow::ReadRegistryBtn_Click() {
-    core::AppState& state = context_.state;
-    if (state.ControllerMode) {
+void MainWindow::ReadAndShowSettings(const ReadSteps& steps) {
+    const core::AppState& state = context_.state;
+    if (steps.clearFirst) {
         ClearAllSettings();
-        if (seams.ReadFlagsFromXml) {
-            seams.ReadFlagsFromXml();
-        }
-        DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
-        return;
     }
+    const std::function<void()>& read =
+        state.ControllerMode ? seams.ReadFlagsFromXml : seams.ReadDefaultPrnFlags;
+    if (read) {
+        read();
+    }
+    DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
+    if (steps.enableRendering) {
+        clientTab->PrnDbgRendering->setEnabled(true);
+    }
+    if (steps.previewRule) {
+        settingsTab->ClearPreviewWithoutOUPD();
+    }
+}
+
+void MainWindow::ReadRegistryBtn_Click() {
+    const core::AppState& state = context_.state;
     const std::size_t selected = core::selectionParts(state.CurrentServer).size();
-    if (selected >= 2) {
+    if (!state.ControllerMode && selected >= 2) {
         context_.boxes.messageBox(std::to_string(selected) + " servers are selected." + "\r\n" +
                                       "Reading registry is not available",
                                   core::BoxButtons::Ok, core::BoxIcon::Information, "Information");
         return;
     }
-    ClearAllSettings();
-    if (seams.ReadDefaultPrnFlags) {
-        seams.ReadDefaultPrnFlags();
-    }
-    DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
+    ReadAndShowSettings(kReReadRead);
 }
 
 void MainWindow::SaveAllToRegistry(int fromTab) {
@@ -96,8 +101,10 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
     context_.WriteTrace(kSaveRule);
     context_.WriteTrace("---- Saving to registry from tab " + std::to_string(fromTab) + "---");
     context_.WriteTrace(kSaveRule);
+    settings::ServerValuesToSave values;
     if (fromTab == SettingsTabIndex) {
         settingsTab->GenerateDefaultPrnFlags();
+        values = settingsTab->ValuesToSave();
         context_.WriteTrace(settings::FlagHex(state.FlagsToSave));
         context_.WriteTrace("Flags being saved to registry... " +
                             settings::FlagDecimal(state.FlagsToSave));
@@ -111,15 +118,6 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
 
     std::vector<std::string> notStored;
     if (fromTab == SettingsTabIndex) {
-        const settings::SettingsTab& tab = *settingsTab;
-        settings::ServerValuesToSave values;
-        values.flags = state.FlagsToSave;
-        values.upd2Optimization = tab.PrnDbgUPD2Optimization->value();
-        values.enableXps = tab.EnableXPS->value();
-        values.fontHandling = tab.FontHandling1->value();
-        values.fontSettings = state.FontSettings;
-        values.compressionOff = tab.PrnDbgCompressionLevel->value();
-        values.vqsvcDevMode = tab.VqsvcDevMode->value();
         notStored = settings::SaveToServers(context_, values);
     }
     if (fromTab == ClientTabIndex && seams.SaveZRPClientSettings) {
@@ -131,9 +129,9 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
     wait.setBusy(false);
     // The word is read back on every server: a server that did not take it is named rather
     // than reported as saved.
-    const std::string outcome =
-        notStored.empty() ? std::string("Changes are saved to registry")
-                          : "Changes could not be saved to registry on " + core::joinedNames(notStored);
+    const std::string outcome = notStored.empty() ? std::string("Changes are saved to registry")
+                                                  : "Changes could not be saved to registry on " +
+                                                        core::joinedNames(notStored);
     if (fromTab != SettingsTabIndex) {
         context_.boxes.message(outcome, core::BoxIcon::Information);
     } else if (context_.boxes.messageBox(
@@ -151,7 +149,8 @@ void MainWindow::SaveAllToRegistry(int fromTab) {
 void MainWindow::DelRegBtn_Click() {
     if (context_.boxes.messageBox(
             "Deleting the HKLM\\Software\\Ombrel\\Print key and all its contents. Are you sure ?",
-            core::BoxButtons::YesNo, core::BoxIcon::Question, "Caution !") != core::BoxAnswer::Yes) {
+            core::BoxButtons::YesNo, core::BoxIcon::Question,
+            "Caution !") != core::BoxAnswer::Yes) {
         return;
     }
     core::AppState& state = context_.state;

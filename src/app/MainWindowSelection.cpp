@@ -10,7 +10,6 @@
 #include <optional>
 #include <set>
 
-#include "widgets/Controls.h"
 #include "app/MainWindow.h"
 #include "client/ClientTab.h"
 #include "farm/FarmDiscovery.h"
@@ -18,6 +17,7 @@
 #include "platform/CodePage.h"
 #include "settings/FlagWord.h"
 #include "settings/SettingsTab.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::app {
 
@@ -346,7 +346,8 @@ void MainWindow::RefuseOfflineNode(QTreeWidgetItem* node) {
     context_.WriteTrace(
         "Unchecked the server. Skipping other verifications as it is an offline server.");
     context_.WriteTrace(current);
-    Label26->setText(widgets::toWidgetText(farm::serversSelectedText(farm::selectionCount(current))));
+    Label26->setText(
+        widgets::toWidgetText(farm::serversSelectedText(farm::selectionCount(current))));
     setTick(node, Qt::Unchecked);
     node->setSelected(false);
 }
@@ -407,16 +408,7 @@ void MainWindow::ReadSingleSelectedServer() {
     }
     context_.WriteTrace("***  Calling Fillout from NodeCheck function ***");
     context_.WriteTrace("NodeCheck--- Current Server = " + state.CurrentServer);
-    ClearAllSettings();
-    if (seams.ReadDefaultPrnFlags) {
-        seams.ReadDefaultPrnFlags();
-    }
-    DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
-    clientTab->PrnDbgRendering->setEnabled(true);
-    if (settingsTab->OUPD->value() != 1) {
-        settingsTab->Preview4OUP->setValue(0);
-        settingsTab->Preview4OUP->setEnabled(false);
-    }
+    ReadAndShowSettings(kServerTickRead);
 }
 
 }  // namespace ombrel::app

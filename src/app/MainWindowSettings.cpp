@@ -4,12 +4,12 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
-#include "widgets/Controls.h"
 #include "app/MainWindow.h"
 #include "client/ClientTab.h"
 #include "sessions/SessionsTab.h"
 #include "settings/FlagWord.h"
 #include "settings/SettingsTab.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::app {
 
@@ -34,27 +34,10 @@ void MainWindow::SelectAllSettings() {
 }
 
 void MainWindow::DisplayFlags(std::int32_t flags) {
-    const core::AppState& state = context_.state;
-    const auto trace = [this](const std::string& line) { context_.WriteTrace(line); };
-    trace("----------------------   DisplayFlags  FlagsToAnalyze passed to function : " +
-          std::to_string(flags));
-    settings::decodeFlagWord(
-        flags, trace, [this](std::string_view box) { settingsTab->flagBox(box)->setValue(1); });
-    clientTab->ShowEmfDebugLevel(state.EmfDebugLevel);
-    if (state.DisablePrintOptimizations == 1) {
-        settingsTab->PrnDbgUPD2Optimization->setValue(1);
-    }
-    if (state.CompressionLevel == "0") {
-        settingsTab->PrnDbgCompressionLevel->setValue(1);
-    }
-    if (state.InsiderMode && state.DebugFlags == "1") {
-        settingsTab->VqsvcDevMode->setValue(1);
-    }
-    if (!state.FontSettings.empty()) {
-        settingsTab->FontHandling1->setValue(1);
-        settingsTab->FontHandlingOptions->setEnabled(true);
-    }
-    trace("----------------------   DisplayFlags  done");
+    // Tab 0 writes the opening trace and the decoding; the client tab shows its own level.
+    settingsTab->DisplayFlags(flags);
+    clientTab->ShowEmfDebugLevel(context_.state.EmfDebugLevel);
+    context_.WriteTrace("----------------------   DisplayFlags  done");
 }
 
 void MainWindow::Flag2Decode_Click() {
@@ -73,10 +56,11 @@ void MainWindow::Flag2Decode_Click() {
         context_.boxes.messageBox(typed + " does not fit in DefaultPrnFlags." + "\r\n" +
                                       "Please enter at most 8 hexadecimal digits, for example "
                                       "3020 or 0x80000020.",
-                                  core::BoxButtons::Ok, core::BoxIcon::Exclamation, core::kAppTitle);
+                                  core::BoxButtons::Ok, core::BoxIcon::Exclamation,
+                                  core::kAppTitle);
         return;
     }
-    settingsTab->Label3->setText(widgets::toWidgetText(text));
+    settingsTab->ShowTypedWord(text);
     DisplayFlags(reading.value);
 }
 
@@ -120,23 +104,24 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::ShowDescription(const SettingDescription& entry) {
-    const bool settingsPanel = entry.panel == DescriptionPanel::Settings;
-    QLabel* caption = settingsPanel ? settingsTab->settingseen : clientTab->Label15;
-    QPlainTextEdit* text = settingsPanel ? settingsTab->LabelTip : clientTab->Text1;
     const auto* source = findChild<QAbstractButton*>(QString::fromLatin1(entry.captionSource));
-    caption->setText(source != nullptr ? source->text() : QString());
+    const QString caption = source != nullptr ? source->text() : QString();
     const QString description = widgets::toWidgetText(entry.text);
+    if (entry.panel == DescriptionPanel::Settings) {
+        settingsTab->ShowDescription(caption, description);
+        return;
+    }
+    clientTab->Label15->setText(caption);
     // The same text again would only throw the reader back to its first line.
-    if (text->toPlainText() != description) {
-        text->setPlainText(description);
+    if (clientTab->Text1->toPlainText() != description) {
+        clientTab->Text1->setPlainText(description);
     }
 }
 
 void MainWindow::Form_MouseMove() {
-    settingsTab->LabelTip->setPlainText(widgets::toWidgetText(kIdleDescriptionText));
-    clientTab->Text1->setPlainText(settingsTab->LabelTip->toPlainText());
-    settingsTab->settingseen->setText(QString());
-    clientTab->Label15->setText(settingsTab->settingseen->text());
+    settingsTab->ShowIdleDescription(widgets::toWidgetText(kIdleDescriptionText));
+    clientTab->Text1->setPlainText(settingsTab->descriptionText());
+    clientTab->Label15->setText(settingsTab->descriptionCaption());
 }
 
 }  // namespace ombrel::app

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "app/MainWindow.h"
+#include "client/ClientTab.h"
 #include "core/OSCode.h"
 #include "core/Text.h"
-#include "client/ClientTab.h"
 #include "farm/FarmDiscovery.h"
 #include "platform/CodePage.h"
 #include "remote/RemoteRegistry.h"
@@ -69,32 +69,23 @@ void startClientOnly(MainWindow& window, core::AppContext& context) {
 
 void startController(MainWindow& window, core::AppContext& context) {
     core::AppState& state = context.state;
-    settings::SettingsTab& tab0 = *window.settingsTab;
     state.ControllerMode = true;
     forcedTrace(context, "This is a Pellion Controler. Skipping all Aurelo checks");
     selectTab(window, MainWindow::SettingsTabIndex);
     hideTabs(window, {1, 2, 3, 4});
-    tab0.NoUPDFallback->setEnabled(false);
-    tab0.OUPDOptions->setEnabled(false);
 
     QFont font = window.PLPLC->font();
     font.setBold(true);
     font.setPointSize(10);
     window.PLPLC->setFont(font);
     window.PLPicture->setVisible(true);
-    tab0.EnableXPS->setEnabled(false);
     window.PLPLC->setText(QStringLiteral("You are running the tool on a Pellion Controler."));
     window.Label25->setText(QString());
     window.Label26->setText(QString());
 
     window.TreeView1->setVisible(false);
-    tab0.Frame14->setVisible(false);
     window.Label1->setVisible(false);
-    tab0.Frame6->setVisible(false);
-    tab0.Frame16->setVisible(false);
-    tab0.retainedprinters->setEnabled(false);
-    tab0.Frame4->setTitle(QStringLiteral(" Configuration actions "));
-    tab0.DelRegBtn->setEnabled(false);
+    window.settingsTab->ShowControllerLayout();
 
     const std::string exchangeFile = temporaryFolder(context) + "\\PLconfig.xml";
     context.WriteTrace("Creating XML file with PLC configuration");
@@ -107,37 +98,26 @@ void startController(MainWindow& window, core::AppContext& context) {
     context.platform.system.sleep(2000);
     context.WriteTrace(std::to_string(static_cast<long long>(task)));
     context.WriteTrace("PLconfig.xml created, extracing DefaultSessionFlags");
-    if (window.seams.ReadFlagsFromXml) {
-        window.seams.ReadFlagsFromXml();
-    }
-    window.DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
+    window.ReadAndShowSettings(MainWindow::kControllerStartUpRead);
 }
 
-bool startFarmServer(MainWindow& window, core::AppContext& context, const std::string& commandLine) {
+bool startFarmServer(MainWindow& window, core::AppContext& context,
+                     const std::string& commandLine) {
     core::AppState& state = context.state;
-    settings::SettingsTab& tab0 = *window.settingsTab;
     if (!farm::InitializeFarm(context)) {
         window.EndAtOnce();
         return false;
     }
     window.POPULATESERVERLIST();
-    tab0.settingseen->setText(QString());
-    tab0.LabelTip->setPlainText(
+    window.settingsTab->ShowIdleDescription(
         QStringLiteral("Drag the mouse over a setting to display its description\n"));
-    if (window.seams.ReadDefaultPrnFlags) {
-        window.seams.ReadDefaultPrnFlags();
-    }
-    window.DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
-    window.clientTab->PrnDbgRendering->setEnabled(true);
-    if (tab0.OUPD->value() != 1) {
-        tab0.Preview4OUP->setValue(0);
-        tab0.Preview4OUP->setEnabled(false);
-    }
+    window.ReadAndShowSettings(MainWindow::kStartUpRead);
     selectTab(window, MainWindow::SettingsTabIndex);
 
     if (commandLine.find("/passthrough") != std::string::npos) {
         context.boxes.messageBox("Passthrough option selected.\r\nEnabling the ZRP client tab.",
-                                 core::BoxButtons::Ok, core::BoxIcon::Information, "Passthrough Mode");
+                                 core::BoxButtons::Ok, core::BoxIcon::Information,
+                                 "Passthrough Mode");
         state.PassthroughMode = -1;
     }
     if (state.PassthroughMode == 0) {
@@ -155,10 +135,10 @@ bool StartUp(MainWindow& window, core::AppContext& context, const StartUpOptions
 
     if (commandLine.find("/ombrite") != std::string::npos) {
         context.boxes.message("Ombrite Mode is On");
-        window.settingsTab->VqsvcDevMode->setEnabled(true);
+        window.settingsTab->SetInsiderMode(true);
         state.InsiderMode = true;
     } else {
-        window.settingsTab->VqsvcDevMode->setEnabled(false);
+        window.settingsTab->SetInsiderMode(false);
         state.InsiderMode = false;
     }
     if (commandLine.find("/debug") != std::string::npos) {

@@ -272,6 +272,15 @@ void SettingsTab::connectHandlers() {
     connect(FontHandling1, &QCheckBox::stateChanged, this, &SettingsTab::FontHandling1_Click);
     connect(FontHandlingOptions, &QPushButton::clicked, this,
             &SettingsTab::FontHandlingOptions_Click);
+    connect(SaveRegistryBtn, &QPushButton::clicked, this, &SettingsTab::SaveRequested);
+    connect(ReadRegistryBtn, &QPushButton::clicked, this, &SettingsTab::ReReadRequested);
+    connect(DelRegBtn, &QPushButton::clicked, this, &SettingsTab::DeleteKeyRequested);
+    connect(Flag2Decode, &QPushButton::clicked, this, &SettingsTab::DecodeRequested);
+    connect(SelectBtn, &QPushButton::clicked, this, &SettingsTab::SelectAllRequested);
+    connect(ClearBtn, &QPushButton::clicked, this, &SettingsTab::ClearAllRequested);
+    connect(OUPDOptions, &QPushButton::clicked, this, &SettingsTab::OupOptionsRequested);
+    connect(UPDFallBackDrivers, &QPushButton::clicked, this,
+            [this] { emit FallbackDriversRequested(UPDFallBackDrivers); });
 }
 
 TickBox* SettingsTab::flagBox(std::string_view name) const {
@@ -330,6 +339,116 @@ void SettingsTab::NoUPDFallback_Click() {
 
 void SettingsTab::FontHandling1_Click() {
     FontHandlingOptions->setEnabled(FontHandling1->value() == 1);
+}
+
+void SettingsTab::ReadDefaultPrnFlags(const std::function<void()>& fileInformation) {
+    ReadServerValues(context_);
+    fileInformation();
+    const XpsAvailability xps = CheckXpsAvailability(context_);
+    // Elsewhere EnableXPS keeps its state: a read never disables it.
+    if (xps.w2k8) {
+        EnableXPS->setEnabled(true);
+        if (xps.xpsFirst) {
+            EnableXPS->setValue(1);
+        }
+    }
+    Label3->setText(widgets::toWidgetText(FlagHex(context_.state.OMBFlags)));
+}
+
+void SettingsTab::DisplayFlags(std::int32_t flags) {
+    const core::AppState& state = context_.state;
+    const auto trace = [this](const std::string& line) { context_.WriteTrace(line); };
+    trace("----------------------   DisplayFlags  FlagsToAnalyze passed to function : " +
+          std::to_string(flags));
+    decodeFlagWord(flags, trace, [this](std::string_view box) { flagBox(box)->setValue(1); });
+    if (state.DisablePrintOptimizations == 1) {
+        PrnDbgUPD2Optimization->setValue(1);
+    }
+    if (state.CompressionLevel == "0") {
+        PrnDbgCompressionLevel->setValue(1);
+    }
+    if (state.InsiderMode && state.DebugFlags == "1") {
+        VqsvcDevMode->setValue(1);
+    }
+    if (!state.FontSettings.empty()) {
+        FontHandling1->setValue(1);
+        FontHandlingOptions->setEnabled(true);
+    }
+}
+
+void SettingsTab::ClearPreviewWithoutOUPD() {
+    if (OUPD->value() != 1) {
+        Preview4OUP->setValue(0);
+        Preview4OUP->setEnabled(false);
+    }
+}
+
+void SettingsTab::ShowTypedWord(const std::string& hexText) {
+    Label3->setText(widgets::toWidgetText(hexText));
+}
+
+void SettingsTab::ShowFileCaption(std::size_t index, const std::string& text, bool bold) {
+    QLabel* label = FI.at(index);
+    label->setText(widgets::toWidgetText(text));
+    QFont font = label->font();
+    font.setBold(bold);
+    label->setFont(font);
+}
+
+ServerValuesToSave SettingsTab::ValuesToSave() const {
+    ServerValuesToSave values;
+    values.flags = context_.state.FlagsToSave;
+    values.upd2Optimization = PrnDbgUPD2Optimization->value();
+    values.enableXps = EnableXPS->value();
+    values.fontHandling = FontHandling1->value();
+    values.fontSettings = context_.state.FontSettings;
+    values.compressionOff = PrnDbgCompressionLevel->value();
+    values.vqsvcDevMode = VqsvcDevMode->value();
+    return values;
+}
+
+void SettingsTab::SetInsiderMode(bool insider) {
+    VqsvcDevMode->setEnabled(insider);
+}
+
+void SettingsTab::ShowControllerLayout() {
+    NoUPDFallback->setEnabled(false);
+    OUPDOptions->setEnabled(false);
+    EnableXPS->setEnabled(false);
+    Frame14->setVisible(false);
+    Frame6->setVisible(false);
+    Frame16->setVisible(false);
+    retainedprinters->setEnabled(false);
+    Frame4->setTitle(QStringLiteral(" Configuration actions "));
+    DelRegBtn->setEnabled(false);
+}
+
+void SettingsTab::ShowDescription(const QString& caption, const QString& description) {
+    settingseen->setText(caption);
+    // The same text again would only throw the reader back to its first line.
+    if (LabelTip->toPlainText() != description) {
+        LabelTip->setPlainText(description);
+    }
+}
+
+void SettingsTab::ShowIdleDescription(const QString& text) {
+    LabelTip->setPlainText(text);
+    settingseen->setText(QString());
+}
+
+QString SettingsTab::descriptionCaption() const {
+    return settingseen->text();
+}
+
+QString SettingsTab::descriptionText() const {
+    return LabelTip->toPlainText();
+}
+
+void SettingsTab::setDescriptionMinimumHeight(int height) {
+    LabelTip->setMinimumHeight(height);
+    // The panel asks for no height of its own: it takes what the controls leave, so it
+    // never makes the page scroll.
+    LabelTip->setSizePolicy(LabelTip->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
 }
 
 void SettingsTab::GenerateDefaultPrnFlags() {

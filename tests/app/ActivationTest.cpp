@@ -8,6 +8,7 @@
 
 #include "DemoStart.h"
 #include "settings/SettingsTab.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::app {
 namespace {
@@ -31,7 +32,8 @@ TEST(Activation, WarningOfTheFirstReadIsShownOnceWhenTheWindowBecomesActive) {
     EXPECT_THAT(tool.boxes.boxes, IsEmpty());  // not before the window is shown
 
     const auto warning = [](const char* text) {
-        return RecordedBox{text, "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok};
+        return RecordedBox{text, "Ombrel Printing Tool", core::BoxIcon::Exclamation,
+                           core::BoxButtons::Ok};
     };
     activate(tool.window);
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(warning("vqsvc.exe is missing")));
@@ -52,7 +54,8 @@ TEST(Activation, WarningOfTheFirstReadIsShownOnceWhenTheWindowBecomesActive) {
 }
 
 RecordedBox warningBox(const std::string& text) {
-    return RecordedBox{text, "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok};
+    return RecordedBox{text, "Ombrel Printing Tool", core::BoxIcon::Exclamation,
+                       core::BoxButtons::Ok};
 }
 
 // The user's tick of a server node: the node handler runs as for a click.
@@ -93,7 +96,7 @@ TEST(Activation, AWarningOfAReadAfterATickComesOnceTheReadHasFinished) {
     // Not inside the read: the read shows delta's settings first.
     EXPECT_THAT(tool.boxes.boxes, IsEmpty());
     EXPECT_EQ(tool.state.PendingWarning, warning);
-    EXPECT_EQ(tool.window.settingsTab->Label3->text().toStdString(), "0");
+    EXPECT_EQ(test::control<QLabel>(*tool.window.settingsTab, "Label3")->text().toStdString(), "0");
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return !tool.boxes.boxes.empty(); }));
     QWidget other;

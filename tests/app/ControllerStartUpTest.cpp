@@ -7,6 +7,7 @@
 #include "DemoStart.h"
 #include "settings/FlagWord.h"
 #include "settings/SettingsTab.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::app {
 namespace {
@@ -24,18 +25,22 @@ TEST(ControllerStartUp, WindowKeepsOnlyTheFlagWordAndTracesTheExport) {
     settings::SettingsTab& tab0 = *window.settingsTab;
 
     for (const QWidget* hidden : std::initializer_list<const QWidget*>{
-             window.TreeView1, window.Label1, tab0.Frame14, tab0.Frame6, tab0.Frame16}) {
+             window.TreeView1, window.Label1, test::control<QGroupBox>(tab0, "Frame14"),
+             test::control<QGroupBox>(tab0, "Frame6"), test::control<QGroupBox>(tab0, "Frame16")}) {
         EXPECT_FALSE(hidden->isVisibleTo(&window)) << hidden->objectName().toStdString();
     }
     EXPECT_TRUE(window.PLPicture->isVisibleTo(&window));
-    for (const QWidget* disabled :
-         std::initializer_list<const QWidget*>{tab0.NoUPDFallback, tab0.OUPDOptions, tab0.EnableXPS,
-                                               tab0.retainedprinters, tab0.DelRegBtn}) {
+    for (const QWidget* disabled : std::initializer_list<const QWidget*>{
+             test::control<widgets::TickBox>(tab0, "NoUPDFallback"),
+             test::control<QPushButton>(tab0, "OUPDOptions"),
+             test::control<widgets::TickBox>(tab0, "EnableXPS"),
+             test::control<widgets::TickBox>(tab0, "retainedprinters"),
+             test::control<QPushButton>(tab0, "DelRegBtn")}) {
         EXPECT_FALSE(disabled->isEnabled()) << disabled->objectName().toStdString();
     }
-    EXPECT_EQ(tab0.OUPD->value(), 1);
-    EXPECT_TRUE(tab0.Preview4OUP->isEnabled());
-    EXPECT_EQ(tab0.Label3->text().toStdString(), "20");
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0, "OUPD")->value(), 1);
+    EXPECT_TRUE(test::control<widgets::TickBox>(tab0, "Preview4OUP")->isEnabled());
+    EXPECT_EQ(test::control<QLabel>(tab0, "Label3")->text().toStdString(), "20");
 
     EXPECT_TRUE(window.PLPLC->font().bold());
     EXPECT_EQ(window.PLPLC->font().pointSize(), 10);
@@ -43,7 +48,8 @@ TEST(ControllerStartUp, WindowKeepsOnlyTheFlagWordAndTracesTheExport) {
               "You are running the tool on a Pellion Controler.");
     EXPECT_EQ(window.Label25->text().toStdString(), "");
     EXPECT_EQ(window.Label26->text().toStdString(), "");
-    EXPECT_EQ(tab0.Frame4->title().toStdString(), " Configuration actions ");
+    EXPECT_EQ(test::control<QGroupBox>(tab0, "Frame4")->title().toStdString(),
+              " Configuration actions ");
     EXPECT_EQ(window.SSTab1->currentIndex(), MainWindow::SettingsTabIndex);
 
     const std::vector<std::string> traces = tool.takeTraces();

@@ -3,6 +3,7 @@
 
 #include "MainWindowFixture.h"
 #include "client/ClientTab.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::app {
 namespace {
@@ -24,8 +25,13 @@ class DescriptionPanelTest : public MainWindowTest {
     void moveOver(const char* name) { moveOver(window.findChild<QWidget*>(name)); }
     void moveOverBackground() { QTest::mouseMove(window.windowHandle(), QPoint(2, 300)); }
 
-    std::string caption0() { return tab0().settingseen->text().toStdString(); }
-    std::string text0() { return widgets::fromWidgetText(tab0().LabelTip->toPlainText()); }
+    std::string caption0() {
+        return test::control<QLabel>(tab0(), "settingseen")->text().toStdString();
+    }
+    std::string text0() {
+        return widgets::fromWidgetText(
+            test::control<QPlainTextEdit>(tab0(), "LabelTip")->toPlainText());
+    }
     std::string caption2() { return window.clientTab->Label15->text().toStdString(); }
     std::string text2() { return widgets::fromWidgetText(window.clientTab->Text1->toPlainText()); }
     static std::string described(const char* control) {
@@ -48,7 +54,7 @@ TEST_F(DescriptionPanelTest, EveryDescribedControlAndCaptionExists) {
 TEST_F(DescriptionPanelTest, SettingsTabPanelFollowsTheMouse) {
     EXPECT_EQ(caption0(), "Drag the mouse over a setting to display its description");
 
-    moveOver(tab0().retainedprinters);
+    moveOver(test::control<widgets::TickBox>(tab0(), "retainedprinters"));
     EXPECT_EQ(caption0(), "Disabled Retained Printers");
     EXPECT_EQ(text0(),
               "This setting disables all retained printers. Note: This only effects the creation "
@@ -56,27 +62,27 @@ TEST_F(DescriptionPanelTest, SettingsTabPanelFollowsTheMouse) {
               "that enables printer retention, changes to any printer settings continue to be "
               "saved.\r\nRequires Fix#174761");
 
-    moveOver(tab0().AutoNetPrinters);
+    moveOver(test::control<widgets::TickBox>(tab0(), "AutoNetPrinters"));
     EXPECT_EQ(caption0(), "AutoConnect Network Printers");
     const std::string sessionText = text0();
     EXPECT_EQ(sessionText, described("AutoNetPrinters"));
-    moveOver(tab0().DiscNetPrinters);
+    moveOver(test::control<widgets::TickBox>(tab0(), "DiscNetPrinters"));
     EXPECT_EQ(caption0(), "Disconnect Network Printers");
     EXPECT_EQ(text0(), sessionText);
 
     // A disabled box still explains itself; a button leaves the panel as it was.
-    ASSERT_FALSE(tab0().EnableXPS->isEnabled());
-    moveOver(tab0().EnableXPS);
+    ASSERT_FALSE(test::control<widgets::TickBox>(tab0(), "EnableXPS")->isEnabled());
+    moveOver(test::control<widgets::TickBox>(tab0(), "EnableXPS"));
     EXPECT_EQ(caption0(), "Enable Ombrel XPS Universal Printer driver");
     EXPECT_EQ(text0(), described("EnableXPS"));
-    moveOver(tab0().SaveRegistryBtn);
-    moveOver(tab0().OUPDOptions);
+    moveOver(test::control<QPushButton>(tab0(), "SaveRegistryBtn"));
+    moveOver(test::control<QPushButton>(tab0(), "OUPDOptions"));
     EXPECT_EQ(caption0(), "Enable Ombrel XPS Universal Printer driver");
     EXPECT_EQ(text0(), described("EnableXPS"));
 
     // The caption is read at the moment of the move.
-    tab0().FontHandling1->setText("Font handling (renamed)");
-    moveOver(tab0().FontHandling1);
+    test::control<widgets::TickBox>(tab0(), "FontHandling1")->setText("Font handling (renamed)");
+    moveOver(test::control<widgets::TickBox>(tab0(), "FontHandling1"));
     EXPECT_EQ(caption0(), "Font handling (renamed)");
 
     moveOverBackground();

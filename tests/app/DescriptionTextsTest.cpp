@@ -8,6 +8,7 @@
 
 #include "MainWindowFixture.h"
 #include "client/ClientTab.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::app {
 namespace {
@@ -288,8 +289,11 @@ TEST_F(DescriptionTextsTest, EveryDescribedControlShowsItsCaptionAndWholeText) {
         ASSERT_NE(control, nullptr);
         moveOver(control);
         const bool settingsPanel = entry.tab == MainWindow::SettingsTabIndex;
-        const QLabel* caption = settingsPanel ? tab0().settingseen : window.clientTab->Label15;
-        const QPlainTextEdit* text = settingsPanel ? tab0().LabelTip : window.clientTab->Text1;
+        const QLabel* caption = settingsPanel ? test::control<QLabel>(tab0(), "settingseen")
+                                              : window.clientTab->Label15;
+        const QPlainTextEdit* text = settingsPanel
+                                         ? test::control<QPlainTextEdit>(tab0(), "LabelTip")
+                                         : window.clientTab->Text1;
         EXPECT_EQ(caption->text().toStdString(), entry.caption);
         EXPECT_EQ(widgets::fromWidgetText(text->toPlainText()), entry.text);
     }
@@ -305,25 +309,31 @@ TEST_F(DescriptionTextsTest, SettingsTabFramesHoldTheirControls) {
         const char* caption;
         std::vector<const char*> controls;
     } frames[] = {
-        {tab0().Frame5,
+        {test::control<QGroupBox>(tab0(), "Frame5"),
          "  UPD and Universal Printer  ",
          {"UPDFallBackDrivers", "NoUPDFallback", "OUPD", "PreviewOnClient", "EnableXPS",
           "OUPDOptions", "Preview4OUP"}},
-        {tab0().Frame1,
+        {test::control<QGroupBox>(tab0(), "Frame1"),
          "Session Printers   ",
          {"AutoNetPrinters", "DiscNetPrinters", "retainedprinters"}},
-        {tab0().Frame2,
+        {test::control<QGroupBox>(tab0(), "Frame2"),
          "Miscellaneous ",
          {"CPRetention", "OverwriteTSDefault", "LoggingDisabled", "User_manage", "admin_manage"}},
-        {tab0().Frame3,
+        {test::control<QGroupBox>(tab0(), "Frame3"),
          "Client ports  ",
          {"NoLPT", "CreatePorts", "NoPortDelete", "CreateAllPorts"}},
-        {tab0().Frame6,
+        {test::control<QGroupBox>(tab0(), "Frame6"),
          "  Debug Options  ",
          {"VqsvcDevMode", "PrnDbgUPD2Optimization", "PrnDbgCompressionLevel"}},
-        {tab0().Frame4, "Registry actions", {"SaveRegistryBtn", "ReadRegistryBtn", "DelRegBtn"}},
-        {tab0().Frame16, " Font Handling  ", {"FontHandlingOptions", "FontHandling1"}},
-        {tab0().Frame14, " Files Information ", {"Label16", "Label21"}},
+        {test::control<QGroupBox>(tab0(), "Frame4"),
+         "Registry actions",
+         {"SaveRegistryBtn", "ReadRegistryBtn", "DelRegBtn"}},
+        {test::control<QGroupBox>(tab0(), "Frame16"),
+         " Font Handling  ",
+         {"FontHandlingOptions", "FontHandling1"}},
+        {test::control<QGroupBox>(tab0(), "Frame14"),
+         " Files Information ",
+         {"Label16", "Label21"}},
     };
     for (const auto& f : frames) {
         EXPECT_EQ(f.frame->title().toStdString(), f.caption);

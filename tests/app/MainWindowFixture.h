@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "settings/FlagWord.h"
 #include "settings/SettingsTab.h"
+#include "support/NamedControl.h"
 #include "support/ToolContext.h"
 
 namespace ombrel::app {
@@ -16,13 +17,13 @@ namespace ombrel::app {
 class MainWindowTest : public ::testing::Test {
   protected:
     settings::SettingsTab& tab0() { return *window.settingsTab; }
-    std::string label3() { return tab0().Label3->text().toStdString(); }
+    std::string label3() { return test::control<QLabel>(tab0(), "Label3")->text().toStdString(); }
 
     // The flag boxes ticked now, in the order of the bit table.
     std::vector<std::string> tickedFlagBoxes() {
         std::vector<std::string> ticked;
         for (const settings::FlagBit& bit : settings::flagBits()) {
-            if (tab0().flagBox(bit.box)->value() == 1) {
+            if (test::control<widgets::TickBox>(tab0(), bit.box)->value() == 1) {
                 ticked.emplace_back(bit.box);
             }
         }

@@ -11,6 +11,7 @@
 #include "client/ClientTab.h"
 #include "settings/FarmRegistry.h"
 #include "settings/ServerSettings.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::app {
 namespace {
@@ -95,7 +96,7 @@ class MainWindowSaveTest : public MainWindowTest {
     // "Re-read" with the given selection.
     void reread(const std::string& selection) {
         tool.state.CurrentServer = selection;
-        tab0().ReadRegistryBtn->click();
+        test::control<QPushButton>(tab0(), "ReadRegistryBtn")->click();
     }
 
     test::FarmRegistry registry{tool.farm};
@@ -137,14 +138,18 @@ TEST_F(MainWindowSaveTest, ReadingAServerShowsItsBoxes) {
             put(server, kPrintKey, name, value);
         }
         tool.state.InsiderMode = c.insider;
-        tab0().NoLPT->setValue(1);  // whatever was shown before goes
+        test::control<widgets::TickBox>(tab0(), "NoLPT")
+            ->setValue(1);  // whatever was shown before goes
         reread(server);
         EXPECT_EQ(tickedFlagBoxes(), c.ticked);
         EXPECT_EQ(label3(), c.label3);
-        EXPECT_EQ(tab0().PrnDbgCompressionLevel->value(), c.compression);
-        EXPECT_EQ(tab0().VqsvcDevMode->value(), c.devMode);
-        EXPECT_EQ(tab0().FontHandling1->value(), c.fontHandling);
-        EXPECT_EQ(tab0().FontHandlingOptions->isEnabled(), c.fontHandling == 1);
+        EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "PrnDbgCompressionLevel")->value(),
+                  c.compression);
+        EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "VqsvcDevMode")->value(), c.devMode);
+        EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "FontHandling1")->value(),
+                  c.fontHandling);
+        EXPECT_EQ(test::control<QPushButton>(tab0(), "FontHandlingOptions")->isEnabled(),
+                  c.fontHandling == 1);
     }
     EXPECT_EQ(fileReads, static_cast<int>(std::size(cases)));
     EXPECT_THAT(tool.boxes.boxes, IsEmpty());
@@ -155,21 +160,21 @@ TEST_F(MainWindowSaveTest, XpsBoxFollowsTheSystemAndTheDriverList) {
     put("SRV2", kUpdKey, "Driver List", textValue("EMF;XPS;PCL5c;PCL4;PS"));
 
     reread("SRV1");  // W2K3, the simulated default
-    EXPECT_FALSE(tab0().EnableXPS->isEnabled());
-    EXPECT_EQ(tab0().EnableXPS->value(), 0);
+    EXPECT_FALSE(test::control<widgets::TickBox>(tab0(), "EnableXPS")->isEnabled());
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "EnableXPS")->value(), 0);
 
     setLocalOs(6, 0);
     reread("SRV1");
-    EXPECT_TRUE(tab0().EnableXPS->isEnabled());
-    EXPECT_EQ(tab0().EnableXPS->value(), 1);
+    EXPECT_TRUE(test::control<widgets::TickBox>(tab0(), "EnableXPS")->isEnabled());
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "EnableXPS")->value(), 1);
     reread("SRV2");
-    EXPECT_TRUE(tab0().EnableXPS->isEnabled());
-    EXPECT_EQ(tab0().EnableXPS->value(), 0);
+    EXPECT_TRUE(test::control<widgets::TickBox>(tab0(), "EnableXPS")->isEnabled());
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "EnableXPS")->value(), 0);
 
     // Back on W2K3 the box is never disabled by a read.
     setLocalOs(5, 2);
     reread("SRV1");
-    EXPECT_TRUE(tab0().EnableXPS->isEnabled());
+    EXPECT_TRUE(test::control<widgets::TickBox>(tab0(), "EnableXPS")->isEnabled());
     EXPECT_EQ(tool.state.OSCode, "W2K3");
 }
 
@@ -180,10 +185,11 @@ TEST_F(MainWindowSaveTest, RereadWithTwoServersSaysSoAndChangesNothing) {
     tool.takeTraces();
 
     reread("SRV1,SRV2");
-    EXPECT_THAT(tool.boxes.boxes,
-                ElementsAre(RecordedBox{"2 servers are selected.\r\nReading registry is not "
-                                        "available",
-                                        "Information", core::BoxIcon::Information, core::BoxButtons::Ok}));
+    EXPECT_THAT(
+        tool.boxes.boxes,
+        ElementsAre(RecordedBox{"2 servers are selected.\r\nReading registry is not "
+                                "available",
+                                "Information", core::BoxIcon::Information, core::BoxButtons::Ok}));
     EXPECT_EQ(tickedFlagBoxes(), std::vector<std::string>{"OUPD"});
     EXPECT_EQ(label3(), "20");
     EXPECT_THAT(tool.takeTraces(), IsEmpty());
@@ -202,13 +208,13 @@ TEST_F(MainWindowSaveTest, SaveFromTabZeroWritesBothServersAndRestartsOnYes) {
     put("SRV1", kPrintKey, "CompressionLevel", textValue("5"));
     tool.state.CurrentServer = "SRV1,SRV2";
     tool.state.FontSettings = "Required";
-    tab0().NoLPT->setValue(1);
-    tab0().retainedprinters->setValue(1);
-    tab0().PrnDbgCompressionLevel->setValue(1);
-    tab0().FontHandling1->setValue(1);
+    test::control<widgets::TickBox>(tab0(), "NoLPT")->setValue(1);
+    test::control<widgets::TickBox>(tab0(), "retainedprinters")->setValue(1);
+    test::control<widgets::TickBox>(tab0(), "PrnDbgCompressionLevel")->setValue(1);
+    test::control<widgets::TickBox>(tab0(), "FontHandling1")->setValue(1);
     tool.boxes.answers = {core::BoxAnswer::Yes};
     tool.takeTraces();
-    tab0().SaveRegistryBtn->click();
+    test::control<QPushButton>(tab0(), "SaveRegistryBtn")->click();
 
     for (const char* server : {"SRV1", "SRV2"}) {
         SCOPED_TRACE(server);
@@ -226,12 +232,12 @@ TEST_F(MainWindowSaveTest, SaveFromTabZeroWritesBothServersAndRestartsOnYes) {
                             "settings=80000040\r\nChanged by Administrator",
                             "Changes for DefaultPrnFlags saved on server SRV2.\r\nNew "
                             "settings=80000040\r\nChanged by Administrator"));
-    EXPECT_THAT(
-        tool.boxes.boxes,
-        ElementsAre(kSavedQuestion,
-                    RecordedBox{"The Ombrel Print Service has been restarted on all "
-                                "selected servers.",
-                                "Ombrel Printing Tool", core::BoxIcon::Information, core::BoxButtons::Ok}));
+    EXPECT_THAT(tool.boxes.boxes,
+                ElementsAre(kSavedQuestion,
+                            RecordedBox{"The Ombrel Print Service has been restarted on all "
+                                        "selected servers.",
+                                        "Ombrel Printing Tool", core::BoxIcon::Information,
+                                        core::BoxButtons::Ok}));
     EXPECT_THAT(tool.farm.clock.sleeps, ElementsAre(2000, 2000));
 
     const auto traces = tool.takeTraces();
@@ -254,7 +260,7 @@ TEST_F(MainWindowSaveTest, SaveFromTabZeroWritesBothServersAndRestartsOnYes) {
 TEST_F(MainWindowSaveTest, AnsweringNoTouchesNoService) {
     tool.state.CurrentServer = "SRV1";
     tool.takeTraces();
-    tab0().SaveRegistryBtn->click();
+    test::control<QPushButton>(tab0(), "SaveRegistryBtn")->click();
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(kSavedQuestion));
     EXPECT_EQ(serviceState("SRV1"), 1);
     EXPECT_THAT(tool.farm.clock.sleeps, IsEmpty());
@@ -267,9 +273,9 @@ TEST_F(MainWindowSaveTest, AnsweringNoTouchesNoService) {
 TEST_F(MainWindowSaveTest, ServersThatDidNotTakeTheWordAreNamedInTheClosingMessage) {
     tool.farm.setOnline("SRV2", false);
     tool.state.CurrentServer = "SRV2,SRV1,NOWHERE,[Offline] SRV3";
-    tab0().NoLPT->setValue(1);
+    test::control<widgets::TickBox>(tab0(), "NoLPT")->setValue(1);
     tool.takeTraces();
-    tab0().SaveRegistryBtn->click();
+    test::control<QPushButton>(tab0(), "SaveRegistryBtn")->click();
 
     EXPECT_EQ(get("SRV1", kPrintKey, "DefaultPrnFlags"), dwordValue(0x40));
     EXPECT_THAT(tool.boxes.boxes,
@@ -302,13 +308,13 @@ TEST_F(MainWindowSaveTest, ControllerModeSavesAndReadsThroughTheExchangeFile) {
     double saved = -1;
     window.seams.SaveControllerFlags = [&] { saved = tool.state.FlagsToSave; };
     window.seams.ReadFlagsFromXml = [&] { tool.state.OMBFlags = 0x40; };
-    tab0().OUPD->setValue(1);
-    tab0().SaveRegistryBtn->click();
+    test::control<widgets::TickBox>(tab0(), "OUPD")->setValue(1);
+    test::control<QPushButton>(tab0(), "SaveRegistryBtn")->click();
     EXPECT_EQ(saved, 0x20);
     EXPECT_THAT(tool.boxes.boxes, IsEmpty());
     EXPECT_FALSE(registry.exists("SRV1", HKEY_LOCAL_MACHINE, "Software\\Ombrel"));
 
-    tab0().ReadRegistryBtn->click();
+    test::control<QPushButton>(tab0(), "ReadRegistryBtn")->click();
     EXPECT_EQ(tickedFlagBoxes(), std::vector<std::string>{"NoLPT"});
 }
 
@@ -320,12 +326,12 @@ TEST_F(MainWindowSaveTest, DeleteRegKeyRemovesTheSettingsKeyAfterTheQuestion) {
         "Deleting the HKLM\\Software\\Ombrel\\Print key and all its contents. Are you sure ?",
         "Caution !", core::BoxIcon::Question, core::BoxButtons::YesNo};
 
-    tab0().DelRegBtn->click();  // answered No
+    test::control<QPushButton>(tab0(), "DelRegBtn")->click();  // answered No
     EXPECT_TRUE(get("SRV1", kPrintKey, "DefaultPrnFlags"));
     EXPECT_EQ(tickedFlagBoxes(), std::vector<std::string>{"NoLPT"});
 
     tool.boxes.answers = {core::BoxAnswer::Yes};
-    tab0().DelRegBtn->click();
+    test::control<QPushButton>(tab0(), "DelRegBtn")->click();
     EXPECT_FALSE(registry.exists("SRV1", HKEY_LOCAL_MACHINE, kPrintKey));
     EXPECT_TRUE(registry.exists("SRV1", HKEY_LOCAL_MACHINE, "Software\\Ombrel"));
     EXPECT_THAT(tickedFlagBoxes(), IsEmpty());
@@ -336,7 +342,7 @@ TEST_F(MainWindowSaveTest, DeleteRegKeyRemovesTheSettingsKeyAfterTheQuestion) {
     registry.makeKey("SRV1", HKEY_LOCAL_MACHINE, std::string(kPrintKey) + "\\Other");
     tool.boxes.answers = {core::BoxAnswer::Yes};
     tool.takeTraces();
-    tab0().DelRegBtn->click();
+    test::control<QPushButton>(tab0(), "DelRegBtn")->click();
     EXPECT_TRUE(registry.exists("SRV1", HKEY_LOCAL_MACHINE, kPrintKey));
     EXPECT_THAT(tool.takeTraces(),
                 testing::Contains("Could not delete registry key Software\\Ombrel\\Print"));
@@ -362,11 +368,11 @@ TEST_F(MainWindowSaveTest, CleanPrinterPropertiesEmptiesTheRetentionKey) {
 
     tool.boxes.answers = {core::BoxAnswer::Yes};
     window.clientTab->ClientRetention->click();
-    EXPECT_THAT(
-        tool.boxes.boxes,
-        ElementsAre(caution, caution,
-                    RecordedBox{"The Printer Retention key has been cleaned",
-                                "Ombrel Printing Tool", core::BoxIcon::Information, core::BoxButtons::Ok}));
+    EXPECT_THAT(tool.boxes.boxes,
+                ElementsAre(caution, caution,
+                            RecordedBox{"The Printer Retention key has been cleaned",
+                                        "Ombrel Printing Tool", core::BoxIcon::Information,
+                                        core::BoxButtons::Ok}));
     EXPECT_THAT(registry.tree(test::TempFarm::kLocal, HKEY_CURRENT_USER,
                               "Software\\Ombrel\\PrinterProperties"),
                 IsEmpty());

@@ -5,6 +5,7 @@
 #include "client/ClientTab.h"
 #include "eventlog/EventLogTab.h"
 #include "sessions/SessionsTab.h"
+#include "support/NamedControl.h"
 #include "upd/ReinstallTab.h"
 
 namespace ombrel::app {
@@ -58,15 +59,16 @@ TEST_F(MainWindowTest, FlagToDecode) {
         {"", "0", {}, 0},
     };
     for (const auto& c : cases) {
-        tab0().NoLPT->setValue(1);
+        test::control<widgets::TickBox>(tab0(), "NoLPT")->setValue(1);
         tool.boxes.typedTexts.push_back(c.typed);
         tool.takeTraces();
-        tab0().Flag2Decode->click();
+        test::control<QPushButton>(tab0(), "Flag2Decode")->click();
         EXPECT_EQ(label3(), c.label3) << c.typed;
         EXPECT_EQ(tickedFlagBoxes(), c.ticked) << c.typed;
-        EXPECT_EQ(tool.boxes.boxes.back(),
-                  (RecordedBox{"Please enter a DefaultPrnFlag value in hex to decode",
-                               "Ombrel Printing Tool", core::BoxIcon::None, core::BoxButtons::OkCancel}));
+        EXPECT_EQ(
+            tool.boxes.boxes.back(),
+            (RecordedBox{"Please enter a DefaultPrnFlag value in hex to decode",
+                         "Ombrel Printing Tool", core::BoxIcon::None, core::BoxButtons::OkCancel}));
         const auto traces = tool.takeTraces();
         EXPECT_NE(std::find(traces.begin(), traces.end(), std::string("Flag2Decode = ") + c.typed),
                   traces.end())
@@ -77,15 +79,16 @@ TEST_F(MainWindowTest, FlagToDecode) {
 }
 
 TEST_F(MainWindowTest, FlagToDecodeRefusesMoreThanEightDigits) {
-    tab0().NoLPT->setValue(1);
+    test::control<widgets::TickBox>(tab0(), "NoLPT")->setValue(1);
     tool.boxes.typedTexts.push_back("0x123456789");
     tool.takeTraces();
-    tab0().Flag2Decode->click();
+    test::control<QPushButton>(tab0(), "Flag2Decode")->click();
     ASSERT_EQ(tool.boxes.boxes.size(), 2u);
-    EXPECT_EQ(tool.boxes.boxes[1],
-              (RecordedBox{"0x123456789 does not fit in DefaultPrnFlags.\r\nPlease enter at most 8 "
-                           "hexadecimal digits, for example 3020 or 0x80000020.",
-                           "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok}));
+    EXPECT_EQ(
+        tool.boxes.boxes[1],
+        (RecordedBox{"0x123456789 does not fit in DefaultPrnFlags.\r\nPlease enter at most 8 "
+                     "hexadecimal digits, for example 3020 or 0x80000020.",
+                     "Ombrel Printing Tool", core::BoxIcon::Exclamation, core::BoxButtons::Ok}));
     EXPECT_EQ(label3(), "0");
     EXPECT_TRUE(tickedFlagBoxes().empty());
     EXPECT_EQ(tool.takeTraces(),
@@ -107,11 +110,12 @@ TEST_F(MainWindowTest, DisplayFlagsTicksBitsAndShowsTheOtherSettings) {
     EXPECT_EQ(window.clientTab->PrnDbgEMF->currentIndex(), 2);
     EXPECT_TRUE(window.clientTab->PrnDbgEMF->isEnabled());
     EXPECT_EQ(window.clientTab->PrnDebugVqviewer->value(), 1);
-    EXPECT_EQ(tab0().PrnDbgUPD2Optimization->value(), 1);
-    EXPECT_EQ(tab0().PrnDbgCompressionLevel->value(), 1);
-    EXPECT_EQ(tab0().VqsvcDevMode->value(), 0);  // only with the insider switch
-    EXPECT_EQ(tab0().FontHandling1->value(), 1);
-    EXPECT_TRUE(tab0().FontHandlingOptions->isEnabled());
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "PrnDbgUPD2Optimization")->value(), 1);
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "PrnDbgCompressionLevel")->value(), 1);
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "VqsvcDevMode")->value(),
+              0);  // only with the insider switch
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "FontHandling1")->value(), 1);
+    EXPECT_TRUE(test::control<QPushButton>(tab0(), "FontHandlingOptions")->isEnabled());
     const auto traces = tool.takeTraces();
     ASSERT_EQ(traces.size(), 18u);
     EXPECT_EQ(traces.front(),
@@ -121,7 +125,7 @@ TEST_F(MainWindowTest, DisplayFlagsTicksBitsAndShowsTheOtherSettings) {
 
     tool.state.InsiderMode = true;
     window.DisplayFlags(0);
-    EXPECT_EQ(tab0().VqsvcDevMode->value(), 1);
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "VqsvcDevMode")->value(), 1);
 }
 
 TEST_F(MainWindowTest, DisplayFlagsShowsTheEmfLevel) {
@@ -149,17 +153,18 @@ TEST_F(MainWindowTest, SelectAllAndClearAllOnTheSettingsTab) {
     sessions.NbSessionPrinters->setText("2");
     window.clientTab->Win32FavorRetainedPrinterSettings->setValue(1);
 
-    tab0().SelectBtn->click();
+    test::control<QPushButton>(tab0(), "SelectBtn")->click();
     EXPECT_EQ(label3(), "BFC1F0E0");
     EXPECT_EQ(tickedFlagBoxes().size(), settings::kFlagBitCount);
-    EXPECT_EQ(tab0().FontHandling1->value(), 1);
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "FontHandling1")->value(), 1);
 
-    tab0().ClearBtn->click();
+    test::control<QPushButton>(tab0(), "ClearBtn")->click();
     EXPECT_TRUE(tickedFlagBoxes().empty());
     EXPECT_EQ(label3(), "0");
-    EXPECT_EQ(tab0().FontHandling1->value(), 0);
-    for (QLabel* file : tab0().FI) {
-        EXPECT_EQ(file->text().toStdString(), "Not available");
+    EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "FontHandling1")->value(), 0);
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "FI(" + std::to_string(i) + ")";
+        EXPECT_EQ(test::control<QLabel>(tab0(), name)->text().toStdString(), "Not available");
     }
     EXPECT_EQ(sessions.ConnectCPAtLogon->value(), 0);
     EXPECT_EQ(sessions.PrintingLimit->text().toStdString(), " ");
@@ -305,7 +310,7 @@ TEST_F(TabEntryTest, SessionsTabTicksTheLocalComputerWhenNothingIsSelected) {
 }
 
 TEST_F(TabEntryTest, SettingsTabReadsTheLocalComputerWhenNothingIsSelected) {
-    tab0().NoLPT->setValue(1);
+    test::control<widgets::TickBox>(tab0(), "NoLPT")->setValue(1);
     int reads = 0;
     window.seams.ReadDefaultPrnFlags = [&] {
         ++reads;
@@ -316,7 +321,7 @@ TEST_F(TabEntryTest, SettingsTabReadsTheLocalComputerWhenNothingIsSelected) {
     EXPECT_EQ(reads, 1);
     EXPECT_EQ(tickedNodes(), std::vector<std::string>{test::TempFarm::kLocal});
     EXPECT_EQ(tickedFlagBoxes(), std::vector<std::string>{"OverwriteTSDefault"});
-    EXPECT_FALSE(tab0().Preview4OUP->isEnabled());
+    EXPECT_FALSE(test::control<widgets::TickBox>(tab0(), "Preview4OUP")->isEnabled());
     EXPECT_EQ(label3(), "80");
     const auto traces = tool.takeTraces();
     EXPECT_EQ(traces.front(), "SSTab : Tab active is 0");
@@ -327,7 +332,7 @@ TEST_F(TabEntryTest, SettingsTabReadsNothingWithTwoServersSelected) {
     tool.state.CurrentServer = "ALPHA,ZULU";
     int reads = 0;
     window.seams.ReadDefaultPrnFlags = [&] { ++reads; };
-    tab0().NoLPT->setValue(1);
+    test::control<widgets::TickBox>(tab0(), "NoLPT")->setValue(1);
     enterTab(0);
     EXPECT_EQ(reads, 0);
     EXPECT_EQ(tickedNodes(), std::vector<std::string>{"ALPHA"});

@@ -6,6 +6,7 @@
 #include "MainWindowFixture.h"
 #include "settings/FarmRegistry.h"
 #include "settings/ServerSettings.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::app {
 namespace {
@@ -47,13 +48,16 @@ TEST_F(RegistryActionsTest, GreyBoxesSaveAsClear) {
     registry.put("SRV1", HKEY_LOCAL_MACHINE, kPrintKey, "DebugFlags", dwordValue(1));
     tool.state.CurrentServer = "SRV1";
     tool.state.FontSettings = "All";
-    for (widgets::TickBox* box : {tab0().PrnDbgUPD2Optimization, tab0().EnableXPS, tab0().FontHandling1,
-                         tab0().PrnDbgCompressionLevel, tab0().VqsvcDevMode}) {
+    for (widgets::TickBox* box : {test::control<widgets::TickBox>(tab0(), "PrnDbgUPD2Optimization"),
+                                  test::control<widgets::TickBox>(tab0(), "EnableXPS"),
+                                  test::control<widgets::TickBox>(tab0(), "FontHandling1"),
+                                  test::control<widgets::TickBox>(tab0(), "PrnDbgCompressionLevel"),
+                                  test::control<widgets::TickBox>(tab0(), "VqsvcDevMode")}) {
         box->setEnabled(true);
         box->setValue(2);
     }
     tool.takeTraces();
-    tab0().SaveRegistryBtn->click();
+    test::control<QPushButton>(tab0(), "SaveRegistryBtn")->click();
 
     EXPECT_EQ(get("SRV1", kPcl5cKey, "DisablePrintOptimizations"), std::nullopt);
     EXPECT_EQ(get("SRV1", kUpdKey, "Driver List"), textValue("EMF;XPS;PCL5c;PCL4;PS"));
@@ -77,10 +81,10 @@ TEST_F(RegistryActionsTest, DeleteRegKeyWithSeveralServersDeletesNothing) {
     }
     tool.state.CurrentServer = "SRV1,SRV2";
     tool.state.OMBFlags = 0x40;
-    tab0().NoLPT->setValue(1);
+    test::control<widgets::TickBox>(tab0(), "NoLPT")->setValue(1);
     tool.boxes.answers = {core::BoxAnswer::Yes};
     tool.takeTraces();
-    tab0().DelRegBtn->click();
+    test::control<QPushButton>(tab0(), "DelRegBtn")->click();
 
     for (const char* server : {"SRV1", "SRV2"}) {
         SCOPED_TRACE(server);
@@ -90,10 +94,11 @@ TEST_F(RegistryActionsTest, DeleteRegKeyWithSeveralServersDeletesNothing) {
     EXPECT_THAT(tickedFlagBoxes(), IsEmpty());
     EXPECT_EQ(label3(), "0");
     EXPECT_EQ(tool.state.OMBFlags, 0);
-    EXPECT_THAT(tool.boxes.boxes,
-                ElementsAre(RecordedBox{"Deleting the HKLM\\Software\\Ombrel\\Print key and all "
-                                        "its contents. Are you sure ?",
-                                        "Caution !", core::BoxIcon::Question, core::BoxButtons::YesNo}));
+    EXPECT_THAT(
+        tool.boxes.boxes,
+        ElementsAre(RecordedBox{"Deleting the HKLM\\Software\\Ombrel\\Print key and all "
+                                "its contents. Are you sure ?",
+                                "Caution !", core::BoxIcon::Question, core::BoxButtons::YesNo}));
     // The connection to "SRV1,SRV2" fails before any deletion is tried: nothing to trace.
     EXPECT_THAT(tool.takeTraces(), IsEmpty());
 }

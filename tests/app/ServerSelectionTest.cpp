@@ -12,6 +12,7 @@
 #include "MainWindowFixture.h"
 #include "client/ClientTab.h"
 #include "farm/FarmDiscovery.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::app {
 namespace {
@@ -166,7 +167,7 @@ TEST_F(ServerSelectionTest, TickingServersOneByOneOnTheSettingsTab) {
     EXPECT_EQ(label26(), "");
     EXPECT_THAT(reads, ElementsAre("A"));
     EXPECT_THAT(tickedFlagBoxes(), ElementsAre("NoLPT"));  // Preview4OUP needs OUPD
-    EXPECT_FALSE(tab0().Preview4OUP->isEnabled());
+    EXPECT_FALSE(test::control<widgets::TickBox>(tab0(), "Preview4OUP")->isEnabled());
     EXPECT_EQ(label3(), "40");
     EXPECT_TRUE(renderingEnabled());
     const std::vector<std::string> traces = tool.takeTraces();
@@ -188,8 +189,9 @@ TEST_F(ServerSelectionTest, TickingServersOneByOneOnTheSettingsTab) {
     userTick("B", true);
     EXPECT_EQ(current(), "A,B");
     EXPECT_EQ(label26(), "2 servers selected");
-    EXPECT_THAT(tool.boxes.boxes, ElementsAre(RecordedBox{kRegistryCaution, "Caution",
-                                                          core::BoxIcon::Information, core::BoxButtons::Ok}));
+    EXPECT_THAT(tool.boxes.boxes,
+                ElementsAre(RecordedBox{kRegistryCaution, "Caution", core::BoxIcon::Information,
+                                        core::BoxButtons::Ok}));
     EXPECT_FALSE(renderingEnabled());
     EXPECT_THAT(tickedFlagBoxes(), IsEmpty());
     EXPECT_THAT(reads, ElementsAre("A"));
@@ -303,11 +305,12 @@ TEST_F(ServerSelectionTest, FarmRootSelectsEveryAnsweringServer) {
     EXPECT_EQ(label26(), " ** ALL servers are selected **");
     EXPECT_FALSE(renderingEnabled());
     EXPECT_THAT(tickedFlagBoxes(), IsEmpty());
-    EXPECT_THAT(tool.boxes.boxes,
-                ElementsAre(RecordedBox{"When selecting all servers in the farm, registry settings "
-                                        "will not be displayed.\rHowever, saving will apply to all "
-                                        "online servers",
-                                        "Caution", core::BoxIcon::Information, core::BoxButtons::Ok}));
+    EXPECT_THAT(
+        tool.boxes.boxes,
+        ElementsAre(RecordedBox{"When selecting all servers in the farm, registry settings "
+                                "will not be displayed.\rHowever, saving will apply to all "
+                                "online servers",
+                                "Caution", core::BoxIcon::Information, core::BoxButtons::Ok}));
     // One run of the handler: the children were ticked from code.
     EXPECT_THAT(
         tool.takeTraces(),

@@ -8,6 +8,7 @@
 #include "settings/FarmRegistry.h"
 #include "settings/FlagWord.h"
 #include "settings/SettingsTab.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::app {
 namespace {
@@ -30,16 +31,17 @@ void PrintTo(const Shown& s, std::ostream* os) {
 Shown shownOn(const settings::SettingsTab& tab) {
     Shown shown;
     for (const settings::FlagBit& bit : settings::flagBits()) {
-        if (tab.flagBox(bit.box)->value() == 1) {
+        if (test::control<widgets::TickBox>(tab, bit.box)->value() == 1) {
             shown.flagBoxes.emplace_back(bit.box);
         }
     }
-    shown.label3 = tab.Label3->text().toStdString();
-    shown.upd2Optimization = tab.PrnDbgUPD2Optimization->value();
-    shown.compression = tab.PrnDbgCompressionLevel->value();
-    shown.devMode = tab.VqsvcDevMode->value();
-    shown.fontHandling = tab.FontHandling1->value();
-    shown.preview4Oup = tab.Preview4OUP->isEnabled();
+    shown.label3 = test::control<QLabel>(tab, "Label3")->text().toStdString();
+    shown.upd2Optimization =
+        test::control<widgets::TickBox>(tab, "PrnDbgUPD2Optimization")->value();
+    shown.compression = test::control<widgets::TickBox>(tab, "PrnDbgCompressionLevel")->value();
+    shown.devMode = test::control<widgets::TickBox>(tab, "VqsvcDevMode")->value();
+    shown.fontHandling = test::control<widgets::TickBox>(tab, "FontHandling1")->value();
+    shown.preview4Oup = test::control<widgets::TickBox>(tab, "Preview4OUP")->isEnabled();
     return shown;
 }
 

@@ -10,6 +10,7 @@
 #include "app/MainWindow.h"
 #include "client/ClientTab.h"
 #include "settings/SettingsTab.h"
+#include "support/NamedControl.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempFarm.h"
 
@@ -86,7 +87,8 @@ TEST(StartUp, FarmServerWritesOnlyTheForcedLinesWithoutDebug) {
     EXPECT_FALSE(tool.state.ControllerMode);
     EXPECT_TRUE(tool.window.TreeView1->isVisibleTo(&tool.window));
     EXPECT_TRUE(tool.window.clientTab->PrnDbgRendering->isEnabled());
-    EXPECT_FALSE(tool.window.settingsTab->VqsvcDevMode->isEnabled());
+    EXPECT_FALSE(
+        test::control<widgets::TickBox>(*tool.window.settingsTab, "VqsvcDevMode")->isEnabled());
     EXPECT_THAT(tool.traces(), ElementsAre("*** Program is starting ***", "All settings loaded."));
     EXPECT_THAT(tool.boxes.boxes, IsEmpty());
 }
@@ -97,16 +99,18 @@ TEST(StartUp, SwitchesAreFoundAnywhereInAnyCase) {
     EXPECT_TRUE(tool.state.DebugMode);
     EXPECT_TRUE(tool.state.InsiderMode);
     EXPECT_EQ(tool.state.PassthroughMode, -1);
-    EXPECT_TRUE(tool.window.settingsTab->VqsvcDevMode->isEnabled());
+    EXPECT_TRUE(
+        test::control<widgets::TickBox>(*tool.window.settingsTab, "VqsvcDevMode")->isEnabled());
     EXPECT_THAT(tool.visibleTabs(), ElementsAre(0, 1, 2, 3, 4, 5));
     EXPECT_THAT(
         tool.boxes.boxes,
-        ElementsAre(RecordedBox{"Ombrite Mode is On", "Ombrel Printing Tool", core::BoxIcon::None,
-                                core::BoxButtons::Ok},
-                    RecordedBox{"Tracing enabled.\r\nMake sure DebugView is running.", "Debug Mode",
-                                core::BoxIcon::Information, core::BoxButtons::Ok},
-                    RecordedBox{"Passthrough option selected.\r\nEnabling the ZRP client tab.",
-                                "Passthrough Mode", core::BoxIcon::Information, core::BoxButtons::Ok}));
+        ElementsAre(
+            RecordedBox{"Ombrite Mode is On", "Ombrel Printing Tool", core::BoxIcon::None,
+                        core::BoxButtons::Ok},
+            RecordedBox{"Tracing enabled.\r\nMake sure DebugView is running.", "Debug Mode",
+                        core::BoxIcon::Information, core::BoxButtons::Ok},
+            RecordedBox{"Passthrough option selected.\r\nEnabling the ZRP client tab.",
+                        "Passthrough Mode", core::BoxIcon::Information, core::BoxButtons::Ok}));
     const auto traces = tool.traces();
     ASSERT_GT(traces.size(), 10u);
     EXPECT_EQ(traces.front(), "*** Program is starting ***");
@@ -147,11 +151,12 @@ TEST(StartUp, ControllerLaunchesTheExportAndDeletesTheExchangeFileAtClosing) {
     EXPECT_TRUE(tool.state.ControllerMode);
     EXPECT_THAT(tool.visibleTabs(), ElementsAre(0, 5));
     settings::SettingsTab& tab0 = *tool.window.settingsTab;
-    EXPECT_EQ(tab0.Frame4->title().toStdString(), " Configuration actions ");
-    EXPECT_FALSE(tab0.DelRegBtn->isEnabled());
-    EXPECT_FALSE(tab0.NoUPDFallback->isEnabled());
-    EXPECT_FALSE(tab0.retainedprinters->isEnabled());
-    EXPECT_FALSE(tab0.Frame14->isVisibleTo(&tool.window));
+    EXPECT_EQ(test::control<QGroupBox>(tab0, "Frame4")->title().toStdString(),
+              " Configuration actions ");
+    EXPECT_FALSE(test::control<QPushButton>(tab0, "DelRegBtn")->isEnabled());
+    EXPECT_FALSE(test::control<widgets::TickBox>(tab0, "NoUPDFallback")->isEnabled());
+    EXPECT_FALSE(test::control<widgets::TickBox>(tab0, "retainedprinters")->isEnabled());
+    EXPECT_FALSE(test::control<QGroupBox>(tab0, "Frame14")->isVisibleTo(&tool.window));
     EXPECT_TRUE(tool.window.PLPicture->isVisibleTo(&tool.window));
     EXPECT_EQ(tool.window.PLPLC->text().toStdString(),
               "You are running the tool on a Pellion Controler.");
@@ -180,11 +185,11 @@ TEST(StartUp, Windows2008AsksAboutRaisedPrivilegesWhenUacIsOn) {
         refused.setWindows2008("1");
         refused.boxes.answers.push_back(core::BoxAnswer::No);
         EXPECT_FALSE(refused.start("/debug"));
-        EXPECT_EQ(
-            refused.boxes.boxes[1],
-            (RecordedBox{"NOTE: UAC is enabled on this system\r\n\r\nDo you confirm this tool "
-                         "runs with evelated privileges?",
-                         "Ombrel Printing Tool", core::BoxIcon::Question, core::BoxButtons::YesNo}));
+        EXPECT_EQ(refused.boxes.boxes[1],
+                  (RecordedBox{
+                      "NOTE: UAC is enabled on this system\r\n\r\nDo you confirm this tool "
+                      "runs with evelated privileges?",
+                      "Ombrel Printing Tool", core::BoxIcon::Question, core::BoxButtons::YesNo}));
         EXPECT_EQ(refused.boxes.boxes[2].text,
                   "The tool will now exit and you will need to run it with elevated privileges "
                   "(Run As Administrator)");
@@ -214,7 +219,8 @@ TEST(StartUp, ANonAdministratorIsRefusedAndTheProcessEndsWithoutItsClosing) {
     EXPECT_FALSE(tool.start());
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"You must be a Ombrel admin to run this tool",
-                                        "Ombrel Printing Tool", core::BoxIcon::None, core::BoxButtons::Ok}));
+                                        "Ombrel Printing Tool", core::BoxIcon::None,
+                                        core::BoxButtons::Ok}));
     // Nothing is saved or cleaned up: the window's closing writes no closure trace.
     tool.window.close();
     EXPECT_EQ(tool.traces().back(), "Administrator is not a Ombrel Administrator, closing");

@@ -12,6 +12,7 @@
 #include "app/DemoStart.h"
 #include "platform/sim/HostPath.h"
 #include "settings/SettingsTab.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::diagnostics {
 namespace {
@@ -28,7 +29,9 @@ struct Shown {
 
 std::vector<Shown> fileLabels(app::MainWindow& window) {
     std::vector<Shown> shown;
-    for (const QLabel* label : window.settingsTab->FI) {
+    for (int i = 0; i < 6; ++i) {
+        const auto* label =
+            test::control<QLabel>(*window.settingsTab, "FI(" + std::to_string(i) + ")");
         shown.push_back({label->text().toStdString(), label->font().bold()});
     }
     return shown;

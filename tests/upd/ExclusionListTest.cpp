@@ -10,6 +10,7 @@
 #include "app/MainWindow.h"
 #include "settings/SettingsTab.h"
 #include "support/AuditRecords.h"
+#include "support/NamedControl.h"
 #include "support/ToolContext.h"
 #include "upd/DisabledDriversSelection.h"
 #include "upd/ExclusionList.h"
@@ -216,7 +217,7 @@ TEST_F(ExclusionListTest, ARefusedStoreIsRecordedAsNotSaved) {
 TEST_F(ExclusionListTest, OpensFromTheSettingsTab) {
     makeFarm(farmDescription({"Lexmark T612"}, {}));
     app::MainWindow window(tool->context);
-    QPushButton* tabButton = window.settingsTab->UPDFallBackDrivers;
+    QPushButton* tabButton = test::control<QPushButton>(*window.settingsTab, "UPDFallBackDrivers");
     tabButton->setEnabled(true);
     bool opened = false;
     QTimer::singleShot(0, [&] {
