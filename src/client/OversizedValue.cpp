@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "platform/CodePage.h"
+#include "platform/ScopedKey.h"
 
 namespace ombrel::client {
 
@@ -15,37 +16,28 @@ namespace {
 // does not fit it, where GetValue reads the value as absent.
 constexpr DWORD kReadBuffer = 255;
 
-struct Handle {
-    Registry& registry;
-    HKEY key = 0;
-    ~Handle() {
-        if (key != 0) {
-            registry.closeKey(key);
-        }
-    }
-};
-
 }  // namespace
 
-bool TooLongToRead(const core::AppContext& context, std::uint32_t hiveCode, std::string_view keyPath,
-                   std::string_view valueName, std::string_view computer) {
+bool TooLongToRead(const core::AppContext& context, std::uint32_t hiveCode,
+                   std::string_view keyPath, std::string_view valueName,
+                   std::string_view computer) {
     if (!keyPath.empty() && keyPath.front() == '\\') {
         keyPath.remove_prefix(1);
     }
     Registry& registry = context.platform.registry;
     try {
-        Handle connection{registry};
-        if (registry.connectRegistry(toAnsi(computer), hiveCode, connection.key) != 0) {
+        ScopedKey connection(registry);
+        if (registry.connectRegistry(toAnsi(computer), hiveCode, connection.handle) != 0) {
             return false;
         }
-        Handle key{registry};
-        if (registry.openKey(connection.key, toAnsi(keyPath), KEY_ALL_ACCESS, key.key) != 0) {
+        ScopedKey key(registry);
+        if (registry.openKey(connection.handle, toAnsi(keyPath), KEY_ALL_ACCESS, key.handle) != 0) {
             return false;
         }
         std::array<BYTE, kReadBuffer> buffer{};
         DWORD type = REG_NONE;
         DWORD size = kReadBuffer;
-        return registry.queryValue(key.key, toAnsi(valueName), &type, buffer.data(), &size) ==
+        return registry.queryValue(key.handle, toAnsi(valueName), &type, buffer.data(), &size) ==
                    ERROR_MORE_DATA &&
                (type == REG_SZ || type == REG_MULTI_SZ);
     } catch (const std::exception&) {

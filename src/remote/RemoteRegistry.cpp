@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/CodePage.h"
+#include "platform/ScopedKey.h"
 #include "remote/RegistryConversions.h"
 
 namespace ombrel::remote {
@@ -25,24 +26,6 @@ std::string_view withoutLeadingBackslash(std::string_view keyPath) {
     }
     return keyPath;
 }
-
-// A registry handle closed when the operation ends, on every path.
-class ScopedKey {
-  public:
-    explicit ScopedKey(Registry& registry) : registry_(registry) {}
-    ~ScopedKey() {
-        if (handle != 0) {
-            registry_.closeKey(handle);
-        }
-    }
-    ScopedKey(const ScopedKey&) = delete;
-    ScopedKey& operator=(const ScopedKey&) = delete;
-
-    HKEY handle = 0;
-
-  private:
-    Registry& registry_;
-};
 
 // Raised inside an operation when a value cannot be converted; the operation's fault path
 // catches it.

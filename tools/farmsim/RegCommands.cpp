@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "platform/CodePage.h"
+#include "platform/ScopedKey.h"
 #include "platform/sim/RegistryText.h"
 
 namespace ombrel::farmsim {
@@ -13,24 +14,6 @@ namespace ombrel::farmsim {
 using namespace ombrel::platform;
 
 namespace {
-
-// A key handle closed when the command is done with it.
-class Key {
-  public:
-    explicit Key(Registry& registry) : registry_(registry) {}
-    ~Key() {
-        if (handle != 0) {
-            registry_.closeKey(handle);
-        }
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-
-    HKEY handle = 0;
-
-  private:
-    Registry& registry_;
-};
 
 // What the command works on: the machine's registry root and the key below it.
 struct Target {
@@ -66,7 +49,7 @@ std::string ansiName(const std::string& utf8) {
 
 // Connects to the machine's root. The local machine is reached as "", the way a Windows
 // program reaches its own registry, so that it answers even while it is marked offline.
-void connect(sim::SimFarm& farm, const std::string& machine, HKEY root, Key& key) {
+void connect(sim::SimFarm& farm, const std::string& machine, HKEY root, ScopedKey& key) {
     std::string canonical = reachableMachine(farm, machine);
     bool local = canonical == farm.store().localMachine();
     LONG result = farm.registry().connectRegistry(local ? "" : toAnsi(canonical), root, key.handle);
@@ -79,8 +62,8 @@ void connect(sim::SimFarm& farm, const std::string& machine, HKEY root, Key& key
     }
 }
 
-void openExisting(sim::SimFarm& farm, const Key& root, const Target& target, DWORD access,
-                  Key& key) {
+void openExisting(sim::SimFarm& farm, const ScopedKey& root, const Target& target, DWORD access,
+                  ScopedKey& key) {
     LONG result = farm.registry().openKey(root.handle, target.ansiPath, access, key.handle);
     if (result == ERROR_FILE_NOT_FOUND) {
         absent("no key " + target.text);
@@ -91,7 +74,7 @@ void openExisting(sim::SimFarm& farm, const Key& root, const Target& target, DWO
 }
 
 // The value's type and bytes; false when the key holds no such value.
-bool query(sim::SimFarm& farm, const Key& key, const std::string& ansiValue, DWORD& type,
+bool query(sim::SimFarm& farm, const ScopedKey& key, const std::string& ansiValue, DWORD& type,
            std::string& data) {
     Registry& registry = farm.registry();
     DWORD size = 0;
@@ -121,7 +104,7 @@ void regGet(sim::SimFarm& farm, const std::string& machine, const std::string& k
             const std::string& value, std::ostream& out) {
     Target target = parseKey(key);
     std::string ansiValue = ansiName(value);
-    Key root(farm.registry()), opened(farm.registry());
+    ScopedKey root(farm.registry()), opened(farm.registry());
     connect(farm, machine, target.path.root, root);
     openExisting(farm, root, target, KEY_READ, opened);
     DWORD type = 0;
@@ -146,7 +129,7 @@ void regSet(sim::SimFarm& farm, const std::string& machine, const std::string& k
         badInput(e.what());
     }
     std::string ansiValue = ansiName(value);
-    Key root(farm.registry()), created(farm.registry());
+    ScopedKey root(farm.registry()), created(farm.registry());
     connect(farm, machine, target.path.root, root);
     LONG result =
         farm.registry().createKey(root.handle, target.ansiPath, KEY_ALL_ACCESS, created.handle);
@@ -168,7 +151,7 @@ void regDelete(sim::SimFarm& farm, const std::string& machine, const std::string
     if (!value && target.path.path.empty()) {
         badInput("a root key cannot be deleted");
     }
-    Key root(farm.registry()), opened(farm.registry());
+    ScopedKey root(farm.registry()), opened(farm.registry());
     connect(farm, machine, target.path.root, root);
     openExisting(farm, root, target, KEY_ALL_ACCESS, opened);
     Registry& registry = farm.registry();
@@ -198,7 +181,7 @@ void regDelete(sim::SimFarm& farm, const std::string& machine, const std::string
 void regKeys(sim::SimFarm& farm, const std::string& machine, const std::string& key,
              std::ostream& out) {
     Target target = parseKey(key);
-    Key root(farm.registry()), opened(farm.registry());
+    ScopedKey root(farm.registry()), opened(farm.registry());
     connect(farm, machine, target.path.root, root);
     openExisting(farm, root, target, KEY_READ, opened);
     for (DWORD index = 0;; ++index) {
@@ -218,7 +201,7 @@ void regKeys(sim::SimFarm& farm, const std::string& machine, const std::string& 
 void regValues(sim::SimFarm& farm, const std::string& machine, const std::string& key,
                std::ostream& out) {
     Target target = parseKey(key);
-    Key root(farm.registry()), opened(farm.registry());
+    ScopedKey root(farm.registry()), opened(farm.registry());
     connect(farm, machine, target.path.root, root);
     openExisting(farm, root, target, KEY_READ, opened);
     for (DWORD index = 0;; ++index) {

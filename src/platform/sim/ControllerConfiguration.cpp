@@ -8,6 +8,7 @@
 
 #include "platform/AsciiText.h"
 #include "platform/CodePage.h"
+#include "platform/ScopedKey.h"
 #include "platform/sim/RegistryText.h"
 
 namespace ombrel::sim {
@@ -15,22 +16,6 @@ namespace ombrel::sim {
 using namespace ombrel::platform;
 
 namespace {
-
-class OpenKey {
-  public:
-    explicit OpenKey(Registry& registry) : registry_(registry) {}
-    ~OpenKey() {
-        if (handle != 0) {
-            registry_.closeKey(handle);
-        }
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    HKEY handle = 0;
-
-  private:
-    Registry& registry_;
-};
 
 [[noreturn]] void refused(const std::string& what, LONG error) {
     throw std::runtime_error(what + " failed with error " + std::to_string(error));
@@ -101,7 +86,7 @@ void readSection(Registry& registry, HKEY key, ControllerSection& section,
             refused("listing the sections of " + where, result);
         }
         std::string ansiName(name.data(), length);
-        OpenKey sub(registry);
+        ScopedKey sub(registry);
         result = registry.openKey(key, ansiName, KEY_READ, sub.handle);
         if (result != ERROR_SUCCESS) {
             refused("opening " + where + "\\" + fromAnsi(ansiName), result);
@@ -152,7 +137,7 @@ const ControllerSection* ControllerSection::section(const std::string& sectionNa
 }
 
 ControllerSection readControllerConfiguration(Registry& registry) {
-    OpenKey key(registry);
+    ScopedKey key(registry);
     LONG result =
         registry.openKey(HKEY_LOCAL_MACHINE, kControllerConfigurationKey, KEY_READ, key.handle);
     const std::string where = std::string("HKLM\\") + kControllerConfigurationKey;
@@ -173,7 +158,7 @@ void writeControllerSetting(Registry& registry, const std::vector<std::string>& 
     std::vector<std::string> levels{kControllerConfigurationKey};
     levels.insert(levels.end(), path.begin(), path.end());
     const std::string where = "HKLM\\" + joined(levels) + "\\" + setting.name;
-    OpenKey key(registry);
+    ScopedKey key(registry);
     LONG result = ERROR_SUCCESS;
     std::string data;
     try {
