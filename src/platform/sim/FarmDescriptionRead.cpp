@@ -8,21 +8,13 @@
 #include "platform/sim/EventRecord.h"
 #include "platform/sim/FarmDescriptionCheck.h"
 #include "platform/sim/FarmDescriptionModel.h"
+#include "platform/sim/FarmDescriptionReadParts.h"
 #include "platform/sim/JsonNesting.h"
 #include "platform/sim/RegistryText.h"
 
 namespace ombrel::sim::description {
 
 using namespace ombrel::platform;
-
-// Parts of a machine with more rules than a field or two: FarmDescriptionReadParts.cpp.
-std::vector<RegistryKey> readRegistry(const json& value, const Where& where);
-void readDeniedKeys(const json& value, const Where& where, std::vector<RegistryKey>& keys);
-std::vector<DiskEntry> readFiles(const json& value, const Where& where);
-std::vector<EventLog> readEventLogs(const json& value, const Where& where,
-                                    const std::string& machine);
-std::vector<Session> readSessions(const json& value, const Where& where);
-void checkServiceDependencies(const std::vector<Service>& services, const Where& where);
 
 namespace {
 

@@ -1,6 +1,8 @@
 // Reading the richer parts of a machine's description: registry, disk files, event logs and
 // sessions with their policies.
 
+#include "platform/sim/FarmDescriptionReadParts.h"
+
 #include <algorithm>
 #include <iterator>
 #include <map>
