@@ -123,10 +123,10 @@ void ToolTickFarmRoot(benchmark::State& state) {
     QTreeWidgetItem* root = tool.window.TreeView1->topLevelItem(0);
     for (auto _ : state) {
         root->setCheckState(0, Qt::Checked);
-        tool.window.TreeView1_NodeCheck(root);
+        tool.window.TreeView1->TreeView1_NodeCheck(root);
         state.PauseTiming();
         root->setCheckState(0, Qt::Unchecked);
-        tool.window.TreeView1_NodeCheck(root);
+        tool.window.TreeView1->TreeView1_NodeCheck(root);
         tool.boxes.boxes.clear();
         state.ResumeTiming();
     }

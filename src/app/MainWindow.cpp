@@ -165,13 +165,7 @@ void MainWindow::buildServerColumn() {
     bold.setBold(true);
     Label1->setFont(bold);
     Label1->setWordWrap(true);
-    TreeView1 = new QTreeWidget(serverColumn_);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    // Every node is one line: the tree need not lay out each row's text again whenever a tick
-    // or a mark changes, which ticking the root of a large farm does for every server.
-    TreeView1->setUniformRowHeights(true);
-    TreeView1->setColumnCount(1);
+    TreeView1 = new farm::ServerTree(context_, serverColumn_);
     PLPLC = widgets::makeLabel(serverColumn_, "PLPLC");
     PLPLC->setWordWrap(true);
     PLPicture = widgets::makeLabel(serverColumn_, "PLPicture");
@@ -201,7 +195,7 @@ void MainWindow::buildTabs() {
     sessionsTab = new sessions::SessionsTab(context_);
     sessions::SessionsTab::WindowProcedures& procedures = sessionsTab->procedures;
     procedures.ClearAllSettings = [this] { ClearAllSettings(); };
-    procedures.TickLocalServerNode = [this] { TickLocalServerNode(); };
+    procedures.TickLocalServerNode = [this] { TreeView1->TickLocalServerNode(); };
     // Tab 0 is greyed, not hidden, while tab 1 works: the tab bar stays where it is.
     procedures.SetSettingsTabAvailable = [this](bool available) {
         SSTab1->setTabEnabled(SettingsTabIndex, available);
@@ -289,7 +283,7 @@ void MainWindow::SSTab1_Click() {
     if (tab == SessionsTabIndex) {
         context_.WriteTrace("SSTab : Tab active is 1");
         if (state.CurrentServer.empty()) {
-            TickLocalComputer();
+            TreeView1->TickLocalComputer();
         }
     }
     if (tab == SettingsTabIndex) {
@@ -298,30 +292,11 @@ void MainWindow::SSTab1_Click() {
             return;
         }
         if (state.CurrentServer.empty()) {
-            TickLocalComputer();
+            TreeView1->TickLocalComputer();
             ReadAndShowSettings(kTabEntryRead);
         }
     }
     context_.WriteTrace("SSTab : Current Server is " + state.CurrentServer);
-}
-
-void MainWindow::TickLocalComputer() {
-    core::AppState& state = context_.state;
-    const QString local = widgets::toWidgetText(
-        platform::fromAnsi(context_.platform.system.environmentVariable("computername")));
-    // Nodes 1 to N+1 in the order they were added: the farm root, then the N servers.
-    const std::size_t nodes = state.FarmServers.size();
-    const QSignalBlocker blocker(TreeView1);
-    std::size_t walked = 0;
-    for (QTreeWidgetItemIterator it(TreeView1); *it != nullptr && walked < nodes; ++it, ++walked) {
-        QTreeWidgetItem* node = *it;
-        if (node->text(0) != local) {
-            node->setCheckState(0, Qt::Unchecked);
-        } else {
-            node->setCheckState(0, Qt::Checked);
-            state.CurrentServer = widgets::fromWidgetText(node->text(0));
-        }
-    }
 }
 
 }  // namespace ombrel::app

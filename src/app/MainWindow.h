@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTreeWidget>
 
 #include <cstdint>
 #include <functional>
@@ -16,6 +15,7 @@
 
 #include "app/SettingDescriptions.h"
 #include "core/AppContext.h"
+#include "farm/ServerTree.h"
 
 namespace ombrel::settings {
 class SettingsTab;
@@ -76,7 +76,7 @@ class MainWindow : public QWidget {
 
     // The server column.
     QLabel* Label1 = nullptr;
-    QTreeWidget* TreeView1 = nullptr;
+    farm::ServerTree* TreeView1 = nullptr;
     QLabel* PLPLC = nullptr;
     QLabel* PLPicture = nullptr;
     QLabel* Label26 = nullptr;
@@ -140,14 +140,6 @@ class MainWindow : public QWidget {
 
     // Shows the farm and its servers in the tree and ticks the local server (start-up).
     void POPULATESERVERLIST();
-    // Adds a node under the node keyed parentKey (at the top level for ""), ignoring what the
-    // tree refuses (an unknown parent, a key already used), and sorts the parent's children.
-    void insertAndSortTree(QTreeWidget* tree, const std::string& parentKey, const std::string& key,
-                           const std::string& text);
-    // The node of the tree keyed key, nullptr when there is none.
-    static QTreeWidgetItem* nodeByKey(const QTreeWidget* tree, const std::string& key);
-    // The node handler: runs after the user changed a node's tick, never for a tick from code.
-    void TreeView1_NodeCheck(QTreeWidgetItem* node);
 
     // Shows PendingWarning once, each time the window becomes active while it is set.
     void Form_Activate();
@@ -181,23 +173,13 @@ class MainWindow : public QWidget {
     void connectSaveHandlers();
     void watchDescribedControls();
 
-    // Ticks the local computer's node, unticks every other node of the first N+1, and makes
-    // the local computer the selection when it is found. The node handler does not run.
-    void TickLocalComputer();
-    // Ticks the farm root's child named as the local computer and makes it the selection,
-    // without running the node handler; the node ticked, or nullptr.
-    QTreeWidgetItem* TickLocalServerNode();
     // The mouse over a described control, and over the window's background.
     void ShowDescription(const SettingDescription& entry);
     void Form_MouseMove();
-    // The server tree: a node handler run only for the user's tick changes, and its parts.
+    // The server tree's signals: the tab-dependent notices of a selection of several servers,
+    // and the read of the one server selected while tab 0 is shown.
     void connectServerTree();
-    void TreeView1_ItemChanged(QTreeWidgetItem* node);
-    void FarmRootTicked(QTreeWidgetItem* root);
-    void FarmRootUnticked(QTreeWidgetItem* root);
-    void ServerNodeCheck(QTreeWidgetItem* node);
-    void RefuseOfflineNode(QTreeWidgetItem* node);
-    void SelectionSummaryUpdate();
+    void SeveralSelected(int count, const QString& summary);
     void ReadSingleSelectedServer();
     // Queues ShowPendingWarning when the read left a warning: it runs after the read, once
     // the event loop gets control back.

@@ -60,7 +60,7 @@ RecordedBox warningBox(const std::string& text) {
 
 // The user's tick of a server node: the node handler runs as for a click.
 void userTick(MainWindow& window, const char* server, bool tick) {
-    QTreeWidgetItem* node = MainWindow::nodeByKey(window.TreeView1, server);
+    QTreeWidgetItem* node = farm::ServerTree::nodeByKey(window.TreeView1, server);
     ASSERT_NE(node, nullptr) << server;
     node->setCheckState(0, tick ? Qt::Checked : Qt::Unchecked);
 }

@@ -17,8 +17,8 @@ TEST(FarmRootTick, OfflineServersAreTickedWithTheRootButNotPingedOrSelected) {
     DemoStart tool("demo");
     ASSERT_TRUE(tool.start("/debug"));
     QTreeWidget* tree = tool.window.TreeView1;
-    QTreeWidgetItem* root = MainWindow::nodeByKey(tree, "Farm");
-    QTreeWidgetItem* gamma = MainWindow::nodeByKey(tree, "Gamma");
+    QTreeWidgetItem* root = farm::ServerTree::nodeByKey(tree, "Farm");
+    QTreeWidgetItem* gamma = farm::ServerTree::nodeByKey(tree, "Gamma");
     ASSERT_NE(root, nullptr);
     ASSERT_NE(gamma, nullptr);
 

@@ -56,7 +56,7 @@ class ServerSelectionTest : public MainWindowTest {
     }
 
     QTreeWidgetItem* node(const std::string& key) {
-        QTreeWidgetItem* found = MainWindow::nodeByKey(window.TreeView1, key);
+        QTreeWidgetItem* found = farm::ServerTree::nodeByKey(window.TreeView1, key);
         EXPECT_NE(found, nullptr) << key;
         return found;
     }
@@ -99,7 +99,7 @@ TEST_F(ServerSelectionTest, TreeListsTheFarmInSortedOrderAndTicksTheLocalServer)
     std::vector<std::string> children;
     for (int i = 0; i < root->childCount(); ++i) {
         children.push_back(root->child(i)->text(0).toStdString());
-        EXPECT_EQ(MainWindow::nodeByKey(window.TreeView1, children.back()), root->child(i));
+        EXPECT_EQ(farm::ServerTree::nodeByKey(window.TreeView1, children.back()), root->child(i));
         EXPECT_EQ(root->child(i)->checkState(0) == Qt::Checked, children.back() == "LOCALSRV");
     }
     EXPECT_THAT(children, ElementsAre("Beta", "LOCALSRV", "SRV1", "alpha", "srv2"));
@@ -139,17 +139,17 @@ TEST_F(ServerSelectionTest, LocalComputerOutsideTheFarmIsNotTicked) {
 
 TEST_F(ServerSelectionTest, InsertAndSortTreeSortsTheParentsChildren) {
     startFarm({{"srv2", true}, {"Beta", true}});
-    window.insertAndSortTree(window.TreeView1, "Farm", "alpha", "alpha");
-    window.insertAndSortTree(window.TreeView1, "Farm", "Beta", "Beta again");  // key in use
-    window.insertAndSortTree(window.TreeView1, "Nowhere", "gamma", "gamma");   // no such parent
-    window.insertAndSortTree(window.TreeView1, "", "Other", "Other farm");
+    window.TreeView1->insertAndSortTree("Farm", "alpha", "alpha");
+    window.TreeView1->insertAndSortTree("Farm", "Beta", "Beta again");  // key in use
+    window.TreeView1->insertAndSortTree("Nowhere", "gamma", "gamma");   // no such parent
+    window.TreeView1->insertAndSortTree("", "Other", "Other farm");
     QTreeWidgetItem* root = node("Farm");
     std::vector<std::string> children;
     for (int i = 0; i < root->childCount(); ++i) {
         children.push_back(root->child(i)->text(0).toStdString());
     }
     EXPECT_THAT(children, ElementsAre("alpha", "Beta", "srv2"));
-    EXPECT_EQ(MainWindow::nodeByKey(window.TreeView1, "gamma"), nullptr);
+    EXPECT_EQ(farm::ServerTree::nodeByKey(window.TreeView1, "gamma"), nullptr);
     EXPECT_EQ(window.TreeView1->topLevelItemCount(), 2);
     EXPECT_EQ(node("Other")->text(0).toStdString(), "Other farm");
     // A node added later is clicked like any other.
