@@ -11,7 +11,7 @@ namespace ombrel::fuzz {
 class SilentBoxes : public core::MessageBoxes {
   public:
     core::BoxAnswer messageBox(const std::string&, core::BoxButtons, core::BoxIcon,
-                              const std::string&) override {
+                               const std::string&) override {
         return core::BoxAnswer::Ok;
     }
     std::string inputBox(const std::string&, const std::string&, const std::string&) override {

@@ -9,8 +9,8 @@
 #include "ControllerFarm.h"
 #include "FuzzTarget.h"
 #include "SilentBoxes.h"
-#include "core/AppContext.h"
 #include "controller/XMLFileHandling.h"
+#include "core/AppContext.h"
 
 using namespace ombrel;
 using fuzz::require;

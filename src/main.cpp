@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "DemoFarms.h"
-#include "core/AppContext.h"
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/QtMessageBoxes.h"
 #include "app/StartUp.h"
 #include "app/StartUpErrorBox.h"
+#include "core/AppContext.h"
 #include "platform/CodePage.h"
 #include "platform/sim/FarmDescription.h"
 #include "platform/sim/HostPath.h"

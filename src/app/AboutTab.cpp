@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-#include "widgets/Controls.h"
 #include "core/Trace.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::app {
 
@@ -38,14 +38,16 @@ AboutTab::AboutTab(QWidget* parent) : QWidget(parent) {
     Frame15 = widgets::makeFrame(this, "Frame15", "  DISCLAIMER  ");
     lblDisclaimer = widgets::makeLabel(Frame15, "lblDisclaimer", kDisclaimer);
     lblDisclaimer->setWordWrap(true);
-    Label23 = widgets::makeLabel(this, "Label23",
-                        "Feedback and suggestions are welcome: send them to your Ombrel support "
-                        "contact, with the trace of the tool (start it with /debug).");
-    Label22 =
-        widgets::makeLabel(this, "Label22", "Written and maintained by the Ombrel printing support team.");
-    Label24 = widgets::makeLabel(this, "Label24",
-                        "Every change saved to a server is recorded in the Application event log "
-                        "of the computer that runs this tool.");
+    Label23 =
+        widgets::makeLabel(this, "Label23",
+                           "Feedback and suggestions are welcome: send them to your Ombrel support "
+                           "contact, with the trace of the tool (start it with /debug).");
+    Label22 = widgets::makeLabel(this, "Label22",
+                                 "Written and maintained by the Ombrel printing support team.");
+    Label24 = widgets::makeLabel(
+        this, "Label24",
+        "Every change saved to a server is recorded in the Application event log "
+        "of the computer that runs this tool.");
     for (QLabel* label : {Label23, Label22, Label24}) {
         label->setWordWrap(true);
     }
@@ -70,8 +72,10 @@ AboutTab::AboutTab(QWidget* parent) : QWidget(parent) {
 }
 
 void AboutTab::EnterTab() {
-    lblVersion->setText(
-        QStringLiteral("v.%1.%2.%3").arg(core::kVersionMajor).arg(core::kVersionMinor).arg(core::kVersionRevision));
+    lblVersion->setText(QStringLiteral("v.%1.%2.%3")
+                            .arg(core::kVersionMajor)
+                            .arg(core::kVersionMinor)
+                            .arg(core::kVersionRevision));
 }
 
 }  // namespace ombrel::app

@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "widgets/Controls.h"
-#include "core/MessageBoxes.h"
 #include "app/Pictures.h"
+#include "core/MessageBoxes.h"
 #include "core/Trace.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::app {
 
@@ -55,9 +55,10 @@ Form1::~Form1() {
 }
 
 void Form1::Form_Load() {
-    Label2->setText(
-        QString::fromLatin1(core::kAppTitle) +
-        QStringLiteral(" v.%1.%2.%3").arg(core::kVersionMajor).arg(core::kVersionMinor).arg(core::kVersionRevision));
+    Label2->setText(QString::fromLatin1(core::kAppTitle) + QStringLiteral(" v.%1.%2.%3")
+                                                               .arg(core::kVersionMajor)
+                                                               .arg(core::kVersionMinor)
+                                                               .arg(core::kVersionRevision));
 }
 
 void Form1::setMessage(const std::string& text) {

@@ -32,7 +32,8 @@ void MainWindow::Form_Activate() {
         // Cleared first: the box itself activates the window again when it closes.
         const std::string warning = std::move(state.PendingWarning);
         state.PendingWarning.clear();
-        context_.boxes.messageBox(warning, core::BoxButtons::Ok, core::BoxIcon::Exclamation, core::kAppTitle);
+        context_.boxes.messageBox(warning, core::BoxButtons::Ok, core::BoxIcon::Exclamation,
+                                  core::kAppTitle);
     }
 }
 

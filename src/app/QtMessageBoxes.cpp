@@ -44,9 +44,10 @@ QMessageBox::StandardButtons toQt(core::BoxButtons buttons) {
 
 }  // namespace
 
-core::BoxAnswer QtMessageBoxes::messageBox(const std::string& text, core::BoxButtons buttons, core::BoxIcon icon,
-                                     const std::string& title) {
-    QMessageBox box(toQt(icon), widgets::toWidgetText(title), widgets::toWidgetText(text), toQt(buttons), owner_);
+core::BoxAnswer QtMessageBoxes::messageBox(const std::string& text, core::BoxButtons buttons,
+                                           core::BoxIcon icon, const std::string& title) {
+    QMessageBox box(toQt(icon), widgets::toWidgetText(title), widgets::toWidgetText(text),
+                    toQt(buttons), owner_);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
@@ -82,8 +83,9 @@ std::string QtMessageBoxes::openFileName(const std::string& filter,
     if (disks_) {
         return openOnDisks(fileDialogFilter(filter), defaultExtension, initialFolder, title);
     }
-    const QString chosen = QFileDialog::getOpenFileName(
-        owner_, widgets::toWidgetText(title), widgets::toWidgetText(initialFolder), fileDialogFilter(filter));
+    const QString chosen = QFileDialog::getOpenFileName(owner_, widgets::toWidgetText(title),
+                                                        widgets::toWidgetText(initialFolder),
+                                                        fileDialogFilter(filter));
     std::string path = chosen.toStdString();
     return path.size() > kMaxChosenPath ? std::string() : path;
 }

@@ -18,8 +18,8 @@ class QtMessageBoxes : public core::MessageBoxes {
     // The disks the file dialog shows instead of the host's.
     void setDisks(FileDialogDisks disks) { disks_ = std::move(disks); }
 
-    core::BoxAnswer messageBox(const std::string& text, core::BoxButtons buttons, core::BoxIcon icon,
-                         const std::string& title) override;
+    core::BoxAnswer messageBox(const std::string& text, core::BoxButtons buttons,
+                               core::BoxIcon icon, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     std::string openFileName(const std::string& filter, const std::string& defaultExtension,

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "widgets/Controls.h"
 #include "core/MessageBoxes.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::app {
 
@@ -43,8 +43,8 @@ void ShowStartUpErrorBox(int argc, char* argv[], const std::string& text) {
     const pid_t child = fork();
     if (child == 0) {
         QApplication application(argc, argv);
-        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(core::kAppTitle), widgets::toWidgetText(text),
-                        QMessageBox::Ok);
+        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(core::kAppTitle),
+                        widgets::toWidgetText(text), QMessageBox::Ok);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         _exit(0);

@@ -3,16 +3,16 @@
 #include <optional>
 #include <vector>
 
-#include "core/Audit.h"
-#include "widgets/Controls.h"
-#include "core/Text.h"
 #include "client/AppsrvIni.h"
 #include "client/ClientTab.h"
 #include "client/OversizedValue.h"
+#include "core/Audit.h"
+#include "core/Text.h"
 #include "platform/CodePage.h"
 #include "remote/RegistryConversions.h"
 #include "remote/RemoteRegistry.h"
 #include "upd/PrintDrivers.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::client {
 

@@ -12,7 +12,7 @@ namespace ombrel::client {
 
 // true when the value is there, a text or list of texts, and longer than GetValue's read;
 // false when it is absent, readable, of another type, or its computer or key cannot be reached.
-bool TooLongToRead(const core::AppContext& context, std::uint32_t hiveCode, std::string_view keyPath,
-                   std::string_view valueName, std::string_view computer);
+bool TooLongToRead(const core::AppContext& context, std::uint32_t hiveCode,
+                   std::string_view keyPath, std::string_view valueName, std::string_view computer);
 
 }  // namespace ombrel::client

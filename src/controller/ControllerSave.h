@@ -2,8 +2,8 @@
 // The controller branch of a save: FlagsToSave into the exchange file, the file imported back
 // by PortZRPSetDefaults.exe, the audit record and the closing message.
 
-#include "core/AppContext.h"
 #include "controller/XMLFileHandling.h"
+#include "core/AppContext.h"
 
 namespace ombrel::controller {
 

@@ -37,9 +37,9 @@ void SortArray(std::vector<std::string>& array, bool ascending, bool ignoreCase)
     const size_t size = array.size();
     for (size_t i = 0; i < size; ++i) {
         for (size_t j = 0; j < size; ++j) {
-            const int order = ignoreCase
-                                  ? compareTexts(core::lowerCase(array[i]), core::lowerCase(array[j]))
-                                  : compareTexts(array[i], array[j]);
+            const int order =
+                ignoreCase ? compareTexts(core::lowerCase(array[i]), core::lowerCase(array[j]))
+                           : compareTexts(array[i], array[j]);
             if (order == (ascending ? -1 : 1)) {
                 SwapStrings(array[i], array[j]);
             }

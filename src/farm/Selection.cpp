@@ -62,8 +62,8 @@ Untick withUnticked(const core::AppContext& context, const std::string& currentS
     return result;
 }
 
-std::string farmWithout(const core::AppContext& context, const std::vector<std::string>& farmServers,
-                        const std::string& node) {
+std::string farmWithout(const core::AppContext& context,
+                        const std::vector<std::string>& farmServers, const std::string& node) {
     std::string rebuilt;
     for (std::size_t i = 1; i < farmServers.size(); ++i) {
         context.WriteTrace("Populate selected Node " + node + " compared to " + farmServers[i]);

@@ -42,8 +42,8 @@ Untick withUnticked(const core::AppContext& context, const std::string& currentS
 
 // The selection when a server is unticked while the farm root is ticked: every farm server but
 // that one, in the order of FarmServers and offline ones included; every step is traced.
-std::string farmWithout(const core::AppContext& context, const std::vector<std::string>& farmServers,
-                        const std::string& node);
+std::string farmWithout(const core::AppContext& context,
+                        const std::vector<std::string>& farmServers, const std::string& node);
 
 struct PingOutcome {
     bool online = false;

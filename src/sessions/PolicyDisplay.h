@@ -67,6 +67,7 @@ struct PolicyView {
 
 // Reads the rules, the channel limits and the session printers, tracing each and moving the
 // wait window's progress.
-PolicyView ReadPolicyRules(const core::AppContext& context, const platform::ResultantPolicy& policy);
+PolicyView ReadPolicyRules(const core::AppContext& context,
+                           const platform::ResultantPolicy& policy);
 
 }  // namespace ombrel::sessions

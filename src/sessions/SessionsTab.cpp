@@ -184,9 +184,10 @@ void SessionsTab::onSessionActivated() {
 }
 
 void SessionsTab::ClearSessionDisplay() {
-    for (widgets::TickBox* box : {ConnectCPAtLogon, DefaultToMainCPPolicy, LegacyClientPrinters,
-                              PrintDriverAutoInstall, PrintFromServer, DisableClientLPTPortMapping,
-                              DisableClientCOMPortMapping, DisableClientPrinterMapping}) {
+    for (widgets::TickBox* box :
+         {ConnectCPAtLogon, DefaultToMainCPPolicy, LegacyClientPrinters, PrintDriverAutoInstall,
+          PrintFromServer, DisableClientLPTPortMapping, DisableClientCOMPortMapping,
+          DisableClientPrinterMapping}) {
         box->setValue(0);
     }
     for (QLabel* label : {ConnectCPDeviceType, ModifiedPrinterProperties, CLPDriverType}) {

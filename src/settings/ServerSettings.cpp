@@ -150,10 +150,10 @@ bool SaveToServer(core::AppContext& context, const ServerValuesToSave& values,
         const std::string user =
             platform::fromAnsi(context.platform.system.environmentVariable("username"));
         core::WriteAuditEvent(context,
-                             "Changes for DefaultPrnFlags saved on server " + server + "." +
-                                 "\r\n" + "New settings=" + FlagHex(values.flags) + "\r\n" +
-                                 "Changed by " + user,
-                             platform::EVENTLOG_INFORMATION_TYPE, kAuditEventId);
+                              "Changes for DefaultPrnFlags saved on server " + server + "." +
+                                  "\r\n" + "New settings=" + FlagHex(values.flags) + "\r\n" +
+                                  "Changed by " + user,
+                              platform::EVENTLOG_INFORMATION_TYPE, kAuditEventId);
     } else {
         context.WriteTrace("SaveRegistry : could not save on " + server);
     }
@@ -178,7 +178,8 @@ bool SaveToServer(core::AppContext& context, const ServerValuesToSave& values,
     return stored;
 }
 
-std::vector<std::string> SaveToServers(core::AppContext& context, const ServerValuesToSave& values) {
+std::vector<std::string> SaveToServers(core::AppContext& context,
+                                       const ServerValuesToSave& values) {
     core::WaitWindow& wait = context.wait();
     const auto farmServers = static_cast<int>(context.state.FarmServers.size()) - 1;
     wait.setMaximum(10);

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "widgets/Controls.h"
 #include "upd/ExclusionList.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::upd {
 
@@ -78,7 +78,8 @@ void DisabledDriversSelection::SaveExclusionList() {
     accept();
 }
 
-void UPDFallBackDrivers_Click(const core::AppContext& context, QPushButton* button, QWidget* owner) {
+void UPDFallBackDrivers_Click(const core::AppContext& context, QPushButton* button,
+                              QWidget* owner) {
     platform::FarmObject* farm = context.state.FarmObject.get();
     if (farm == nullptr || farm->checkPermission(kMayOpen) != 1) {
         context.boxes.message("You do not have the required permissions");

@@ -74,7 +74,8 @@ std::vector<OfferedDriver> OfferedDrivers(const core::AppContext& context) {
     return offered;
 }
 
-bool StoreExclusionList(const core::AppContext& context, const std::vector<OfferedDriver>& entries) {
+bool StoreExclusionList(const core::AppContext& context,
+                        const std::vector<OfferedDriver>& entries) {
     FarmObject* farm = context.state.FarmObject.get();
     if (farm == nullptr) {
         return false;
@@ -137,16 +138,16 @@ bool StoreExclusionList(const core::AppContext& context, const std::vector<Offer
     if (stored != S_OK) {
         // A list the farm refused is not saved, and the record says so.
         core::WriteAuditEvent(context,
-                             "Printer Driver Compatibility List could not be saved (error " +
-                                 std::to_string(number) + ").\r\nChanged by " + user,
-                             kWarning, kAuditId);
+                              "Printer Driver Compatibility List could not be saved (error " +
+                                  std::to_string(number) + ").\r\nChanged by " + user,
+                              kWarning, kAuditId);
         context.boxes.message("The Printer Driver Compatibility List could not be saved (error " +
                                   std::to_string(number) + ").",
                               core::BoxIcon::Exclamation);
         return false;
     }
     core::WriteAuditEvent(context, "Printer Driver Compatibility List saved.\r\nChanged by " + user,
-                         kInformation, kAuditId);
+                          kInformation, kAuditId);
     return true;
 }
 

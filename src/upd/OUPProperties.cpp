@@ -192,8 +192,9 @@ void OUPProperties::buildLayout() {
 }
 
 void OUPProperties::setInitialState() {
-    for (widgets::TickBox* box : {Orientation, PaperSize, PrintQuality, YResolution, dmColor, Duplexing,
-                              TTOption, DefaultSource, FormName, Scale1, Copies, dmCollate}) {
+    for (widgets::TickBox* box :
+         {Orientation, PaperSize, PrintQuality, YResolution, dmColor, Duplexing, TTOption,
+          DefaultSource, FormName, Scale1, Copies, dmCollate}) {
         box->setValue(0);
     }
     disableWithHint(dmDefaultSource, kDefaultSourceHint);

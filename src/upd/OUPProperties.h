@@ -14,8 +14,8 @@
 #include <QRadioButton>
 
 #include "core/AppContext.h"
-#include "widgets/Controls.h"
 #include "upd/UpdDevmode.h"
+#include "widgets/Controls.h"
 
 namespace ombrel::upd {
 
@@ -136,8 +136,8 @@ class OUPProperties : public QDialog {
     // shows it; an empty value clears the box and shows the hint; anything else leaves both.
     // Answers what it found.
     enum class Shown { Value, Cleared, Left };
-    Shown showInField(DevmodeValue value, long long minimum, widgets::TickBox* box, QLineEdit* field,
-                      const char* hint);
+    Shown showInField(DevmodeValue value, long long minimum, widgets::TickBox* box,
+                      QLineEdit* field, const char* hint);
     // Chooses an entry of the paper list; the entry of an unlisted stored code goes once
     // another is chosen.
     void choosePaper(int index);

@@ -39,9 +39,10 @@ TEST(QtMessageBoxes, ShowsTheBoxAndReturnsTheAnswer) {
         EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(boxes.messageBox("Changes are saved to registry.\r\nDo you want to restart ?",
-                               core::BoxButtons::YesNo, core::BoxIcon::Information, core::kAppTitle),
-              core::BoxAnswer::Yes);
+    EXPECT_EQ(
+        boxes.messageBox("Changes are saved to registry.\r\nDo you want to restart ?",
+                         core::BoxButtons::YesNo, core::BoxIcon::Information, core::kAppTitle),
+        core::BoxAnswer::Yes);
 
     whenShown<QMessageBox>([](QMessageBox& box) {
         EXPECT_EQ(box.icon(), QMessageBox::Warning);
@@ -61,8 +62,9 @@ TEST(QtMessageBoxes, InputBoxGivesTheTextOrNothing) {
         dialog.setTextValue("0x1020");
         dialog.accept();
     });
-    EXPECT_EQ(boxes.inputBox("Please enter a DefaultPrnFlag value in hex to decode", core::kAppTitle, ""),
-              "0x1020");
+    EXPECT_EQ(
+        boxes.inputBox("Please enter a DefaultPrnFlag value in hex to decode", core::kAppTitle, ""),
+        "0x1020");
 
     whenShown<QInputDialog>([](QInputDialog& dialog) {
         dialog.setTextValue("typed, then cancelled");

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "core/AppContext.h"
 #include "controller/XMLFileHandling.h"
+#include "core/AppContext.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempFarm.h"

@@ -132,7 +132,8 @@ TEST_F(SessionsTabTest, AnEmptySelectionFallsBackToTheLocalServer) {
                     "At least one server must be selected ! the current server will be used.",
                     core::kAppTitle, core::BoxIcon::Critical, core::BoxButtons::Ok}));
     EXPECT_EQ(tool.state.CurrentServer, "LOCALSRV");
-    EXPECT_EQ(farm::ServerTree::nodeByKey(window.TreeView1, "LOCALSRV")->checkState(0), Qt::Checked);
+    EXPECT_EQ(farm::ServerTree::nodeByKey(window.TreeView1, "LOCALSRV")->checkState(0),
+              Qt::Checked);
     EXPECT_THAT(listed(), ElementsAre(kJdoe));
     // Nothing is chosen until the administrator chooses.
     EXPECT_EQ(tab().ActiveSession->currentIndex(), -1);

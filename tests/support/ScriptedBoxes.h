@@ -31,8 +31,8 @@ struct RecordedFileDialog {
 
 class ScriptedBoxes : public core::MessageBoxes {
   public:
-    core::BoxAnswer messageBox(const std::string& text, core::BoxButtons buttons, core::BoxIcon icon,
-                              const std::string& title) override;
+    core::BoxAnswer messageBox(const std::string& text, core::BoxButtons buttons,
+                               core::BoxIcon icon, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     std::string openFileName(const std::string& filter, const std::string& defaultExtension,

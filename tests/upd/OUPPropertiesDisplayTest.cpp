@@ -67,8 +67,9 @@ TEST_F(OUPPropertiesTest, EveryValueIsShownInItsControls) {
         EXPECT_EQ(text(field), shown) << field->objectName().toStdString();
         EXPECT_TRUE(field->isEnabled()) << field->objectName().toStdString();
     }
-    for (widgets::TickBox* box : {dialog.Scale1, dialog.Copies, dialog.dmCollate, dialog.DefaultSource,
-                              dialog.dmColor, dialog.Duplexing, dialog.TTOption, dialog.FormName}) {
+    for (widgets::TickBox* box :
+         {dialog.Scale1, dialog.Copies, dialog.dmCollate, dialog.DefaultSource, dialog.dmColor,
+          dialog.Duplexing, dialog.TTOption, dialog.FormName}) {
         EXPECT_EQ(box->value(), 1) << box->objectName().toStdString();
     }
     EXPECT_TRUE(dialog.MonoChrome->isChecked());

@@ -72,10 +72,10 @@ TEST(FarmLibraryStoreErrors, StartUpOnADamagedStoreEndsWithTheInitialisationMess
     tool.farm.store().db().exec("DROP TABLE farm_administrators");
 
     EXPECT_FALSE(farm::InitializeFarm(tool.context));
-    EXPECT_THAT(
-        tool.boxes.boxes,
-        ElementsAre(RecordedBox{"Can't  Initialize VexaroFarm object -2147467259 Automation error",
-                                "Ombrel Printing Tool", core::BoxIcon::None, core::BoxButtons::Ok}));
+    EXPECT_THAT(tool.boxes.boxes,
+                ElementsAre(RecordedBox{
+                    "Can't  Initialize VexaroFarm object -2147467259 Automation error",
+                    "Ombrel Printing Tool", core::BoxIcon::None, core::BoxButtons::Ok}));
 }
 
 }  // namespace
