@@ -1,0 +1,2 @@
+// The window may include the core.
+#include "core/AppContext.h"
