@@ -152,20 +152,19 @@ QTreeWidgetItem* ServerTree::nodeByKey(const QTreeWidget* tree, const std::strin
 
 void ServerTree::insertAndSortTree(const std::string& parentKey, const std::string& key,
                                    const std::string& text) {
-    QTreeWidget* tree = this;
     QTreeWidgetItem* parent = nullptr;
     if (!parentKey.empty()) {
-        parent = nodeByKey(tree, parentKey);
+        parent = nodeByKey(this, parentKey);
         if (parent == nullptr) {
             return;  // no such relative: the tree refuses the node
         }
     }
-    if (!key.empty() && nodeByKey(tree, key) != nullptr) {
+    if (!key.empty() && nodeByKey(this, key) != nullptr) {
         return;  // the key is in use: the tree refuses the node
     }
-    addNode(tree, parent, key, text);
+    addNode(this, parent, key, text);
     if (parent != nullptr) {
-        const QSignalBlocker blocker(tree);
+        const QSignalBlocker blocker(this);
         sortChildren(parent);
     }
 }
