@@ -2,14 +2,12 @@
 
 #include <QApplication>
 
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "DemoFarms.h"
+#include "FarmOpening.h"
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/QtMessageBoxes.h"
@@ -17,59 +15,10 @@
 #include "app/StartUpErrorBox.h"
 #include "core/AppContext.h"
 #include "platform/CodePage.h"
-#include "platform/sim/FarmDescription.h"
 #include "platform/sim/HostPath.h"
 #include "platform/sim/SimFarm.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// The demo farm in the user's data folder, made on first use.
-fs::path defaultFarm() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    fs::path base = dataHome != nullptr && *dataHome != '\0'
-                        ? fs::path(dataHome)
-                        : fs::path(home != nullptr ? home : ".") / ".local" / "share";
-    return base / "ombrel-printing-tool" / "demo-farm";
-}
-
-void createDemoFarm(const fs::path& dir, const fs::path& executable) {
-    std::cerr << "ombrel-printing-tool: creating the demo farm in " << dir.string() << "\n";
-    fs::create_directories(dir.parent_path());
-    // Programs of the farm's launch map (the controller's) are built next to this one.
-    ombrel::sim::createFarmFromDescriptionText(dir, ombrel::farmsim::demoFarmDescription("demo"),
-                                               {executable.parent_path()});
-}
-
-// The farm the tool works on; nullptr after setting why in reason.
-std::unique_ptr<ombrel::sim::SimFarm> openFarm(const std::string& farmDir, std::string& reason) {
-    const fs::path dir = farmDir.empty() ? defaultFarm() : fs::path(farmDir);
-    std::error_code error;
-    if (fs::is_regular_file(dir, error)) {
-        // The store's own complaint, "farm.db is missing", would send the user looking for a
-        // file they have just named.
-        reason = "--farm takes the farm's folder, not a file: " + dir.string() +
-                 (dir.filename() == "farm.db"
-                      ? " is the farm's store; its folder is " + dir.parent_path().string()
-                      : " is a file");
-        return nullptr;
-    }
-    try {
-        if (farmDir.empty() && !fs::exists(dir / "farm.db")) {
-            createDemoFarm(dir, fs::canonical("/proc/self/exe"));
-        }
-        return ombrel::sim::SimFarm::open(dir);
-    } catch (const std::exception& failure) {
-        // The store names the folder in most of its errors; SQLite's own do not.
-        const std::string what = failure.what();
-        reason = what.find(dir.string()) != std::string::npos
-                     ? what
-                     : "cannot open the farm in " + dir.string() + ": " + what;
-        return nullptr;
-    }
-}
 
 // The file dialog shows the local machine's disks of the farm and names its files as Windows
 // does, not the host's files.
@@ -110,7 +59,7 @@ int main(int argc, char* argv[]) {
         return command.exitCode;
     }
     std::string reason;
-    std::unique_ptr<sim::SimFarm> farm = openFarm(command.farmDir, reason);
+    std::unique_ptr<sim::SimFarm> farm = openFarm(command.farmDir, "ombrel-printing-tool", reason);
     if (!farm) {
         std::cerr << "ombrel-printing-tool: " << reason << "\n";
         app::ShowStartUpErrorBox(argc, argv, reason);

@@ -61,19 +61,18 @@ class Inventory {
                       ? platform::fromAnsi(system_.environmentVariable("computername"))
                       : computer_) {}
 
-    FileCaptions run() {
+    ComponentInventory run() {
         context_.WriteTrace("--- Enter FileInformation() ---");
-        FileCaptions captions;
         const std::vector<std::string> names = core::selectionParts(kComponentFileList);
-        for (std::size_t i = 0; i < captions.size() && i < names.size(); ++i) {
-            captions[i] = examine(names[i]);
+        for (std::size_t i = 0; i < inventory_.files.size() && i < names.size(); ++i) {
+            inventory_.files[i] = examine(names[i]);
         }
         context_.WriteTrace("--- Exit FileInformation() ---");
-        return captions;
+        return inventory_;
     }
 
   private:
-    FileCaption examine(const std::string& name) {
+    ComponentFile examine(const std::string& name) {
         context_.WriteTrace("checking " + name);
         const std::string folder =
             name.find("vqupd") != std::string::npos ? driverFolder() : productFolder();
@@ -82,7 +81,7 @@ class Inventory {
 
         std::uint64_t size = 0;
         if (!system_.getFileSize(ansiPath, size)) {
-            return failed(system_.getLastError());
+            return failed(name, system_.getLastError());
         }
         context_.WriteTrace(path + " infos = " + std::to_string(size));
         context_.WriteTrace("Checking file timestamps");
@@ -91,14 +90,13 @@ class Inventory {
         }
         std::int64_t modified = 0;
         if (!system_.getFileTime(ansiPath, modified)) {
-            return failed(system_.getLastError());
+            return failed(name, system_.getLastError());
         }
         const std::string date = FileDate(system_, modified);
         context_.WriteTrace("file " + name + "  date= " + date);
 
         const std::optional<std::string> release = ReleaseLabel(date);
-        return {std::to_string(size) + "b - " + date + release.value_or(kUnknownRelease),
-                !release.has_value()};
+        return {name, "", size, date, release.value_or(kUnknownRelease), !release.has_value()};
     }
 
     // The product's own files: its installation folder's System32 folder.
@@ -147,6 +145,7 @@ class Inventory {
         if (!system_.getFileSize(ansiPath, size) || !system_.getFileTime(ansiPath, modified)) {
             return;
         }
+        inventory_.duplicate = folder + name;
         context_.state.PendingWarning =
             "A duplicate ombprn.dll was found in " + folder +
             "\r\n\r\nFile information : " + FileDate(system_, modified) + "  " +
@@ -155,7 +154,7 @@ class Inventory {
 
     // The file's label says why it could not be examined. The message comes once per read: a
     // server whose share is missing would otherwise bring one box per file.
-    FileCaption failed(DWORD windowsError) {
+    ComponentFile failed(const std::string& name, DWORD windowsError) {
         const FileError error = fileError(windowsError);
         context_.WriteTrace("*-*  E R R O R  *-*  FileInformation() " +
                             std::to_string(error.number));
@@ -170,7 +169,10 @@ class Inventory {
                 "An error occured while querying the files on the server \r\n" + reason,
                 core::BoxButtons::Ok, core::BoxIcon::Critical, core::kAppTitle);
         }
-        return {reason, false};
+        ComponentFile file;
+        file.name = name;
+        file.error = reason;
+        return file;
     }
 
     core::AppContext& context_;
@@ -178,13 +180,30 @@ class Inventory {
     remote::RemoteRegistry registry_;
     const std::string computer_;
     const std::string server_;
+    ComponentInventory inventory_;
     bool told_ = false;
 };
 
 }  // namespace
 
-FileCaptions FileInformation(core::AppContext& context) {
+ComponentInventory ExamineComponentFiles(core::AppContext& context) {
     return Inventory(context).run();
+}
+
+FileCaption CaptionOf(const ComponentFile& file) {
+    if (!file.error.empty()) {
+        return {file.error, false};
+    }
+    return {std::to_string(file.size) + "b - " + file.date + file.release, file.privateBuild};
+}
+
+FileCaptions FileInformation(core::AppContext& context) {
+    const ComponentInventory inventory = ExamineComponentFiles(context);
+    FileCaptions captions;
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        captions[i] = CaptionOf(inventory.files[i]);
+    }
+    return captions;
 }
 
 std::string FileDate(platform::System& system, std::int64_t modifiedUtc) {

@@ -4,6 +4,7 @@
 // warning about a second ombprn.dll left in the server's Windows Installer folder.
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "core/AppContext.h"
@@ -23,9 +24,30 @@ struct FileCaption {
 };
 using FileCaptions = std::array<FileCaption, kComponentFileCount>;
 
+// What was found of one file: its size, date and release, or why it could not be examined.
+struct ComponentFile {
+    std::string name;
+    std::string error;  // "Error : 53 File not found"; "" once the file was examined
+    std::uint64_t size = 0;
+    std::string date;     // DD/MM/YYYY
+    std::string release;  // the release table's label, kUnknownRelease for none
+    bool privateBuild = false;
+};
+
+struct ComponentInventory {
+    std::array<ComponentFile, kComponentFileCount> files;
+    std::string duplicate;  // the second ombprn.dll's path, "" when there is none
+};
+
 // Examines the files of the one server CurrentServer names ("" is the machine that runs the
 // tool) and may set PendingWarning. A file that cannot be examined is reported once per call
-// in a message box and shows why on its own label; the other files are still examined.
+// in a message box; the other files are still examined.
+ComponentInventory ExamineComponentFiles(core::AppContext& context);
+
+// What a file's label shows: size, date and release, or why it could not be examined.
+FileCaption CaptionOf(const ComponentFile& file);
+
+// ExamineComponentFiles for the frame's labels.
 FileCaptions FileInformation(core::AppContext& context);
 
 // A file's date as the frame shows it and the release table knows it: DD/MM/YYYY of the

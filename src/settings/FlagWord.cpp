@@ -164,6 +164,24 @@ HexReading readHexFlag(std::string_view text) {
     return {true, static_cast<std::int32_t>(static_cast<std::uint32_t>(value))};
 }
 
+std::string interlockRefusal(std::uint32_t word) {
+    const FlagBit& preview = *findFlagBit("Preview4OUP");
+    const FlagBit& oupd = *findFlagBit("OUPD");
+    if ((word & preview.mask) != 0 && (word & oupd.mask) == 0) {
+        return std::string("Preview4OUP (\"") + preview.caption + "\") needs OUPD (\"" +
+               oupd.caption + "\")";
+    }
+    return "";
+}
+
+std::uint32_t unknownBits(std::uint32_t word) {
+    std::uint32_t known = 0;
+    for (const FlagBit& bit : kBits) {
+        known |= bit.mask;
+    }
+    return word & ~known;
+}
+
 double generateFlagWord(const std::function<int(std::string_view box)>& stateOf,
                         const TraceSink& trace) {
     double word = 0;

@@ -63,6 +63,13 @@ struct HexReading {
 };
 HexReading readHexFlag(std::string_view text);
 
+// Why the tab could not hold the word, "" when it can: Preview4OUP is offered only while OUPD
+// is ticked, and unticking OUPD unticks it.
+std::string interlockRefusal(std::uint32_t word);
+
+// The set bits of the word that have no box, which a save from the tab would drop.
+std::uint32_t unknownBits(std::uint32_t word);
+
 using TraceSink = std::function<void(const std::string&)>;
 
 // GenerateDefaultPrnFlags over the boxes' states (stateOf gives 0, 1 or 2 for a box name):

@@ -5,13 +5,14 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "settings/ServerSettings.h"
 #include "widgets/Controls.h"
 
 namespace ombrel::settings {
 
 namespace {
 
-constexpr std::array<const char*, 4> kModes{"All", "Legacy", "None", "Required"};
+constexpr const auto& kModes = kFontModes;
 
 }  // namespace
 

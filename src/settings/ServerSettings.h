@@ -3,6 +3,7 @@
 // state, and writing them to every selected server. No widget here: the window reads the tick
 // boxes into ServerValuesToSave and shows what the read left in the state.
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ inline constexpr const char* kUpdKey = "Software\\Ombrel\\UniversalPrintDrivers"
 inline constexpr const char* kPcl5cKey = "Software\\Ombrel\\UniversalPrintDrivers\\PCL5c";
 inline constexpr const char* kDriverListXpsFirst = "XPS;EMF;PCL5c;PCL4;PS";
 inline constexpr const char* kDriverListEmfFirst = "EMF;XPS;PCL5c;PCL4;PS";
+// The font handling modes IncludeFonts may hold, in the order the dialog offers them.
+inline constexpr std::array<const char*, 4> kFontModes{"All", "Legacy", "None", "Required"};
 
 // The registry part of ReadDefaultPrnFlags, from the computer CurrentServer names: OMBFlags,
 // DisablePrintOptimizations, CompressionLevel, DebugFlags and FontSettings, each step traced.

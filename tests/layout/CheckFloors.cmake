@@ -5,7 +5,8 @@
 #
 # From the bottom: the platform's interfaces; the simulated world that implements them, which
 # only main.cpp chooses; the core every subsystem uses; the control kit; the subsystems, each
-# using only those below it in the list; the window on top.
+# using only those below it in the list; beside the window on top, the command line, which
+# uses the subsystems but no control or window.
 set(subsystems remote farm settings controller sessions upd client eventlog diagnostics)
 
 function(allowed_for folder out)
@@ -18,8 +19,10 @@ function(allowed_for folder out)
     list(APPEND allowed core widgets)
   elseif(folder STREQUAL "app")
     list(APPEND allowed core widgets ${subsystems} app)
+  elseif(folder STREQUAL "printctl")
+    list(APPEND allowed core ${subsystems} printctl)
   elseif(folder STREQUAL ".")
-    list(APPEND allowed platform/sim core widgets ${subsystems} app)
+    list(APPEND allowed platform/sim core widgets ${subsystems} app printctl)
   else()
     list(FIND subsystems "${folder}" index)
     if(index GREATER_EQUAL 0)
@@ -40,7 +43,7 @@ if(NOT IS_DIRECTORY "${SOURCE_DIR}")
   message(FATAL_ERROR "No source folder: ${SOURCE_DIR}")
 endif()
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
-set(known platform/sim platform core widgets ${subsystems} app)
+set(known platform/sim platform core widgets ${subsystems} app printctl)
 set(faults "")
 foreach(source IN LISTS sources)
   get_filename_component(folder "${source}" DIRECTORY)

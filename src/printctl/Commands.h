@@ -1,0 +1,22 @@
+#pragma once
+// The commands of the command line, each on a session whose farm is open. Each answers the
+// program's exit code.
+
+#include <ostream>
+
+#include "platform/Platform.h"
+#include "printctl/Invocation.h"
+#include "printctl/Session.h"
+
+namespace ombrel::printctl {
+
+int Servers(Session& session, const Invocation& invocation);
+int Show(Session& session, const Invocation& invocation);
+int Set(Session& session, const Invocation& invocation);
+int Diff(Session& session, const Invocation& invocation);
+
+// Opens the farm's session on the platform and runs the command.
+int Run(const Invocation& invocation, platform::Platform platform, std::ostream& out,
+        std::ostream& err);
+
+}  // namespace ombrel::printctl

@@ -1,0 +1,60 @@
+#pragma once
+// What the command line asked for, read before any farm is opened: a bad option, an unknown
+// flag name or a word that is not a 32-bit number ends the program here, with nothing touched.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/FlagWord.h"
+
+namespace ombrel::printctl {
+
+struct FlagChange {
+    const settings::FlagBit* bit = nullptr;
+    bool on = false;
+};
+
+// The changes of "set"; an empty optional leaves that setting as the server has it.
+struct SetRequest {
+    std::optional<std::uint32_t> word;
+    std::vector<FlagChange> flags;
+    std::optional<bool> compression;   // true: compression on (CompressionLevel deleted)
+    std::optional<bool> debug;         // true: DebugFlags 1
+    std::optional<std::string> fonts;  // a mode of IncludeFonts, "" to delete it
+    bool dryRun = false;
+    std::string restart;  // "", "print-service" or "spooler"
+};
+
+struct Invocation {
+    std::string farmDir;  // "" for $OMBREL_FARM, else the window's demo farm
+    std::vector<std::string> servers;
+    std::string serversFile;
+    bool all = false;
+    bool json = false;
+    std::string command;
+    SetRequest set;
+};
+
+inline constexpr int kDone = 0;
+inline constexpr int kSomeFailed = 1;
+inline constexpr int kBadInput = 2;
+
+struct ParsedInvocation {
+    bool exitNow = false;  // help was asked for, or the command line is bad
+    int exitCode = kDone;
+    std::string output;
+    std::string errors;
+    Invocation invocation;
+};
+
+ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments);
+
+// A 32-bit number in decimal (a negative one as its signed reading) or "0x" hexadecimal.
+std::optional<std::uint32_t> ParseWord(const std::string& text);
+
+// The box whose name this is, in any capitals; nullptr for none.
+const settings::FlagBit* FlagByName(const std::string& name);
+
+}  // namespace ombrel::printctl

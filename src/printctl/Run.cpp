@@ -1,0 +1,23 @@
+#include "printctl/Commands.h"
+
+namespace ombrel::printctl {
+
+int Run(const Invocation& invocation, platform::Platform platform, std::ostream& out,
+        std::ostream& err) {
+    Session session(platform, out, err);
+    if (!session.open()) {
+        return kBadInput;
+    }
+    if (invocation.command == "servers") {
+        return Servers(session, invocation);
+    }
+    if (invocation.command == "show") {
+        return Show(session, invocation);
+    }
+    if (invocation.command == "diff") {
+        return Diff(session, invocation);
+    }
+    return Set(session, invocation);
+}
+
+}  // namespace ombrel::printctl

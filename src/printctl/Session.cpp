@@ -1,0 +1,120 @@
+#include "printctl/Session.h"
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+
+#include "core/Text.h"
+#include "farm/FarmDiscovery.h"
+#include "farm/Selection.h"
+#include "platform/CodePage.h"
+
+namespace ombrel::printctl {
+
+namespace {
+
+// The names of a servers file: one a line, blanks around a name and empty lines ignored.
+bool readServersFile(const std::string& path, std::vector<std::string>& names) {
+    std::ifstream in(path);
+    if (!in) {
+        return false;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        if (first != std::string::npos) {
+            names.push_back(line.substr(first, line.find_last_not_of(" \t\r") - first + 1));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+Session::Session(platform::Platform platform, std::ostream& out, std::ostream& err)
+    : out_(out), err_(err), boxes_(err), context_(platform, state_, boxes_) {}
+
+bool Session::open() {
+    return farm::InitializeFarm(context_);
+}
+
+std::vector<std::string> Session::farmServers() const {
+    return {state_.FarmServers.begin() + 1, state_.FarmServers.end()};
+}
+
+bool Session::online(const std::string& server) {
+    return farm::pingServer(context_, server).online;
+}
+
+std::string Session::version(const std::string& server) {
+    std::unique_ptr<platform::ServerObject> object =
+        state_.FarmObject->getServer(platform::ObjectKindServer, platform::toAnsi(server));
+    if (object == nullptr) {
+        return "";
+    }
+    const platform::ServerVersion version = object->version();
+    return std::to_string(version.major) + "." + std::to_string(version.minor);
+}
+
+bool Session::select(const Invocation& invocation, std::vector<std::string>& selected,
+                     std::string& reason) {
+    const std::vector<std::string> farm = farmServers();
+    std::vector<std::string> names = invocation.servers;
+    if (invocation.all) {
+        names = farm;
+    } else if (!invocation.serversFile.empty() && !readServersFile(invocation.serversFile, names)) {
+        reason = "cannot read the servers file " + invocation.serversFile;
+        return false;
+    }
+    if (names.empty() && !invocation.all) {
+        // As the window starts: on the local server, when it is one of the farm's.
+        const std::string local =
+            platform::fromAnsi(context_.platform.system.environmentVariable("computername"));
+        if (std::find(farm.begin(), farm.end(), local) == farm.end()) {
+            reason = "no server selected, and the local computer " + local +
+                     " is not a server of the farm: name them with --servers or --all";
+            return false;
+        }
+        names.push_back(local);
+    }
+    for (const std::string& name : names) {
+        if (std::find(farm.begin(), farm.end(), name) == farm.end()) {
+            // The window tells names apart by their capitals; say which one was meant.
+            reason = "the farm has no server " + name;
+            for (const std::string& known : farm) {
+                if (core::lowerCase(known) == core::lowerCase(name)) {
+                    reason += " (it has " + known + ")";
+                }
+            }
+            return false;
+        }
+    }
+    selected.clear();
+    for (const std::string& name : names) {
+        if (std::find(selected.begin(), selected.end(), name) != selected.end()) {
+            continue;
+        }
+        if (!online(name)) {
+            if (!invocation.all) {
+                reason = name + " is offline";
+                return false;
+            }
+            note(name, "offline, left out");
+            continue;
+        }
+        selected.push_back(name);
+    }
+    return true;
+}
+
+int Session::beginServer(const std::string& server) {
+    state_.CurrentServer = server;
+    boxes_.setServer(server);
+    return boxes_.troubles();
+}
+
+void Session::note(const std::string& server, const std::string& text) {
+    err_ << "ombrel-printctl: " << server << ": " << text << "\n";
+}
+
+}  // namespace ombrel::printctl

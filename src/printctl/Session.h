@@ -1,0 +1,54 @@
+#pragma once
+// One run of the command line on a farm: the tool's state and context with the console's
+// boxes, the farm initialised as the window initialises it, and the servers the command line
+// selected, pinged as the window pings them.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/AppContext.h"
+#include "printctl/ConsoleBoxes.h"
+#include "printctl/Invocation.h"
+
+namespace ombrel::printctl {
+
+class Session {
+  public:
+    Session(platform::Platform platform, std::ostream& out, std::ostream& err);
+
+    // InitializeFarm; false when the farm refused (its reason is on standard error).
+    bool open();
+
+    // The selected servers that answer, in the order given (the farm's order for --all). A
+    // name the farm does not have, a named server that does not answer or an unreadable
+    // servers file is bad input: false with the reason. Servers of --all that do not answer
+    // are left out with a note.
+    bool select(const Invocation& invocation, std::vector<std::string>& selected,
+                std::string& reason);
+
+    // The farm's servers in the window's order.
+    std::vector<std::string> farmServers() const;
+    bool online(const std::string& server);
+    // The product version, major "." minor, "" when the library does not say.
+    std::string version(const std::string& server);
+
+    // Starts the work on one server: the logic reads CurrentServer, the boxes name it. Answers
+    // the boxes' trouble count, to compare after the work.
+    int beginServer(const std::string& server);
+    bool troubledSince(int mark) const { return boxes_.troubles() != mark; }
+    void note(const std::string& server, const std::string& text);
+
+    core::AppContext& context() { return context_; }
+    std::ostream& out() { return out_; }
+    std::ostream& err() { return err_; }
+
+  private:
+    std::ostream& out_;
+    std::ostream& err_;
+    core::AppState state_;
+    ConsoleBoxes boxes_;
+    core::AppContext context_;
+};
+
+}  // namespace ombrel::printctl

@@ -1,0 +1,78 @@
+// show: each selected server's flag word with its boxes, the other printing values and the
+// component files, as the settings tab reads them.
+
+#include <iomanip>
+
+#include "core/Text.h"
+#include "printctl/Commands.h"
+#include "printctl/ServerReading.h"
+
+namespace ombrel::printctl {
+
+namespace {
+
+std::string listed(const nlohmann::json& names) {
+    std::string text;
+    for (const nlohmann::json& name : names) {
+        text += (text.empty() ? "" : " ") + name.get<std::string>();
+    }
+    return text.empty() ? "none" : text;
+}
+
+std::string shown(const nlohmann::json& value) {
+    if (value.is_null()) {
+        return "(absent)";
+    }
+    return value.is_string() ? value.get<std::string>() : value.dump();
+}
+
+void printServer(std::ostream& out, const nlohmann::json& server,
+                 const diagnostics::ComponentInventory& inventory) {
+    const auto row = [&out](const std::string& name, const std::string& value) {
+        out << "  " << std::left << std::setw(27) << name << value << "\n";
+    };
+    out << server["server"].get<std::string>() << "\n";
+    row("DefaultPrnFlags",
+        shown(server["DefaultPrnFlags"]) + " (" + server["hex"].get<std::string>() + ")");
+    row("flags", listed(server["flags"]));
+    row("unknownBits", listed(server["unknownBits"]));
+    for (const char* name :
+         {"CompressionLevel", "DebugFlags", "IncludeFonts", "DisablePrintOptimizations"}) {
+        row(name, shown(server[name]));
+    }
+    for (const diagnostics::ComponentFile& file : inventory.files) {
+        row(file.name, diagnostics::CaptionOf(file).text);
+    }
+    if (!inventory.duplicate.empty()) {
+        row("duplicate ombprn.dll", inventory.duplicate);
+    }
+}
+
+}  // namespace
+
+int Show(Session& session, const Invocation& invocation) {
+    std::vector<std::string> selected;
+    std::string reason;
+    if (!session.select(invocation, selected, reason)) {
+        session.err() << "ombrel-printctl: " << reason << "\n";
+        return kBadInput;
+    }
+    int exitCode = kDone;
+    nlohmann::json servers = nlohmann::json::array();
+    for (const std::string& name : selected) {
+        ServerReport report = ReadServer(session, name);
+        if (report.troubled) {
+            exitCode = kSomeFailed;
+        }
+        if (!invocation.json) {
+            printServer(session.out(), report.json, report.inventory);
+        }
+        servers.push_back(std::move(report.json));
+    }
+    if (invocation.json) {
+        session.out() << nlohmann::json{{"servers", servers}}.dump(2) << "\n";
+    }
+    return exitCode;
+}
+
+}  // namespace ombrel::printctl

@@ -1,0 +1,60 @@
+#pragma once
+// Runs ombrel-printctl and farmsim as a script runs them, on a farm folder, and collects what
+// they wrote.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/TempFarm.h"
+
+namespace ombrel::printctl::test {
+
+struct ProgramRun {
+    int status = -1;  // the exit code; -1 when the program did not exit by itself
+    std::string out;
+    std::string err;
+};
+
+inline std::string readWhole(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The program with the arguments, on a zone of its own so that file dates read the same on
+// every machine.
+inline ProgramRun runProgram(const std::string& program, const std::string& arguments) {
+    ombrel::test::TempDir temp;
+    const std::filesystem::path out = temp.path() / "out.txt";
+    const std::filesystem::path err = temp.path() / "err.txt";
+    const std::string command = "env -u OMBREL_FARM TZ=UTC '" + program + "' " + arguments +
+                                " > '" + out.string() + "' 2> '" + err.string() + "' < /dev/null";
+    const int raw = std::system(command.c_str());
+    ProgramRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readWhole(out);
+    run.err = readWhole(err);
+    return run;
+}
+
+inline ProgramRun printctl(const std::filesystem::path& farm, const std::string& arguments) {
+    return runProgram(OMBREL_PRINTCTL_BINARY, "--farm '" + farm.string() + "' " + arguments);
+}
+
+inline ProgramRun farmsim(const std::filesystem::path& farm, const std::string& arguments) {
+    return runProgram(OMBREL_FARMSIM_BINARY, "--farm '" + farm.string() + "' " + arguments);
+}
+
+// DefaultPrnFlags of a server as farmsim reads it: "REG_DWORD\t4672\n".
+inline std::string storedWord(const std::filesystem::path& farm, const std::string& server) {
+    return farmsim(farm, "reg get " + server + " 'HKLM\\Software\\Ombrel\\Print' DefaultPrnFlags")
+        .out;
+}
+
+}  // namespace ombrel::printctl::test

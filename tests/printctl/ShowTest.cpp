@@ -1,0 +1,127 @@
+// servers and show: what the farm's servers are and what their printing settings hold, read
+// back against farmsim.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "ProgramRun.h"
+
+namespace ombrel::printctl::test {
+namespace {
+
+class ShowTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<ombrel::test::TempFarm> demo = ombrel::test::TempFarm::demo("demo");
+    std::filesystem::path farm = demo->dir() / "farm";
+};
+
+TEST_F(ShowTest, ServersListsTheFarmWithTheOfflineOneAndTheProducts) {
+    const ProgramRun run = printctl(farm, "servers");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "SERVER              ONLINE   VERSION\n"
+              "Beta                yes      4.0\n"
+              "Gamma               no       4.5\n"
+              "SRV1                yes      4.5\n"
+              "SRV3                yes      5.0\n"
+              "alpha               yes      5.0\n"
+              "delta               yes      4.0\n"
+              "srv2                yes      4.5\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ShowTest, JsonShowGivesTheWordFarmsimReadsWithItsBoxesAndFiles) {
+    const ProgramRun run = printctl(farm, "--json --servers SRV1 show");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(storedWord(farm, "SRV1"), "REG_DWORD\t4672\n");
+    const auto file = [](const char* name, int size) {
+        return nlohmann::json{{"file", name},
+                              {"size", size},
+                              {"date", "27/09/2008"},
+                              {"release", "LMS4.5 UPK03"},
+                              {"private", false}};
+    };
+    const nlohmann::json expected = {
+        {"servers",
+         {{{"server", "SRV1"},
+           {"online", true},
+           {"DefaultPrnFlags", 4672},
+           {"hex", "1240"},
+           {"flags", {"NoLPT", "CPRetention"}},
+           {"unknownBits", {"200"}},
+           {"CompressionLevel", "0"},
+           {"DebugFlags", "0"},
+           {"IncludeFonts", "Required"},
+           {"DisablePrintOptimizations", 1},
+           {"files",
+            {file("vqsvc.exe", 94208), file("vqprov.dll", 155648), file("vqmon.dll", 49152),
+             file("ombprn.dll", 344064), file("vqupdrv.dll", 118784), file("vqupdui.dll", 237568)}},
+           {"duplicate", nullptr}}}}};
+    EXPECT_EQ(nlohmann::json::parse(run.out), expected);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ShowTest, TableMarksPrivateBuildsAndNamesADuplicateOmbprn) {
+    const ProgramRun run = printctl(farm, "--servers SRV3,delta show");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "SRV3\n"
+              "  DefaultPrnFlags            131136 (20040)\n"
+              "  flags                      NoLPT\n"
+              "  unknownBits                20000\n"
+              "  CompressionLevel           0\n"
+              "  DebugFlags                 0\n"
+              "  IncludeFonts               None\n"
+              "  DisablePrintOptimizations  1\n"
+              "  vqsvc.exe                  98304b - 16/08/2008 - AU 5.0 / 2008\n"
+              "  vqprov.dll                 163840b - 16/08/2008 - AU 5.0 / 2008\n"
+              "  vqmon.dll                  53248b - 29/09/2008 - HF/private\n"
+              "  ombprn.dll                 360448b - 16/08/2008 - AU 5.0 / 2008\n"
+              "  vqupdrv.dll                126976b - 16/08/2008 - AU 5.0 / 2008\n"
+              "  vqupdui.dll                245760b - 16/08/2008 - AU 5.0 / 2008\n"
+              "delta\n"
+              "  DefaultPrnFlags            0 (0)\n"
+              "  flags                      none\n"
+              "  unknownBits                none\n"
+              "  CompressionLevel           (absent)\n"
+              "  DebugFlags                 (absent)\n"
+              "  IncludeFonts               (absent)\n"
+              "  DisablePrintOptimizations  0\n"
+              "  vqsvc.exe                  90112b - 15/04/2008 - LMS4.0 UPK05\n"
+              "  vqprov.dll                 151552b - 15/04/2008 - LMS4.0 UPK05\n"
+              "  vqmon.dll                  45056b - 15/04/2008 - LMS4.0 UPK05\n"
+              "  ombprn.dll                 327680b - 15/04/2008 - LMS4.0 UPK05\n"
+              "  vqupdrv.dll                110592b - 15/04/2008 - LMS4.0 UPK05\n"
+              "  vqupdui.dll                229376b - 15/04/2008 - LMS4.0 UPK05\n"
+              "  duplicate ombprn.dll       \\\\delta\\C$\\WINDOWS\\Installer\\ombprn.dll\n");
+}
+
+TEST_F(ShowTest, AllLeavesTheOfflineServerOutAndSaysSo) {
+    const ProgramRun run = printctl(farm, "--all --json show");
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> shown;
+    const nlohmann::json document = nlohmann::json::parse(run.out);
+    for (const nlohmann::json& server : document["servers"]) {
+        shown.push_back(server["server"]);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"Beta", "SRV1", "SRV3", "alpha", "delta", "srv2"}));
+    EXPECT_EQ(run.err, "ombrel-printctl: Gamma: offline, left out\n");
+}
+
+TEST_F(ShowTest, AMissingFileFailsItsServerAndNamesIt) {
+    std::filesystem::remove(farm / "machines" / "srv2" / "C" / "Program Files" / "Ombrel" /
+                            "Aurelo" / "System32" / "vqmon.dll");
+    const ProgramRun run = printctl(farm, "--servers srv2,SRV1 --json show");
+    EXPECT_EQ(run.status, 1) << run.err;
+    const nlohmann::json servers = nlohmann::json::parse(run.out)["servers"];
+    EXPECT_EQ(servers[0]["files"][2],
+              (nlohmann::json{{"file", "vqmon.dll"}, {"error", "Error : 53 File not found"}}));
+    EXPECT_EQ(servers[1]["files"][2]["size"], 49152);
+    EXPECT_EQ(run.err,
+              "ombrel-printctl: srv2: An error occured while querying the files on the "
+              "server Error : 53 File not found\n");
+}
+
+}  // namespace
+}  // namespace ombrel::printctl::test
