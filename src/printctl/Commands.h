@@ -3,6 +3,7 @@
 // program's exit code.
 
 #include <ostream>
+#include <string>
 
 #include "platform/Platform.h"
 #include "printctl/Invocation.h"
@@ -14,6 +15,12 @@ int Servers(Session& session, const Invocation& invocation);
 int Show(Session& session, const Invocation& invocation);
 int Set(Session& session, const Invocation& invocation);
 int Diff(Session& session, const Invocation& invocation);
+int Restart(Session& session, const Invocation& invocation);
+int Files(Session& session, const Invocation& invocation);
+
+// The window's restart of "print-service" (vqsvc) or "spooler" on one server; false when it
+// reported a service that did not come back.
+bool RestartService(Session& session, const std::string& server, const std::string& service);
 
 // Opens the farm's session on the platform and runs the command.
 int Run(const Invocation& invocation, platform::Platform platform, std::ostream& out,

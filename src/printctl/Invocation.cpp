@@ -97,7 +97,8 @@ bool readSetRequest(const std::string& word, const std::vector<std::string>& fla
     return true;
 }
 
-constexpr std::array<const char*, 4> kCommands{"servers", "show", "set", "diff"};
+constexpr std::array<const char*, 6> kCommands{"servers", "show",    "set",
+                                               "diff",    "restart", "files"};
 
 // The first word that is not an option or an option's value, when it names no command: CLI11
 // would only say that a command is missing.
@@ -184,6 +185,13 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
     app.add_subcommand("diff",
                        "The selected servers side by side, one line for each setting on which "
                        "they differ; exit code 1 when they differ");
+    app.add_subcommand("restart",
+                       "Restart the print service (vqsvc), or the spooler with it, as "
+                       "the window does")
+        ->add_option("SERVICE", invocation.service, "print-service or spooler")
+        ->required()
+        ->check(CLI::IsMember({"print-service", "spooler"}));
+    app.add_subcommand("files", "The component files of each server: size, date and release");
     std::string word, compression, debug, fonts;
     std::vector<std::string> flags;
     set->add_option("--word", word, "Write this DefaultPrnFlags (decimal or 0x hex)")
@@ -209,7 +217,7 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
         parsed.exitNow = true;
         parsed.exitCode = kBadInput;
         parsed.errors = std::string(kProgram) + ": unknown command " + unknown +
-                        " (servers, show, set, diff); --help lists them\n";
+                        " (servers, show, set, diff, restart, files); --help lists them\n";
         return parsed;
     }
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());

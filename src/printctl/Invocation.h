@@ -35,6 +35,7 @@ struct Invocation {
     bool json = false;
     std::string command;
     SetRequest set;
+    std::string service;  // of restart: "print-service" or "spooler"
 };
 
 inline constexpr int kDone = 0;

@@ -14,6 +14,12 @@ int Run(const Invocation& invocation, platform::Platform platform, std::ostream&
     if (invocation.command == "show") {
         return Show(session, invocation);
     }
+    if (invocation.command == "restart") {
+        return Restart(session, invocation);
+    }
+    if (invocation.command == "files") {
+        return Files(session, invocation);
+    }
     if (invocation.command == "diff") {
         return Diff(session, invocation);
     }

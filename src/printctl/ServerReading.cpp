@@ -1,5 +1,7 @@
 #include "printctl/ServerReading.h"
 
+#include <iomanip>
+
 #include "settings/FlagWord.h"
 #include "settings/ServerSettings.h"
 
@@ -94,6 +96,19 @@ nlohmann::json FilesJson(const diagnostics::ComponentInventory& inventory) {
                          {"private", file.privateBuild}});
     }
     return files;
+}
+
+void PrintRow(std::ostream& out, const std::string& name, const std::string& value) {
+    out << "  " << std::left << std::setw(27) << name << value << "\n";
+}
+
+void PrintFiles(std::ostream& out, const diagnostics::ComponentInventory& inventory) {
+    for (const diagnostics::ComponentFile& file : inventory.files) {
+        PrintRow(out, file.name, diagnostics::CaptionOf(file).text);
+    }
+    if (!inventory.duplicate.empty()) {
+        PrintRow(out, "duplicate ombprn.dll", inventory.duplicate);
+    }
 }
 
 }  // namespace ombrel::printctl

@@ -4,6 +4,7 @@
 // component files.
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,5 +45,10 @@ ServerReport ReadServer(Session& session, const std::string& server);
 // The fields of show and diff: the registry's value names.
 nlohmann::json ValuesJson(const ServerValues& values);
 nlohmann::json FilesJson(const diagnostics::ComponentInventory& inventory);
+
+// One indented line of a server's block in the tables of show and files.
+void PrintRow(std::ostream& out, const std::string& name, const std::string& value);
+// The files' lines as the window's labels caption them, and the duplicate ombprn.dll.
+void PrintFiles(std::ostream& out, const diagnostics::ComponentInventory& inventory);
 
 }  // namespace ombrel::printctl

@@ -5,7 +5,6 @@
 #include "platform/Registry.h"
 #include "printctl/Commands.h"
 #include "printctl/ServerReading.h"
-#include "remote/NTService.h"
 #include "remote/RemoteRegistry.h"
 #include "settings/FlagWord.h"
 #include "settings/ServerSettings.h"
@@ -112,16 +111,6 @@ std::string shown(const std::string& text) {
     return text.empty() ? "(absent)" : text;
 }
 
-bool restart(Session& session, const std::string& server, const std::string& service) {
-    const int mark = session.beginServer(server);
-    if (service == "spooler") {
-        remote::RestartSpooler(session.context(), {server});
-    } else {
-        remote::RestartPrintService(session.context());
-    }
-    return !session.troubledSince(mark);
-}
-
 }  // namespace
 
 int Set(Session& session, const Invocation& invocation) {
@@ -171,7 +160,7 @@ int Set(Session& session, const Invocation& invocation) {
                 session.note(plan.server, "DefaultPrnFlags could not be saved");
                 plan.failed = true;
             } else if (!request.restart.empty() &&
-                       !restart(session, plan.server, request.restart)) {
+                       !RestartService(session, plan.server, request.restart)) {
                 plan.failed = true;
             }
         }

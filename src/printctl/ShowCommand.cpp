@@ -29,7 +29,7 @@ std::string shown(const nlohmann::json& value) {
 void printServer(std::ostream& out, const nlohmann::json& server,
                  const diagnostics::ComponentInventory& inventory) {
     const auto row = [&out](const std::string& name, const std::string& value) {
-        out << "  " << std::left << std::setw(27) << name << value << "\n";
+        PrintRow(out, name, value);
     };
     out << server["server"].get<std::string>() << "\n";
     row("DefaultPrnFlags",
@@ -40,12 +40,7 @@ void printServer(std::ostream& out, const nlohmann::json& server,
          {"CompressionLevel", "DebugFlags", "IncludeFonts", "DisablePrintOptimizations"}) {
         row(name, shown(server[name]));
     }
-    for (const diagnostics::ComponentFile& file : inventory.files) {
-        row(file.name, diagnostics::CaptionOf(file).text);
-    }
-    if (!inventory.duplicate.empty()) {
-        row("duplicate ombprn.dll", inventory.duplicate);
-    }
+    PrintFiles(out, inventory);
 }
 
 }  // namespace

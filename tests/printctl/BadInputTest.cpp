@@ -17,7 +17,8 @@ TEST(BadInput, IsRefusedWithItsReasonAndWritesNothing) {
         const char* arguments;
         std::string err;
     } cases[] = {
-        {"bogus", prefix + "unknown command bogus (servers, show, set, diff); --help lists them\n"},
+        {"bogus", prefix + "unknown command bogus (servers, show, set, diff, restart, files); "
+                           "--help lists them\n"},
         {"--servers SRV1 set",
          prefix + "set needs --word, --flag, --compression, --debug or --fonts\n"},
         {"--servers SRV1 set --word 4294967296",
@@ -41,6 +42,8 @@ TEST(BadInput, IsRefusedWithItsReasonAndWritesNothing) {
         {"--servers srv1 set --word 1", prefix + "the farm has no server srv1 (it has SRV1)\n"},
         {"--servers SRV1,WKS07 set --word 1", prefix + "the farm has no server WKS07\n"},
         {"--servers SRV1,Gamma set --word 1", prefix + "Gamma is offline\n"},
+        {"--servers SRV1 restart bogus",
+         "SERVICE: bogus not in {print-service,spooler}\nRun with --help for more information.\n"},
         {"--servers-file /no/such/list set --word 1",
          prefix + "cannot read the servers file /no/such/list\n"},
     };
