@@ -19,6 +19,7 @@
 #include "eventlog/EventLogTab.h"
 #include "eventlog/PrintEventListing.h"
 #include "support/HostileEventLog.h"
+#include "support/NamedControl.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempFarm.h"
 
@@ -123,9 +124,10 @@ void ToolEventListing(benchmark::State& state) {
         context.waitWindow = &form1;
         eventlog::EventLogTab tab(context);
         tab.EnterTab();
+        const auto* list = test::control<QTreeWidget>(tab, "EventLogList");
         for (auto _ : state) {
             tab.Display_Click();
-            rows = tab.EventLogList->topLevelItemCount();
+            rows = list->topLevelItemCount();
         }
         context.waitWindow = nullptr;
     }
@@ -176,7 +178,9 @@ void hostileListing(benchmark::State& state, bool withDetails) {
         context.waitWindow = &form1;
         eventlog::EventLogTab tab(context);
         tab.EnterTab();
-        tab.EventType[1]->setChecked(true);
+        test::control<QRadioButton>(tab, "EventType(1)")->setChecked(true);
+        auto* list = test::control<QTreeWidget>(tab, "EventLogList");
+        const auto* details = test::control<QPlainTextEdit>(tab, "EventDetails");
         for (auto _ : state) {
             state.PauseTiming();
             if (withDetails) {
@@ -186,11 +190,11 @@ void hostileListing(benchmark::State& state, bool withDetails) {
             if (!withDetails) {
                 tab.Display_Click();
             }
-            rows = tab.EventLogList->topLevelItemCount();
+            rows = list->topLevelItemCount();
             for (int i = 0; withDetails && i < rows; ++i) {
-                tab.EventLogList_ItemClick(tab.EventLogList->topLevelItem(i));
+                tab.EventLogList_ItemClick(list->topLevelItem(i));
                 longest = std::max<std::size_t>(
-                    longest, static_cast<std::size_t>(tab.EventDetails->toPlainText().size()));
+                    longest, static_cast<std::size_t>(details->toPlainText().size()));
             }
         }
         context.waitWindow = nullptr;

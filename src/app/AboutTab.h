@@ -16,6 +16,7 @@ class AboutTab : public QWidget {
     // Entering the tab writes the version afresh into lblVersion.
     void EnterTab();
 
+  private:
     QGroupBox* Frame15 = nullptr;  // "  DISCLAIMER  "
     QLabel* lblDisclaimer = nullptr;
     QLabel* lblVersion = nullptr;

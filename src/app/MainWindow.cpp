@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
-#include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QResizeEvent>
 #include <QScreen>
@@ -219,11 +218,7 @@ void MainWindow::buildTabs() {
     SSTab1->setElideMode(Qt::ElideRight);
     const int descriptionHeight = fontMetrics().lineSpacing() * kDescriptionLines + 8;
     settingsTab->setDescriptionMinimumHeight(descriptionHeight);
-    clientTab->Text1->setMinimumHeight(descriptionHeight);
-    // The panel asks for no height of its own: it takes what the controls leave, so it never
-    // makes the page scroll.
-    clientTab->Text1->setSizePolicy(clientTab->Text1->sizePolicy().horizontalPolicy(),
-                                    QSizePolicy::Ignored);
+    clientTab->setDescriptionMinimumHeight(descriptionHeight);
 }
 
 void MainWindow::connectHandlers() {
@@ -234,8 +229,9 @@ void MainWindow::connectHandlers() {
             &MainWindow::SelectAllSettings);
     connect(settingsTab, &settings::SettingsTab::ClearAllRequested, this,
             &MainWindow::ClearAllSettings);
-    connect(clientTab->SelectAll1, &QPushButton::clicked, this, &MainWindow::SelectAllSettings);
-    connect(clientTab->ClearAll1, &QPushButton::clicked, this, &MainWindow::ClearAllSettings);
+    connect(clientTab, &client::ClientTab::SelectAllRequested, this,
+            &MainWindow::SelectAllSettings);
+    connect(clientTab, &client::ClientTab::ClearAllRequested, this, &MainWindow::ClearAllSettings);
     connect(settingsTab, &settings::SettingsTab::OupOptionsRequested, this,
             &MainWindow::OUPDOptions_Click);
     connect(settingsTab, &settings::SettingsTab::FallbackDriversRequested, this,

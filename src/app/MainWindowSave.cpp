@@ -42,17 +42,17 @@ void MainWindow::connectSaveHandlers() {
     seams.SaveZRPClientSettings = [client] { client->SaveZRPClientSettings(); };
     const auto saveFromActiveTab = [this] { SaveAllToRegistry(SSTab1->currentIndex()); };
     connect(settingsTab, &settings::SettingsTab::SaveRequested, this, saveFromActiveTab);
-    connect(clientTab->Command1, &QPushButton::clicked, this, saveFromActiveTab);
+    connect(clientTab, &client::ClientTab::SaveRequested, this, saveFromActiveTab);
     connect(settingsTab, &settings::SettingsTab::ReReadRequested, this,
             &MainWindow::ReadRegistryBtn_Click);
-    connect(clientTab->Command2, &QPushButton::clicked, this, [this] {
+    connect(clientTab, &client::ClientTab::ReReadRequested, this, [this] {
         if (seams.GetZRPClientSettings) {
             seams.GetZRPClientSettings();
         }
     });
     connect(settingsTab, &settings::SettingsTab::DeleteKeyRequested, this,
             &MainWindow::DelRegBtn_Click);
-    connect(clientTab->ClientRetention, &QPushButton::clicked, this,
+    connect(clientTab, &client::ClientTab::CleanPrinterPropertiesRequested, this,
             &MainWindow::ClientRetention_Click);
 }
 
@@ -77,7 +77,7 @@ void MainWindow::ReadAndShowSettings(const ReadSteps& steps) {
     }
     DisplayFlags(settings::flagWordToInt32(state.OMBFlags));
     if (steps.enableRendering) {
-        clientTab->PrnDbgRendering->setEnabled(true);
+        clientTab->SetRenderingAvailable(true);
     }
     if (steps.previewRule) {
         settingsTab->ClearPreviewWithoutOUPD();

@@ -26,7 +26,7 @@ void MainWindow::connectServerTree() {
     connect(TreeView1, &farm::ServerTree::SettingsToClear, this, &MainWindow::ClearAllSettings);
     connect(TreeView1, &farm::ServerTree::SummaryChanged, Label26, &QLabel::setText);
     connect(TreeView1, &farm::ServerTree::WholeFarmSelected, this,
-            [this] { clientTab->PrnDbgRendering->setEnabled(false); });
+            [this] { clientTab->SetRenderingAvailable(false); });
     connect(TreeView1, &farm::ServerTree::SeveralSelected, this, &MainWindow::SeveralSelected);
     connect(TreeView1, &farm::ServerTree::SelectionChanged, this,
             &MainWindow::ReadSingleSelectedServer);
@@ -48,7 +48,7 @@ void MainWindow::SeveralSelected(int count, const QString& summary) {
                         "\r" + "However, saving will apply to all selected servers",
                     core::BoxIcon::Information);
         }
-        clientTab->PrnDbgRendering->setEnabled(false);
+        clientTab->SetRenderingAvailable(false);
         return;
     }
     context_.WriteTrace("change label26 in other TAB");

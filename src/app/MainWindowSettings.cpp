@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 
 #include "app/MainWindow.h"
 #include "client/ClientTab.h"
@@ -111,17 +110,13 @@ void MainWindow::ShowDescription(const SettingDescription& entry) {
         settingsTab->ShowDescription(caption, description);
         return;
     }
-    clientTab->Label15->setText(caption);
-    // The same text again would only throw the reader back to its first line.
-    if (clientTab->Text1->toPlainText() != description) {
-        clientTab->Text1->setPlainText(description);
-    }
+    clientTab->ShowDescription(caption, description);
 }
 
 void MainWindow::Form_MouseMove() {
     settingsTab->ShowIdleDescription(widgets::toWidgetText(kIdleDescriptionText));
-    clientTab->Text1->setPlainText(settingsTab->descriptionText());
-    clientTab->Label15->setText(settingsTab->descriptionCaption());
+    // The client tab's panel shows the same idle text, without a caption.
+    clientTab->ShowIdleDescription(settingsTab->descriptionText());
 }
 
 }  // namespace ombrel::app

@@ -1,5 +1,6 @@
 #include "client/ClientSettings.h"
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -12,7 +13,6 @@
 #include "remote/RegistryConversions.h"
 #include "remote/RemoteRegistry.h"
 #include "upd/PrintDrivers.h"
-#include "widgets/Controls.h"
 
 namespace ombrel::client {
 
@@ -45,10 +45,8 @@ int levelPosition(const std::string& level, int entries) {
 ClientSettings::ClientSettings(core::AppContext& context, ClientTab& tab,
                                std::function<void()> clearAllSettings)
     : QObject(&tab), context_(context), tab_(tab), clearAllSettings_(std::move(clearAllSettings)) {
-    tab_.GetPrintDrivers = [this] { GetPrintDrivers("", *tab_.PrnDbgDriverList); };
-    const auto changed = [this] { driverListKept_ = false; };
-    connect(tab_.PrnDbgRendering, &QCheckBox::stateChanged, this, changed);
-    connect(tab_.PrnDbgDriverList, &QListWidget::itemSelectionChanged, this, changed);
+    tab_.GetPrintDrivers = [this] { GetPrintDrivers(""); };
+    connect(&tab_, &ClientTab::DriverChoiceChanged, this, [this] { driverListKept_ = false; });
 }
 
 void ClientSettings::GetZRPClientSettings() {
@@ -63,7 +61,7 @@ void ClientSettings::GetZRPClientSettings() {
                                                         "Version Maximum", computer)))
             .value_or(0);
     context_.WriteTrace("ZRP Version is " + std::to_string(ClientVersion));
-    tab_.PrnDbgRendering->setEnabled(false);
+    tab_.SetRenderingAvailable(false);
     driverListKept_ = false;
     if (ClientVersion >= kRenderingVersion) {
         ReadDriverSelection();
@@ -78,7 +76,7 @@ void ClientSettings::ReadDriverSelection() {
     ReprocessDriverList = remote::textOf(registry.GetValue(
         HKEY_LOCAL_MACHINE, kClientKey, kDriverListValue, context_.state.CurrentServer));
     context_.WriteTrace("Driver list from registry : " + ReprocessDriverList);
-    tab_.PrnDbgRendering->setEnabled(true);
+    tab_.SetRenderingAvailable(true);
     if (ReprocessDriverList.empty()) {
         driverListKept_ = TooLongToRead(context_, HKEY_LOCAL_MACHINE, kClientKey, kDriverListValue,
                                         context_.state.CurrentServer);
@@ -94,16 +92,15 @@ void ClientSettings::ReadDriverSelection() {
         return;
     }
     // Ticking the box fills the list with the local drivers.
-    tab_.PrnDbgRendering->setValue(1);
-    QListWidget& list = *tab_.PrnDbgDriverList;
-    list.setEnabled(true);
+    tab_.ShowOldRendering();
+    const std::vector<std::string> entries = tab_.DriverEntries();
     for (const std::string& item : core::splitText(ReprocessDriverList, '\0')) {
-        for (int i = 0; i < list.count(); ++i) {
-            const std::string entry = widgets::fromWidgetText(list.item(i)->text());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::string& entry = entries[i];
             context_.WriteTrace("driverlist " + entry + " ; comparing to registry  : " + item);
             if (entry == item) {
                 context_.WriteTrace("** FOUND " + entry + " in registry. Marking it **");
-                list.item(i)->setSelected(true);
+                tab_.SelectDriver(i);
             }
         }
     }
@@ -113,7 +110,7 @@ void ClientSettings::ReadViewerLevels() {
     RemoteRegistry registry(context_);
     const std::string& computer = context_.state.CurrentServer;
     if (ClientVersion >= kRenderingVersion) {
-        tab_.PrnDebugVqviewer->setEnabled(true);
+        tab_.EnableEmfLevel();
         std::string& level = context_.state.EmfDebugLevel;
         level = remote::textOf(
             registry.GetValue(HKEY_LOCAL_MACHINE, kPrintDebugFlagsKey, "EMF", computer));
@@ -123,17 +120,13 @@ void ClientSettings::ReadViewerLevels() {
         }
     }
     if (ClientVersion >= kXpsVersion) {
-        tab_.PrnDebugVqviewerXPS->setEnabled(true);
+        tab_.EnableXpsLevel();
         XpsDebugLevel = remote::textOf(
             registry.GetValue(HKEY_LOCAL_MACHINE, kPrintDebugFlagsKey, "XPS", computer));
         context_.WriteTrace("VQViewer XPS debug from registry : " + XpsDebugLevel);
-        if (levelSet(XpsDebugLevel)) {
-            tab_.PrnDbgXPS->setEnabled(true);
-            tab_.PrnDbgXPS->setCurrentIndex(levelPosition(XpsDebugLevel, tab_.PrnDbgXPS->count()));
-            tab_.PrnDebugVqviewerXPS->setValue(1);
-        } else {
-            tab_.PrnDbgXPS->setCurrentIndex(0);
-        }
+        tab_.ShowXpsDebugLevel(levelSet(XpsDebugLevel)
+                                   ? std::optional(levelPosition(XpsDebugLevel, kXpsLevelCount))
+                                   : std::nullopt);
     }
 }
 
@@ -160,14 +153,13 @@ void ClientSettings::ReadConfigurationFile() {
     }
     const auto trace = [this](const std::string& line) { context_.WriteTrace(line); };
     if (FavorsLocalPrinterSettings(lines, trace)) {
-        tab_.Win32FavorRetainedPrinterSettings->setValue(1);
+        tab_.ShowFavorRetainedPrinterSettings();
     }
 }
 
-void ClientSettings::GetPrintDrivers(std::string_view computer, QListWidget& list) {
+void ClientSettings::GetPrintDrivers(std::string_view computer) {
     core::WaitWindow& wait = context_.wait();
-    list.setEnabled(true);
-    list.clear();
+    tab_.ClearDriverList();
     wait.setMaximum(10);
     wait.showWindow();
     wait.setMessage("Reading print drivers, please wait...");
@@ -177,9 +169,7 @@ void ClientSettings::GetPrintDrivers(std::string_view computer, QListWidget& lis
     std::vector<std::string> names;
     upd::EnumerateDriverNames(context_, computer.empty() ? "" : "\\\\" + std::string(computer),
                               kClientEnvironment, names);
-    for (const std::string& name : names) {
-        list.addItem(widgets::toWidgetText(name));
-    }
+    tab_.ShowDriverNames(names);
     wait.hideWindow();
     wait.setBusy(false);
 }
@@ -187,23 +177,23 @@ void ClientSettings::GetPrintDrivers(std::string_view computer, QListWidget& lis
 void ClientSettings::SaveZRPClientSettings() {
     const std::string computer =
         platform::fromAnsi(context_.platform.system.environmentVariable("computername"));
+    const ClientValuesToSave values = tab_.ValuesToSave();
     RemoteRegistry registry(context_);
-    const auto saveLevel = [&](const widgets::TickBox& box, const QComboBox& list,
-                               std::string_view name) {
-        if (box.value() == 1) {
+    const auto saveLevel = [&](const std::optional<int>& level, std::string_view name) {
+        if (level) {
             registry.SetValue(HKEY_LOCAL_MACHINE, kPrintDebugFlagsKey, name,
-                              static_cast<double>(list.currentIndex() + 1), 4, computer);
+                              static_cast<double>(*level), 4, computer);
         } else {
             registry.DeleteValue(HKEY_LOCAL_MACHINE, kPrintDebugFlagsKey, name, computer);
         }
     };
-    saveLevel(*tab_.PrnDebugVqviewer, *tab_.PrnDbgEMF, "EMF");
-    saveLevel(*tab_.PrnDebugVqviewerXPS, *tab_.PrnDbgXPS, "XPS");
-    SaveConfigurationFile();
-    SaveDriverSelection(computer);
+    saveLevel(values.emfLevel, "EMF");
+    saveLevel(values.xpsLevel, "XPS");
+    SaveConfigurationFile(values.favorRetainedPrinterSettings);
+    SaveDriverSelection(computer, values);
 }
 
-void ClientSettings::SaveConfigurationFile() {
+void ClientSettings::SaveConfigurationFile(bool favorRetainedPrinterSettings) {
     platform::System& system = context_.platform.system;
     const std::string path =
         AppsrvIniPath(platform::fromAnsi(system.environmentVariable("appdata")));
@@ -223,30 +213,28 @@ void ClientSettings::SaveConfigurationFile() {
         context_.WriteTrace(platform::fromAnsi(line));
     }
     const std::vector<std::string> written =
-        RewriteRetainedSetting(lines, tab_.Win32FavorRetainedPrinterSettings->value() == 1,
+        RewriteRetainedSetting(lines, favorRetainedPrinterSettings,
                                [this](const std::string& line) { context_.WriteTrace(line); });
     if (!WriteAppsrvIni(system, path, written)) {
         ReportFileLeft(path, "written");
     }
 }
 
-void ClientSettings::SaveDriverSelection(const std::string& computer) {
+void ClientSettings::SaveDriverSelection(const std::string& computer,
+                                         const ClientValuesToSave& values) {
     if (driverListKept_) {
         context_.WriteTrace(std::string(kDriverListValue) +
                             " is too long to be shown; left as it is");
         return;
     }
     RemoteRegistry registry(context_);
-    if (tab_.PrnDbgRendering->value() != 1) {
+    if (!values.oldRendering) {
         registry.DeleteValue(HKEY_LOCAL_MACHINE, kClientKey, kDriverListValue, computer);
         return;
     }
     std::string names;
-    const QListWidget& list = *tab_.PrnDbgDriverList;
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.item(i)->isSelected()) {
-            names += widgets::fromWidgetText(list.item(i)->text()) + '\0';
-        }
+    for (const std::string& driver : values.renderedDrivers) {
+        names += driver + '\0';
     }
     context_.WriteTrace("On " + computer + " " + names);
     registry.SetValue(HKEY_LOCAL_MACHINE, kClientKey, kDriverListValue, names, 7, computer);

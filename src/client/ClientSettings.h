@@ -13,11 +13,10 @@
 
 #include "core/AppContext.h"
 
-class QListWidget;
-
 namespace ombrel::client {
 
 class ClientTab;
+struct ClientValuesToSave;
 
 inline constexpr std::string_view kClientKey = "Software\\Ombrel\\ZRP Client";
 inline constexpr std::string_view kClientConfigurationKey =
@@ -37,8 +36,9 @@ class ClientSettings : public QObject {
                    std::function<void()> clearAllSettings);
 
     void GetZRPClientSettings();
-    // Fills list with the printer drivers of computer ("" for the local machine).
-    void GetPrintDrivers(std::string_view computer, QListWidget& list);
+    // Fills the tab's driver list with the printer drivers of computer ("" for the local
+    // machine).
+    void GetPrintDrivers(std::string_view computer);
     void SaveZRPClientSettings();
 
     // The settings as last read: "Version Maximum" (0 when absent), the rendering list ("" when
@@ -52,8 +52,8 @@ class ClientSettings : public QObject {
     void ReadDriverSelection();
     void ReadViewerLevels();
     void ReadConfigurationFile();
-    void SaveConfigurationFile();
-    void SaveDriverSelection(const std::string& computer);
+    void SaveConfigurationFile(bool favorRetainedPrinterSettings);
+    void SaveDriverSelection(const std::string& computer, const ClientValuesToSave& values);
     // A configuration file left as it was, told to the user: a save that did not reach it must
     // not read as saved.
     void ReportFileLeft(const std::string& path, const std::string& what);

@@ -31,10 +31,10 @@ ClientTab::ClientTab(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ZRPClientSettings"));
 
     Frame13 = makeFrame(this, "Frame13", "  Debugging options for vqviewer.exe  ");
-    PrnDbgXPS = makeLevelList(Frame13, "PrnDbgXPS", 3);
+    PrnDbgXPS = makeLevelList(Frame13, "PrnDbgXPS", kXpsLevelCount);
     PrnDebugVqviewerXPS = makeBox(Frame13, "PrnDebugVqviewerXPS", "Vqviewer XPS logging level");
     PrnDebugVqviewerXPS->setEnabled(false);
-    PrnDbgEMF = makeLevelList(Frame13, "PrnDbgEMF", 5);
+    PrnDbgEMF = makeLevelList(Frame13, "PrnDbgEMF", kEmfLevelCount);
     PrnDebugVqviewer = makeBox(Frame13, "PrnDebugVqviewer", "Vqviewer EMF logging level");
     PrnDebugVqviewer->setEnabled(false);
 
@@ -110,6 +110,15 @@ ClientTab::ClientTab(QWidget* parent) : QWidget(parent) {
     connect(PrnDebugVqviewerXPS, &QCheckBox::stateChanged, this,
             &ClientTab::PrnDebugVqviewerXPS_Click);
     connect(PrnDbgRendering, &QCheckBox::stateChanged, this, &ClientTab::PrnDbgRendering_Click);
+    connect(PrnDbgRendering, &QCheckBox::stateChanged, this, &ClientTab::DriverChoiceChanged);
+    connect(PrnDbgDriverList, &QListWidget::itemSelectionChanged, this,
+            &ClientTab::DriverChoiceChanged);
+    connect(Command1, &QPushButton::clicked, this, &ClientTab::SaveRequested);
+    connect(Command2, &QPushButton::clicked, this, &ClientTab::ReReadRequested);
+    connect(ClientRetention, &QPushButton::clicked, this,
+            &ClientTab::CleanPrinterPropertiesRequested);
+    connect(SelectAll1, &QPushButton::clicked, this, &ClientTab::SelectAllRequested);
+    connect(ClearAll1, &QPushButton::clicked, this, &ClientTab::ClearAllRequested);
 }
 
 void ClientTab::PrnDebugVqviewer_Click() {
@@ -170,6 +179,102 @@ void ClientTab::ShowEmfDebugLevel(const std::string& level) {
     PrnDbgEMF->setCurrentIndex(listed ? number - 1 : -1);
     PrnDebugVqviewer->setValue(1);
     PrnDbgEMF->setEnabled(true);
+}
+
+void ClientTab::SetRenderingAvailable(bool available) {
+    PrnDbgRendering->setEnabled(available);
+}
+
+void ClientTab::ShowOldRendering() {
+    PrnDbgRendering->setValue(1);
+    PrnDbgDriverList->setEnabled(true);
+}
+
+std::vector<std::string> ClientTab::DriverEntries() const {
+    std::vector<std::string> entries;
+    for (int i = 0; i < PrnDbgDriverList->count(); ++i) {
+        entries.push_back(widgets::fromWidgetText(PrnDbgDriverList->item(i)->text()));
+    }
+    return entries;
+}
+
+void ClientTab::SelectDriver(std::size_t index) {
+    PrnDbgDriverList->item(static_cast<int>(index))->setSelected(true);
+}
+
+void ClientTab::ClearDriverList() {
+    PrnDbgDriverList->setEnabled(true);
+    PrnDbgDriverList->clear();
+}
+
+void ClientTab::ShowDriverNames(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        PrnDbgDriverList->addItem(widgets::toWidgetText(name));
+    }
+}
+
+void ClientTab::EnableEmfLevel() {
+    PrnDebugVqviewer->setEnabled(true);
+}
+
+void ClientTab::EnableXpsLevel() {
+    PrnDebugVqviewerXPS->setEnabled(true);
+}
+
+void ClientTab::ShowXpsDebugLevel(std::optional<int> entry) {
+    if (!entry) {
+        PrnDbgXPS->setCurrentIndex(0);
+        return;
+    }
+    PrnDbgXPS->setEnabled(true);
+    PrnDbgXPS->setCurrentIndex(*entry);
+    PrnDebugVqviewerXPS->setValue(1);
+}
+
+void ClientTab::ShowFavorRetainedPrinterSettings() {
+    Win32FavorRetainedPrinterSettings->setValue(1);
+}
+
+ClientValuesToSave ClientTab::ValuesToSave() const {
+    const auto level = [](const widgets::TickBox& box,
+                          const QComboBox& list) -> std::optional<int> {
+        if (box.value() != 1) {
+            return std::nullopt;
+        }
+        return list.currentIndex() + 1;
+    };
+    ClientValuesToSave values;
+    values.emfLevel = level(*PrnDebugVqviewer, *PrnDbgEMF);
+    values.xpsLevel = level(*PrnDebugVqviewerXPS, *PrnDbgXPS);
+    values.favorRetainedPrinterSettings = Win32FavorRetainedPrinterSettings->value() == 1;
+    values.oldRendering = PrnDbgRendering->value() == 1;
+    for (int i = 0; i < PrnDbgDriverList->count(); ++i) {
+        if (PrnDbgDriverList->item(i)->isSelected()) {
+            values.renderedDrivers.push_back(
+                widgets::fromWidgetText(PrnDbgDriverList->item(i)->text()));
+        }
+    }
+    return values;
+}
+
+void ClientTab::ShowDescription(const QString& caption, const QString& description) {
+    Label15->setText(caption);
+    // The same text again would only throw the reader back to its first line.
+    if (Text1->toPlainText() != description) {
+        Text1->setPlainText(description);
+    }
+}
+
+void ClientTab::ShowIdleDescription(const QString& text) {
+    Text1->setPlainText(text);
+    Label15->setText(QString());
+}
+
+void ClientTab::setDescriptionMinimumHeight(int height) {
+    Text1->setMinimumHeight(height);
+    // The panel asks for no height of its own: it takes what the controls leave, so it never
+    // makes the page scroll.
+    Text1->setSizePolicy(Text1->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
 }
 
 }  // namespace ombrel::client

@@ -50,6 +50,15 @@ class EventLogTab : public QWidget {
     // The first suggested article; kept from click to click.
     std::string SuggestedArticle;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void connectHandlers();
+    // Opens the log a row was read from, unless the reader has it open already.
+    void openRowLog(const QTreeWidgetItem* row);
+    void hideSuggestions();
+
     QLabel* Label30 = nullptr;
     QLabel* Label31 = nullptr;
     QLabel* Label32 = nullptr;
@@ -62,15 +71,6 @@ class EventLogTab : public QWidget {
     // Element 0 " Application Log", element 1 " System Log".
     std::array<QRadioButton*, 2> EventType{};
     QPushButton* Display = nullptr;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    void connectHandlers();
-    // Opens the log a row was read from, unless the reader has it open already.
-    void openRowLog(const QTreeWidgetItem* row);
-    void hideSuggestions();
 
     core::AppContext& context_;
     std::unique_ptr<EventListRows> rows_;

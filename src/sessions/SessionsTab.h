@@ -1,7 +1,7 @@
 #pragma once
 // Tab 1, "  Active Printing Policies in Session  ": the live sessions of the selection and the
 // resultant printing policy of the chosen one. The controls only display; the listing and the
-// policy display fill them.
+// policy display fill them, and the tab keeps them to itself.
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -52,6 +52,13 @@ class SessionsTab : public QWidget {
     // 96 dpi, enlarged with the window's font so that the labels stay readable.
     int twipsToPixels(int twips) const;
 
+  private:
+    void ShowPolicy(const PolicyView& view);
+    QLabel* addPrinterLabel(const PrinterLabel& shown);
+    void fitPrinterColumns();
+    void onSessionIndexChanged();
+    void onSessionActivated();
+
     QLabel* Label5 = nullptr;
     QComboBox* ActiveSession = nullptr;
     QPushButton* RefreshSession = nullptr;
@@ -93,13 +100,6 @@ class SessionsTab : public QWidget {
     // (from 1), nullptr for a printer that is not a connection.
     std::vector<QLabel*> PrinterNameLabels;
     std::vector<QLabel*> PrinterDriverLabels;
-
-  private:
-    void ShowPolicy(const PolicyView& view);
-    QLabel* addPrinterLabel(const PrinterLabel& shown);
-    void fitPrinterColumns();
-    void onSessionIndexChanged();
-    void onSessionActivated();
 
     core::AppContext& context_;
     // Set while a change of the chosen entry has already read its policy, so the activation

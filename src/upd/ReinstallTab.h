@@ -20,6 +20,7 @@ class ReinstallTab : public QWidget {
     // Entering the tab replaces the design-time texts of Label27 and Label29.
     void EnterTab();
 
+  private:
     QLabel* Label29 = nullptr;
     QGroupBox* Frame17 = nullptr;  // "  CAUTION  "
     QLabel* Label28 = nullptr;

@@ -32,8 +32,16 @@ class DescriptionPanelTest : public MainWindowTest {
         return widgets::fromWidgetText(
             test::control<QPlainTextEdit>(tab0(), "LabelTip")->toPlainText());
     }
-    std::string caption2() { return window.clientTab->Label15->text().toStdString(); }
-    std::string text2() { return widgets::fromWidgetText(window.clientTab->Text1->toPlainText()); }
+    std::string caption2() {
+        return test::control<QLabel>(*window.clientTab, "Label15")->text().toStdString();
+    }
+    std::string text2() {
+        return widgets::fromWidgetText(
+            test::control<QPlainTextEdit>(*window.clientTab, "Text1")->toPlainText());
+    }
+    QWidget* tab2Control(const char* name) {
+        return test::control<QWidget>(*window.clientTab, name);
+    }
     static std::string described(const char* control) {
         return findSettingDescription(control)->text;
     }
@@ -94,20 +102,19 @@ TEST_F(DescriptionPanelTest, SettingsTabPanelFollowsTheMouse) {
 
 TEST_F(DescriptionPanelTest, ListsBorrowTheCaptionOfTheirBox) {
     window.SSTab1->setCurrentIndex(2);
-    auto& client = *window.clientTab;
 
-    ASSERT_FALSE(client.PrnDbgDriverList->isEnabled());
-    moveOver(client.PrnDbgDriverList);
+    ASSERT_FALSE(tab2Control("PrnDbgDriverList")->isEnabled());
+    moveOver(tab2Control("PrnDbgDriverList"));
     EXPECT_EQ(caption2(), "Force the ZRP client to use old rendering mode");
     EXPECT_EQ(text2(), described("PrnDbgRendering"));
 
-    moveOver(client.PrnDebugVqviewer);
+    moveOver(tab2Control("PrnDebugVqviewer"));
     EXPECT_EQ(caption2(), "Vqviewer EMF logging level");
     const std::string boxText = text2();
     EXPECT_EQ(boxText.substr(0, boxText.find("VQVIEWER")),
               "Important note: This is a debug option only.\r\n\r\n");
 
-    moveOver(client.PrnDbgEMF);
+    moveOver(tab2Control("PrnDbgEMF"));
     EXPECT_EQ(caption2(), "Vqviewer EMF logging level");
     const std::string listText = text2();
     EXPECT_EQ(listText.substr(0, listText.find("VQVIEWER")),
@@ -115,12 +122,12 @@ TEST_F(DescriptionPanelTest, ListsBorrowTheCaptionOfTheirBox) {
               "installed on the server ONLY.\r\n");
     EXPECT_EQ(listText.substr(listText.find("VQVIEWER")), boxText.substr(boxText.find("VQVIEWER")));
 
-    moveOver(client.FontHandling);
-    moveOver(client.PrnDbgXPS);
+    moveOver(tab2Control("FontHandling"));
+    moveOver(tab2Control("PrnDbgXPS"));
     EXPECT_EQ(caption2(), "Vqviewer EMF logging level");
     EXPECT_EQ(text2(), listText);
 
-    moveOver(client.ClientRetention);
+    moveOver(tab2Control("ClientRetention"));
     EXPECT_EQ(caption2(), "Clean Printer Properties");
     // The settings tab's panel is not touched by the client tab's controls.
     EXPECT_EQ(caption0(), "Drag the mouse over a setting to display its description");

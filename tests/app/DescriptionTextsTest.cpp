@@ -290,10 +290,10 @@ TEST_F(DescriptionTextsTest, EveryDescribedControlShowsItsCaptionAndWholeText) {
         moveOver(control);
         const bool settingsPanel = entry.tab == MainWindow::SettingsTabIndex;
         const QLabel* caption = settingsPanel ? test::control<QLabel>(tab0(), "settingseen")
-                                              : window.clientTab->Label15;
-        const QPlainTextEdit* text = settingsPanel
-                                         ? test::control<QPlainTextEdit>(tab0(), "LabelTip")
-                                         : window.clientTab->Text1;
+                                              : test::control<QLabel>(*window.clientTab, "Label15");
+        const QPlainTextEdit* text =
+            settingsPanel ? test::control<QPlainTextEdit>(tab0(), "LabelTip")
+                          : test::control<QPlainTextEdit>(*window.clientTab, "Text1");
         EXPECT_EQ(caption->text().toStdString(), entry.caption);
         EXPECT_EQ(widgets::fromWidgetText(text->toPlainText()), entry.text);
     }

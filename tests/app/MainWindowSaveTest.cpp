@@ -293,7 +293,7 @@ TEST_F(MainWindowSaveTest, SaveFromTheClientTabRunsOnlyTheClientBranch) {
     window.seams.GetZRPClientSettings = [] {};
     tool.state.CurrentServer = "SRV1";
     enterTab(MainWindow::ClientTabIndex);
-    window.clientTab->Command1->click();
+    test::control<QPushButton>(*window.clientTab, "Command1")->click();
     EXPECT_EQ(clientSaves, 1);
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"Changes are saved to registry", "Ombrel Printing Tool",
@@ -362,12 +362,13 @@ TEST_F(MainWindowSaveTest, CleanPrinterPropertiesEmptiesTheRetentionKey) {
         "Caution !", core::BoxIcon::Question, core::BoxButtons::YesNo};
     enterTab(MainWindow::ClientTabIndex);
 
-    window.clientTab->ClientRetention->click();  // answered No: no further message
+    // Answered No: no further message.
+    test::control<QPushButton>(*window.clientTab, "ClientRetention")->click();
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(caution));
     EXPECT_TRUE(registry.exists(test::TempFarm::kLocal, HKEY_CURRENT_USER, retention));
 
     tool.boxes.answers = {core::BoxAnswer::Yes};
-    window.clientTab->ClientRetention->click();
+    test::control<QPushButton>(*window.clientTab, "ClientRetention")->click();
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(caution, caution,
                             RecordedBox{"The Printer Retention key has been cleaned",

@@ -28,10 +28,10 @@ TEST_F(MainWindowTest, WindowAndTabsAsDesigned) {
     EXPECT_EQ(window.Label1->text().toStdString(), "Select the server(s)");
     EXPECT_TRUE(window.Label1->font().bold());
     EXPECT_FALSE(window.PLPicture->isVisibleTo(&window));
-    EXPECT_FALSE(window.sessionsTab->Frame11->isVisibleTo(&window));
-    EXPECT_FALSE(window.eventLogTab->Label32->isVisibleTo(&window));
-    EXPECT_TRUE(window.eventLogTab->EventType[0]->isChecked());
-    EXPECT_EQ(window.reinstallTab->Label29->text().toStdString(),
+    EXPECT_FALSE(test::control<QGroupBox>(*window.sessionsTab, "Frame11")->isVisibleTo(&window));
+    EXPECT_FALSE(test::control<QLabel>(*window.eventLogTab, "Label32")->isVisibleTo(&window));
+    EXPECT_TRUE(test::control<QRadioButton>(*window.eventLogTab, "EventType(0)")->isChecked());
+    EXPECT_EQ(test::control<QLabel>(*window.reinstallTab, "Label29")->text().toStdString(),
               "To reinstall the UPD v3 driver on the currently selected servers, browse to the "
               "folder where the source of the Aurelo version are located and click the "
               "\"Re-Install\" button.");
@@ -107,9 +107,10 @@ TEST_F(MainWindowTest, DisplayFlagsTicksBitsAndShowsTheOtherSettings) {
     // Preview4OUP is ticked even without OUPD: only the read paths undo that.
     EXPECT_EQ(tickedFlagBoxes(), (std::vector<std::string>{"NoLPT", "Preview4OUP"}));
     EXPECT_EQ(label3(), "10040");
-    EXPECT_EQ(window.clientTab->PrnDbgEMF->currentIndex(), 2);
-    EXPECT_TRUE(window.clientTab->PrnDbgEMF->isEnabled());
-    EXPECT_EQ(window.clientTab->PrnDebugVqviewer->value(), 1);
+    const auto* emfLevel = test::control<QComboBox>(*window.clientTab, "PrnDbgEMF");
+    EXPECT_EQ(emfLevel->currentIndex(), 2);
+    EXPECT_TRUE(emfLevel->isEnabled());
+    EXPECT_EQ(test::control<widgets::TickBox>(*window.clientTab, "PrnDebugVqviewer")->value(), 1);
     EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "PrnDbgUPD2Optimization")->value(), 1);
     EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "PrnDbgCompressionLevel")->value(), 1);
     EXPECT_EQ(test::control<widgets::TickBox>(tab0(), "VqsvcDevMode")->value(),
@@ -134,24 +135,32 @@ TEST_F(MainWindowTest, DisplayFlagsShowsTheEmfLevel) {
         int entry;
         int boxValue;
     } cases[] = {{"", 0, 0}, {"1", 0, 1}, {"5", 4, 1}, {"0", -1, 1}, {"7", -1, 1}};
+    auto* box = test::control<widgets::TickBox>(*window.clientTab, "PrnDebugVqviewer");
+    auto* list = test::control<QComboBox>(*window.clientTab, "PrnDbgEMF");
     for (const auto& c : cases) {
-        window.clientTab->PrnDebugVqviewer->setValue(0);
-        window.clientTab->PrnDbgEMF->setCurrentIndex(3);
+        box->setValue(0);
+        list->setCurrentIndex(3);
         tool.state.EmfDebugLevel = c.level;
         window.DisplayFlags(0);
-        EXPECT_EQ(window.clientTab->PrnDbgEMF->currentIndex(), c.entry) << c.level;
-        EXPECT_EQ(window.clientTab->PrnDebugVqviewer->value(), c.boxValue) << c.level;
-        EXPECT_EQ(window.clientTab->PrnDbgEMF->isEnabled(), c.boxValue == 1) << c.level;
+        EXPECT_EQ(list->currentIndex(), c.entry) << c.level;
+        EXPECT_EQ(box->value(), c.boxValue) << c.level;
+        EXPECT_EQ(list->isEnabled(), c.boxValue == 1) << c.level;
     }
 }
 
 TEST_F(MainWindowTest, SelectAllAndClearAllOnTheSettingsTab) {
-    auto& sessions = *window.sessionsTab;
-    sessions.ConnectCPAtLogon->setValue(1);
-    sessions.PrintingLimit->setText("12 Kbps");
-    sessions.Frame11->setVisible(true);
-    sessions.NbSessionPrinters->setText("2");
-    window.clientTab->Win32FavorRetainedPrinterSettings->setValue(1);
+    const auto& sessions = *window.sessionsTab;
+    auto* connectAtLogon = test::control<widgets::TickBox>(sessions, "ConnectCPAtLogon");
+    auto* printingLimit = test::control<QLabel>(sessions, "PrintingLimit");
+    auto* printersFrame = test::control<QGroupBox>(sessions, "Frame11");
+    auto* printerCount = test::control<QLabel>(sessions, "NbSessionPrinters");
+    auto* localSettings =
+        test::control<widgets::TickBox>(*window.clientTab, "Win32FavorRetainedPrinterSettings");
+    connectAtLogon->setValue(1);
+    printingLimit->setText("12 Kbps");
+    printersFrame->setVisible(true);
+    printerCount->setText("2");
+    localSettings->setValue(1);
 
     test::control<QPushButton>(tab0(), "SelectBtn")->click();
     EXPECT_EQ(label3(), "BFC1F0E0");
@@ -166,61 +175,67 @@ TEST_F(MainWindowTest, SelectAllAndClearAllOnTheSettingsTab) {
         const std::string name = "FI(" + std::to_string(i) + ")";
         EXPECT_EQ(test::control<QLabel>(tab0(), name)->text().toStdString(), "Not available");
     }
-    EXPECT_EQ(sessions.ConnectCPAtLogon->value(), 0);
-    EXPECT_EQ(sessions.PrintingLimit->text().toStdString(), " ");
-    EXPECT_EQ(sessions.ConnectCPDeviceType->text().toStdString(), " ");
-    EXPECT_FALSE(sessions.Frame11->isVisibleTo(&window));
-    EXPECT_EQ(sessions.NbSessionPrinters->text().toStdString(), "");
+    EXPECT_EQ(connectAtLogon->value(), 0);
+    EXPECT_EQ(printingLimit->text().toStdString(), " ");
+    EXPECT_EQ(test::control<QLabel>(sessions, "ConnectCPDeviceType")->text().toStdString(), " ");
+    EXPECT_FALSE(printersFrame->isVisibleTo(&window));
+    EXPECT_EQ(printerCount->text().toStdString(), "");
     // The client tab is not the active one: its settings stay.
-    EXPECT_EQ(window.clientTab->Win32FavorRetainedPrinterSettings->value(), 1);
+    EXPECT_EQ(localSettings->value(), 1);
 }
 
 TEST_F(MainWindowTest, SelectAllAndClearAllOnTheClientTab) {
     auto& client = *window.clientTab;
+    const auto box = [&client](const char* name) {
+        return test::control<widgets::TickBox>(client, name);
+    };
+    auto* drivers = test::control<QListWidget>(client, "PrnDbgDriverList");
+    auto* emfLevel = test::control<QComboBox>(client, "PrnDbgEMF");
     int driverReads = 0;
     client.GetPrintDrivers = [&] {
         ++driverReads;
-        client.PrnDbgDriverList->clear();
-        client.PrnDbgDriverList->addItems({"HP LaserJet 4", "Generic / Text Only"});
+        drivers->clear();
+        drivers->addItems({"HP LaserJet 4", "Generic / Text Only"});
     };
-    client.PrnDebugVqviewer->setEnabled(true);
+    box("PrnDebugVqviewer")->setEnabled(true);
     enterTab(2);
 
-    client.SelectAll1->click();
-    EXPECT_EQ(client.FontHandling->value(), 1);
-    EXPECT_EQ(client.PrnDbgRendering->value(), 1);
+    test::control<QPushButton>(client, "SelectAll1")->click();
+    EXPECT_EQ(box("FontHandling")->value(), 1);
+    EXPECT_EQ(box("PrnDbgRendering")->value(), 1);
     EXPECT_EQ(driverReads, 1);
-    EXPECT_TRUE(client.PrnDbgDriverList->isEnabled());
-    EXPECT_EQ(client.PrnDbgDriverList->count(), 2);
-    EXPECT_EQ(client.PrnDebugVqviewer->value(), 1);
-    EXPECT_TRUE(client.PrnDbgEMF->isEnabled());
-    EXPECT_EQ(client.PrnDebugVqviewerXPS->value(), 0);  // disabled, so left alone
-    EXPECT_EQ(client.Win32FavorRetainedPrinterSettings->value(), 1);
+    EXPECT_TRUE(drivers->isEnabled());
+    EXPECT_EQ(drivers->count(), 2);
+    EXPECT_EQ(box("PrnDebugVqviewer")->value(), 1);
+    EXPECT_TRUE(emfLevel->isEnabled());
+    EXPECT_EQ(box("PrnDebugVqviewerXPS")->value(), 0);  // disabled, so left alone
+    EXPECT_EQ(box("Win32FavorRetainedPrinterSettings")->value(), 1);
     EXPECT_TRUE(tickedFlagBoxes().empty());
 
-    client.ClearAll1->click();
-    EXPECT_EQ(client.PrnDbgRendering->value(), 0);
-    EXPECT_FALSE(client.PrnDbgDriverList->isEnabled());
-    EXPECT_EQ(client.PrnDbgDriverList->count(), 0);
-    EXPECT_EQ(client.PrnDebugVqviewer->value(), 0);
-    EXPECT_FALSE(client.PrnDbgEMF->isEnabled());
-    EXPECT_EQ(client.Win32FavorRetainedPrinterSettings->value(), 0);
-    EXPECT_EQ(client.FontHandling->value(), 1);  // nothing clears it
+    test::control<QPushButton>(client, "ClearAll1")->click();
+    EXPECT_EQ(box("PrnDbgRendering")->value(), 0);
+    EXPECT_FALSE(drivers->isEnabled());
+    EXPECT_EQ(drivers->count(), 0);
+    EXPECT_EQ(box("PrnDebugVqviewer")->value(), 0);
+    EXPECT_FALSE(emfLevel->isEnabled());
+    EXPECT_EQ(box("Win32FavorRetainedPrinterSettings")->value(), 0);
+    EXPECT_EQ(box("FontHandling")->value(), 1);  // nothing clears it
 }
 
 TEST_F(MainWindowTest, XpsLevelFollowsItsBox) {
-    auto& client = *window.clientTab;
-    client.PrnDebugVqviewerXPS->setEnabled(true);
-    client.PrnDebugVqviewerXPS->setValue(1);
-    EXPECT_TRUE(client.PrnDbgXPS->isEnabled());
-    client.PrnDebugVqviewerXPS->setValue(2);
-    EXPECT_FALSE(client.PrnDbgXPS->isEnabled());
+    auto* box = test::control<widgets::TickBox>(*window.clientTab, "PrnDebugVqviewerXPS");
+    const auto* list = test::control<QComboBox>(*window.clientTab, "PrnDbgXPS");
+    box->setEnabled(true);
+    box->setValue(1);
+    EXPECT_TRUE(list->isEnabled());
+    box->setValue(2);
+    EXPECT_FALSE(list->isEnabled());
 }
 
 TEST_F(MainWindowTest, EventLogTabKeepsSixColumns) {
     enterTab(4);
     enterTab(4);
-    const QTreeWidget* list = window.eventLogTab->EventLogList;
+    const auto* list = test::control<QTreeWidget>(*window.eventLogTab, "EventLogList");
     std::vector<std::string> headers;
     for (int i = 0; i < list->columnCount(); ++i) {
         headers.push_back(list->headerItem()->text(i).toStdString());
@@ -232,12 +247,13 @@ TEST_F(MainWindowTest, EventLogTabKeepsSixColumns) {
     for (int i = 0; i < list->columnCount(); ++i) {
         EXPECT_GE(list->columnWidth(i), twips[i] * list->logicalDpiX() / 1440) << headers[i];
     }
-    EXPECT_EQ(widgets::fromWidgetText(window.eventLogTab->Label30->text()),
-              "The recorded events related to printing for the currently selected servers will "
-              "be filtered and listed below. The contents of an event can be displayed by "
-              "clicking on it.\r\nClick the Display button to start the parsing process. "
-              "CAUTION: this can take a long time based on the number of servers and the lenght "
-              "of the eventlogs.");
+    EXPECT_EQ(
+        widgets::fromWidgetText(test::control<QLabel>(*window.eventLogTab, "Label30")->text()),
+        "The recorded events related to printing for the currently selected servers will "
+        "be filtered and listed below. The contents of an event can be displayed by "
+        "clicking on it.\r\nClick the Display button to start the parsing process. "
+        "CAUTION: this can take a long time based on the number of servers and the lenght "
+        "of the eventlogs.");
     EXPECT_EQ(tool.takeTraces(),
               (std::vector<std::string>{"SSTab : Tab active is 4", "SSTab : Current Server is "}));
 }
@@ -245,22 +261,25 @@ TEST_F(MainWindowTest, EventLogTabKeepsSixColumns) {
 TEST_F(MainWindowTest, AboutTabShowsTheVersionOnce) {
     enterTab(5);
     enterTab(5);
-    EXPECT_EQ(window.aboutTab->lblVersion->text().toStdString(), "v.3.1.1");
+    EXPECT_EQ(test::control<QLabel>(*window.aboutTab, "lblVersion")->text().toStdString(),
+              "v.3.1.1");
     EXPECT_EQ(tool.takeTraces(), std::vector<std::string>{"SSTab : Tab active is 5"});
 }
 
 TEST_F(MainWindowTest, ReinstallTabReplacesItsTexts) {
     enterTab(3);
-    EXPECT_EQ(widgets::fromWidgetText(window.reinstallTab->Label29->text()),
-              "To reinstall the UPD v3 driver on the currently selected servers, click the "
-              "'Re-Install' button.\r\n\r\nYou will be prompted to select the folder where the "
-              "file share of the Aurelo software are located.");
-    EXPECT_EQ(widgets::fromWidgetText(window.reinstallTab->Label27->text()),
-              "This tool provides a way to re-install the Ombrel Universal Driver v3 on Windows "
-              "2000 and Windows 2003 servers only.\r\nThis tab will not be available on Windows "
-              "2008 systems. \r\n\r\nShould these drivers ever get corrupted or deleted, a manual "
-              "one-time driver replication may be performed or a repair may be run on the Aurelo "
-              "software, as detailed in the Ombrel Knowledge Base article OMB121060, note 1.");
+    EXPECT_EQ(
+        widgets::fromWidgetText(test::control<QLabel>(*window.reinstallTab, "Label29")->text()),
+        "To reinstall the UPD v3 driver on the currently selected servers, click the "
+        "'Re-Install' button.\r\n\r\nYou will be prompted to select the folder where the "
+        "file share of the Aurelo software are located.");
+    EXPECT_EQ(
+        widgets::fromWidgetText(test::control<QLabel>(*window.reinstallTab, "Label27")->text()),
+        "This tool provides a way to re-install the Ombrel Universal Driver v3 on Windows "
+        "2000 and Windows 2003 servers only.\r\nThis tab will not be available on Windows "
+        "2008 systems. \r\n\r\nShould these drivers ever get corrupted or deleted, a manual "
+        "one-time driver replication may be performed or a repair may be run on the Aurelo "
+        "software, as detailed in the Ombrel Knowledge Base article OMB121060, note 1.");
 }
 
 TEST_F(MainWindowTest, ClientTabReadsTheClientSettings) {

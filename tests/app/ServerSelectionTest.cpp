@@ -73,7 +73,9 @@ class ServerSelectionTest : public MainWindowTest {
 
     std::string label26() { return window.Label26->text().toStdString(); }
     const std::string& current() { return tool.state.CurrentServer; }
-    bool renderingEnabled() { return window.clientTab->PrnDbgRendering->isEnabled(); }
+    bool renderingEnabled() {
+        return test::control<widgets::TickBox>(*window.clientTab, "PrnDbgRendering")->isEnabled();
+    }
 
     std::vector<std::string> handlerRuns(const std::vector<std::string>& traces) {
         std::vector<std::string> runs;

@@ -86,7 +86,8 @@ TEST(StartUp, FarmServerWritesOnlyTheForcedLinesWithoutDebug) {
     EXPECT_EQ(tool.state.InstallLocation.empty(), false);
     EXPECT_FALSE(tool.state.ControllerMode);
     EXPECT_TRUE(tool.window.TreeView1->isVisibleTo(&tool.window));
-    EXPECT_TRUE(tool.window.clientTab->PrnDbgRendering->isEnabled());
+    EXPECT_TRUE(
+        test::control<widgets::TickBox>(*tool.window.clientTab, "PrnDbgRendering")->isEnabled());
     EXPECT_FALSE(
         test::control<widgets::TickBox>(*tool.window.settingsTab, "VqsvcDevMode")->isEnabled());
     EXPECT_THAT(tool.traces(), ElementsAre("*** Program is starting ***", "All settings loaded."));

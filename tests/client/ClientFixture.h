@@ -10,11 +10,13 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "client/ClientSettings.h"
 #include "client/ClientTab.h"
 #include "settings/FarmRegistry.h"
+#include "support/NamedControl.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempFarm.h"
 
@@ -56,18 +58,27 @@ class ClientFixture : public testing::Test {
         return {platform::REG_MULTI_SZ, items + '\0'};
     }
 
+    // The tab's controls, found by their names.
+    widgets::TickBox& box(std::string_view name) const {
+        return *test::control<widgets::TickBox>(*tab, name);
+    }
+    QComboBox& levels(std::string_view name) const { return *test::control<QComboBox>(*tab, name); }
+    QListWidget& driverList() const {
+        return *test::control<QListWidget>(*tab, "PrnDbgDriverList");
+    }
+
     std::vector<std::string> driverEntries() const {
         std::vector<std::string> entries;
-        for (int i = 0; i < tab->PrnDbgDriverList->count(); ++i) {
-            entries.push_back(tab->PrnDbgDriverList->item(i)->text().toStdString());
+        for (int i = 0; i < driverList().count(); ++i) {
+            entries.push_back(driverList().item(i)->text().toStdString());
         }
         return entries;
     }
     std::vector<std::string> selectedDrivers() const {
         std::vector<std::string> selected;
-        for (int i = 0; i < tab->PrnDbgDriverList->count(); ++i) {
-            if (tab->PrnDbgDriverList->item(i)->isSelected()) {
-                selected.push_back(tab->PrnDbgDriverList->item(i)->text().toStdString());
+        for (int i = 0; i < driverList().count(); ++i) {
+            if (driverList().item(i)->isSelected()) {
+                selected.push_back(driverList().item(i)->text().toStdString());
             }
         }
         return selected;

@@ -23,20 +23,20 @@ TEST_F(ClientFixture, ReadingTheClientShowsEverySettingAndTracesEachStep) {
     settings->GetZRPClientSettings();
 
     EXPECT_EQ(settings->ClientVersion, 11000);
-    EXPECT_TRUE(tab->PrnDbgRendering->isEnabled());
-    EXPECT_EQ(tab->PrnDbgRendering->value(), 1);
-    EXPECT_TRUE(tab->PrnDbgDriverList->isEnabled());
+    EXPECT_TRUE(box("PrnDbgRendering").isEnabled());
+    EXPECT_EQ(box("PrnDbgRendering").value(), 1);
+    EXPECT_TRUE(driverList().isEnabled());
     EXPECT_THAT(driverEntries(), ElementsAreArray(kDrivers));
     EXPECT_THAT(selectedDrivers(),
                 ElementsAre("HP LaserJet 4050 Series PCL", "Brother HL-5250DN series"));
-    EXPECT_EQ(tab->PrnDebugVqviewer->value(), 1);
-    EXPECT_EQ(tab->PrnDbgEMF->currentText().toStdString(), "0x2");
-    EXPECT_TRUE(tab->PrnDbgEMF->isEnabled());
+    EXPECT_EQ(box("PrnDebugVqviewer").value(), 1);
+    EXPECT_EQ(levels("PrnDbgEMF").currentText().toStdString(), "0x2");
+    EXPECT_TRUE(levels("PrnDbgEMF").isEnabled());
     EXPECT_EQ(state.EmfDebugLevel, "2");
-    EXPECT_EQ(tab->PrnDebugVqviewerXPS->value(), 1);
-    EXPECT_EQ(tab->PrnDbgXPS->currentText().toStdString(), "0x1");
-    EXPECT_TRUE(tab->PrnDbgXPS->isEnabled());
-    EXPECT_EQ(tab->Win32FavorRetainedPrinterSettings->value(), 0);
+    EXPECT_EQ(box("PrnDebugVqviewerXPS").value(), 1);
+    EXPECT_EQ(levels("PrnDbgXPS").currentText().toStdString(), "0x1");
+    EXPECT_TRUE(levels("PrnDbgXPS").isEnabled());
+    EXPECT_EQ(box("Win32FavorRetainedPrinterSettings").value(), 0);
 
     const std::string stored =
         std::string("HP LaserJet 4050 Series PCL") + '\0' + "Brother HL-5250DN series" + '\0';
@@ -91,13 +91,13 @@ TEST_F(ClientFixture, TheClientVersionDecidesWhatCanBeSet) {
         newTab();
         settings->GetZRPClientSettings();
         EXPECT_EQ(settings->ClientVersion, std::max(c.version, 0));
-        EXPECT_EQ(tab->PrnDbgRendering->isEnabled(), c.rendering);
-        EXPECT_EQ(tab->PrnDbgRendering->value(), c.rendering ? 1 : 0);
-        EXPECT_EQ(tab->PrnDebugVqviewer->isEnabled(), c.emf);
-        EXPECT_EQ(tab->PrnDebugVqviewer->value(), c.emf ? 1 : 0);
-        EXPECT_EQ(tab->PrnDebugVqviewerXPS->isEnabled(), c.xps);
-        EXPECT_EQ(tab->PrnDebugVqviewerXPS->value(), c.xps ? 1 : 0);
-        EXPECT_EQ(tab->PrnDbgXPS->isEnabled(), c.xps);
+        EXPECT_EQ(box("PrnDbgRendering").isEnabled(), c.rendering);
+        EXPECT_EQ(box("PrnDbgRendering").value(), c.rendering ? 1 : 0);
+        EXPECT_EQ(box("PrnDebugVqviewer").isEnabled(), c.emf);
+        EXPECT_EQ(box("PrnDebugVqviewer").value(), c.emf ? 1 : 0);
+        EXPECT_EQ(box("PrnDebugVqviewerXPS").isEnabled(), c.xps);
+        EXPECT_EQ(box("PrnDebugVqviewerXPS").value(), c.xps ? 1 : 0);
+        EXPECT_EQ(levels("PrnDbgXPS").isEnabled(), c.xps);
     }
 }
 
@@ -121,12 +121,12 @@ TEST_F(ClientFixture, LevelsAreShownAsTheirListEntries) {
         put(kFlags, "EMF", dwordValue(c.emf));
         put(kFlags, "XPS", dwordValue(c.xps));
         newTab();
-        tab->PrnDbgXPS->setCurrentIndex(1);
+        levels("PrnDbgXPS").setCurrentIndex(1);
         settings->GetZRPClientSettings();
-        EXPECT_EQ(tab->PrnDebugVqviewer->value(), c.emfBox);
-        EXPECT_EQ(tab->PrnDbgEMF->currentIndex(), c.emfEntry);
-        EXPECT_EQ(tab->PrnDebugVqviewerXPS->value(), c.xpsBox);
-        EXPECT_EQ(tab->PrnDbgXPS->currentIndex(), c.xpsEntry);
+        EXPECT_EQ(box("PrnDebugVqviewer").value(), c.emfBox);
+        EXPECT_EQ(levels("PrnDbgEMF").currentIndex(), c.emfEntry);
+        EXPECT_EQ(box("PrnDebugVqviewerXPS").value(), c.xpsBox);
+        EXPECT_EQ(levels("PrnDbgXPS").currentIndex(), c.xpsEntry);
     }
 }
 
@@ -154,10 +154,10 @@ TEST_F(ClientFixture, SavedLevelsFollowTheBoxesAndLists) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         settings->GetZRPClientSettings();
-        for (auto [box, list] : {std::pair{tab->PrnDebugVqviewer, tab->PrnDbgEMF},
-                                 std::pair{tab->PrnDebugVqviewerXPS, tab->PrnDbgXPS}}) {
-            box->setValue(c.box);
-            list->setCurrentIndex(c.entry);
+        for (auto [ticked, list] : {std::pair{"PrnDebugVqviewer", "PrnDbgEMF"},
+                                    std::pair{"PrnDebugVqviewerXPS", "PrnDbgXPS"}}) {
+            box(ticked).setValue(c.box);
+            levels(list).setCurrentIndex(c.entry);
         }
         settings->SaveZRPClientSettings();
         EXPECT_EQ(get(kFlags, "EMF"), c.emf);
@@ -167,9 +167,9 @@ TEST_F(ClientFixture, SavedLevelsFollowTheBoxesAndLists) {
 
 TEST_F(ClientFixture, TheSelectedDriversAreSavedInListOrder) {
     settings->GetZRPClientSettings();
-    tab->PrnDbgDriverList->clearSelection();
-    tab->PrnDbgDriverList->item(3)->setSelected(true);
-    tab->PrnDbgDriverList->item(1)->setSelected(true);
+    driverList().clearSelection();
+    driverList().item(3)->setSelected(true);
+    driverList().item(1)->setSelected(true);
     takeTraces();
     settings->SaveZRPClientSettings();
 
@@ -178,14 +178,14 @@ TEST_F(ClientFixture, TheSelectedDriversAreSavedInListOrder) {
     EXPECT_EQ(get(kClient, "ReprocessEMFDriverList"), multiString(names));
     EXPECT_THAT(takeTraces(), testing::Contains("On WKS01 " + names));
 
-    tab->PrnDbgRendering->setValue(0);
+    box("PrnDbgRendering").setValue(0);
     settings->SaveZRPClientSettings();
     EXPECT_EQ(get(kClient, "ReprocessEMFDriverList"), std::nullopt);
 }
 
 TEST_F(ClientFixture, TheLocalSettingsLineIsWrittenAndReadBack) {
     settings->GetZRPClientSettings();
-    tab->Win32FavorRetainedPrinterSettings->setValue(1);
+    box("Win32FavorRetainedPrinterSettings").setValue(1);
     takeTraces();
     settings->SaveZRPClientSettings();
     EXPECT_EQ(iniBytes(),
@@ -217,9 +217,9 @@ TEST_F(ClientFixture, TheLocalSettingsLineIsWrittenAndReadBack) {
 
     newTab();
     settings->GetZRPClientSettings();
-    EXPECT_EQ(tab->Win32FavorRetainedPrinterSettings->value(), 1);
+    EXPECT_EQ(box("Win32FavorRetainedPrinterSettings").value(), 1);
 
-    tab->Win32FavorRetainedPrinterSettings->setValue(0);
+    box("Win32FavorRetainedPrinterSettings").setValue(0);
     settings->SaveZRPClientSettings();
     EXPECT_EQ(iniBytes(), kDemoIni);
     EXPECT_THAT(boxes.boxes, IsEmpty());
@@ -232,9 +232,9 @@ TEST_F(ClientFixture, AMissingConfigurationFileIsNeitherReadNorWritten) {
     ASSERT_GE(traces.size(), 2u);
     EXPECT_THAT(std::vector<std::string>(traces.end() - 2, traces.end()),
                 ElementsAre(std::string("Checking ") + kIniPath, "**** done ****"));
-    EXPECT_EQ(tab->Win32FavorRetainedPrinterSettings->value(), 0);
+    EXPECT_EQ(box("Win32FavorRetainedPrinterSettings").value(), 0);
 
-    tab->Win32FavorRetainedPrinterSettings->setValue(1);
+    box("Win32FavorRetainedPrinterSettings").setValue(1);
     settings->SaveZRPClientSettings();
     EXPECT_FALSE(std::filesystem::exists(iniFile()));
     EXPECT_THAT(boxes.boxes, IsEmpty());
@@ -243,8 +243,8 @@ TEST_F(ClientFixture, AMissingConfigurationFileIsNeitherReadNorWritten) {
 TEST_F(ClientFixture, AConfigurationFileThatCannotBeWrittenIsLeftAndReported) {
     std::filesystem::permissions(iniFile(), std::filesystem::perms::owner_read);
     settings->GetZRPClientSettings();
-    tab->Win32FavorRetainedPrinterSettings->setValue(1);
-    tab->PrnDebugVqviewer->setValue(0);
+    box("Win32FavorRetainedPrinterSettings").setValue(1);
+    box("PrnDebugVqviewer").setValue(0);
     settings->SaveZRPClientSettings();
 
     EXPECT_EQ(iniBytes(), kDemoIni);

@@ -10,6 +10,7 @@
 #include "app/DemoStart.h"
 #include "client/ClientTab.h"
 #include "settings/FarmRegistry.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::app {
 namespace {
@@ -20,15 +21,19 @@ using testing::ElementsAre;
 TEST(ClientTabWindow, AClientOnlyMachineShowsSavesAndRereadsItsSettings) {
     DemoStart tool("client-only");
     ASSERT_TRUE(tool.start());
-    client::ClientTab& tab = *tool.window.clientTab;
+    const client::ClientTab& tab = *tool.window.clientTab;
+    auto* rendering = test::control<widgets::TickBox>(tab, "PrnDbgRendering");
+    auto* drivers = test::control<QListWidget>(tab, "PrnDbgDriverList");
+    auto* emfLevel = test::control<QComboBox>(tab, "PrnDbgEMF");
+    auto* localSettings = test::control<widgets::TickBox>(tab, "Win32FavorRetainedPrinterSettings");
     ASSERT_EQ(tool.window.SSTab1->currentIndex(), MainWindow::ClientTabIndex);
-    EXPECT_EQ(tab.PrnDbgRendering->value(), 1);
-    EXPECT_EQ(tab.PrnDbgDriverList->selectedItems().size(), 2);
-    EXPECT_EQ(tab.PrnDbgEMF->currentText().toStdString(), "0x2");
+    EXPECT_EQ(rendering->value(), 1);
+    EXPECT_EQ(drivers->selectedItems().size(), 2);
+    EXPECT_EQ(emfLevel->currentText().toStdString(), "0x2");
 
-    tab.PrnDbgEMF->setCurrentIndex(4);
-    tab.Win32FavorRetainedPrinterSettings->setValue(1);
-    tab.Command1->click();
+    emfLevel->setCurrentIndex(4);
+    localSettings->setValue(1);
+    test::control<QPushButton>(tab, "Command1")->click();
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{"Changes are saved to registry", "Ombrel Printing Tool",
                                         core::BoxIcon::Information, core::BoxButtons::Ok}));
@@ -37,12 +42,12 @@ TEST(ClientTabWindow, AClientOnlyMachineShowsSavesAndRereadsItsSettings) {
                        "Software\\Ombrel\\ZRP Client\\PrintDebugFlags", "EMF"),
               test::dwordValue(5));
 
-    tab.ClearAll1->click();
-    EXPECT_EQ(tab.Win32FavorRetainedPrinterSettings->value(), 0);
-    tab.Command2->click();
-    EXPECT_EQ(tab.Win32FavorRetainedPrinterSettings->value(), 1);
-    EXPECT_EQ(tab.PrnDbgEMF->currentText().toStdString(), "0x5");
-    EXPECT_EQ(tab.PrnDbgDriverList->selectedItems().size(), 2);
+    test::control<QPushButton>(tab, "ClearAll1")->click();
+    EXPECT_EQ(localSettings->value(), 0);
+    test::control<QPushButton>(tab, "Command2")->click();
+    EXPECT_EQ(localSettings->value(), 1);
+    EXPECT_EQ(emfLevel->currentText().toStdString(), "0x5");
+    EXPECT_EQ(drivers->selectedItems().size(), 2);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST_F(ClientFixture, APipeInPlaceOfTheConfigurationFileIsRefusedAndLeft) {
         }
     });
     settings->GetZRPClientSettings();
-    tab->Win32FavorRetainedPrinterSettings->setValue(1);
+    box("Win32FavorRetainedPrinterSettings").setValue(1);
     settings->SaveZRPClientSettings();
     done.set_value();
     lateWriter.join();
@@ -64,11 +64,11 @@ TEST_F(ClientFixture, AConfigurationFileAbove16MiBIsRefusedAndLeft) {
         newTab();
         settings->GetZRPClientSettings();
         if (size == kAppsrvIniLimit) {
-            EXPECT_EQ(tab->Win32FavorRetainedPrinterSettings->value(), 1);
+            EXPECT_EQ(box("Win32FavorRetainedPrinterSettings").value(), 1);
             EXPECT_THAT(boxes.boxes, IsEmpty());
             continue;
         }
-        EXPECT_EQ(tab->Win32FavorRetainedPrinterSettings->value(), 0);
+        EXPECT_EQ(box("Win32FavorRetainedPrinterSettings").value(), 0);
         settings->SaveZRPClientSettings();
         EXPECT_THAT(boxes.boxes,
                     ElementsAre(warning(std::string("The ZRP client configuration file ") +

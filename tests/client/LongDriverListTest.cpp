@@ -43,8 +43,8 @@ class LongDriverList : public ClientFixture {
 
 TEST_F(LongDriverList, ReadingSaysTheListIsTooLongToBeShownAndKept) {
     EXPECT_EQ(301u, multiString(longList()).bytes.size());
-    EXPECT_TRUE(tab->PrnDbgRendering->isEnabled());
-    EXPECT_EQ(tab->PrnDbgRendering->value(), 0);
+    EXPECT_TRUE(box("PrnDbgRendering").isEnabled());
+    EXPECT_EQ(box("PrnDbgRendering").value(), 0);
     EXPECT_THAT(boxes.boxes,
                 ElementsAre(RecordedBox{
                     "The list of drivers that the ZRP client renders in the old mode is too long "
@@ -64,31 +64,32 @@ TEST_F(LongDriverList, ASaveKeepsTheListUntilTheRenderingBoxOrTheSelectionChange
         std::string("Brother HL-5250DN series") + '\0' + "Xerox Phaser 6250DP" + '\0';
     struct Case {
         const char* what;
-        std::function<void(ClientTab&)> change;
+        // Made on the tab of the moment: each case reads into a new one.
+        std::function<void()> change;
         std::optional<test::StoredValue> stored;
     };
     for (const Case& c : {
-             Case{"nothing", [](ClientTab&) {}, multiString(longList())},
-             Case{"only the EMF level", [](ClientTab& t) { t.PrnDebugVqviewer->setValue(0); },
+             Case{"nothing", [] {}, multiString(longList())},
+             Case{"only the EMF level", [this] { box("PrnDebugVqviewer").setValue(0); },
                   multiString(longList())},
              Case{"two drivers selected",
-                  [](ClientTab& t) {
-                      t.PrnDbgRendering->setValue(1);
-                      t.PrnDbgDriverList->item(1)->setSelected(true);
-                      t.PrnDbgDriverList->item(3)->setSelected(true);
+                  [this] {
+                      box("PrnDbgRendering").setValue(1);
+                      driverList().item(1)->setSelected(true);
+                      driverList().item(3)->setSelected(true);
                   },
                   multiString(twoDrivers)},
              Case{"the box ticked and cleared again",
-                  [](ClientTab& t) {
-                      t.PrnDbgRendering->setValue(1);
-                      t.PrnDbgRendering->setValue(0);
+                  [this] {
+                      box("PrnDbgRendering").setValue(1);
+                      box("PrnDbgRendering").setValue(0);
                   },
                   std::nullopt},
          }) {
         put(kClient, "ReprocessEMFDriverList", multiString(longList()));
         newTab();
         settings->GetZRPClientSettings();
-        c.change(*tab);
+        c.change();
         takeTraces();
         settings->SaveZRPClientSettings();
         EXPECT_EQ(get(kClient, "ReprocessEMFDriverList"), c.stored) << c.what;

@@ -13,6 +13,7 @@
 #include "eventlog/EventLogTab.h"
 #include "eventlog/KnowledgeBase.h"
 #include "remote/RemoteRegistry.h"
+#include "support/NamedControl.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempFarm.h"
 
@@ -98,16 +99,21 @@ class EventDetailsTest : public ::testing::Test {
                 p.icmp,     p.system,   shell,      p.farm};
     }
 
+    // The tab's controls, found by their names.
+    QTreeWidget* list() const { return test::control<QTreeWidget>(tab, "EventLogList"); }
+    QPlainTextEdit* details() const { return test::control<QPlainTextEdit>(tab, "EventDetails"); }
+    QLabel* label(const char* name) const { return test::control<QLabel>(tab, name); }
+
     // Lists the Application logs of the selection, the demo farm's tool running on SRV1.
     void display(const std::string& selection) {
         state.CurrentServer = selection;
-        tab.Display->click();
+        test::control<QPushButton>(tab, "Display")->click();
     }
 
     // The first row whose cells Record#, EventId and Computer are these.
     QTreeWidgetItem* row(const std::string& record, const std::string& computer) {
-        for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* item = tab.EventLogList->topLevelItem(i);
+        for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = list()->topLevelItem(i);
             if (item->text(0).toStdString() == record && item->text(5).toStdString() == computer) {
                 return item;
             }
@@ -122,7 +128,8 @@ class EventDetailsTest : public ::testing::Test {
         auto shown = [&](const QLabel* label) {
             return label->isVisibleTo(&tab) ? label->text().toStdString() : std::string("-");
         };
-        return shown(tab.Label32) + "|" + shown(tab.Label33) + "|" + shown(tab.Label34);
+        return shown(label("Label32")) + "|" + shown(label("Label33")) + "|" +
+               shown(label("Label34"));
     }
 
     // One demo farm for the suite: building it is the dearest part of these tests, and they
@@ -151,11 +158,11 @@ TEST_F(EventDetailsTest, ClickedRowShowsItsDescriptionAndArticles) {
     EXPECT_EQ(
         "The client printer HP LaserJet 4050 Series PCL (from CLIENT1) in session 1 could "
         "not be created. Error code: 0x3eb",
-        tab.EventDetails->toPlainText().toStdString());
+        details()->toPlainText().toStdString());
     EXPECT_EQ(std::string(kCaption) + "|OMB107838|-", labels());
     EXPECT_EQ("OMB107838", tab.SuggestedArticle);
     EXPECT_EQ("Click on the item to be redirected to the Ombrel Knowledge Base",
-              tab.Label33->toolTip().toStdString());
+              label("Label33")->toolTip().toStdString());
 
     click(row("537", "SRV1"));  // 1106: two articles
     EXPECT_EQ(std::string(kCaption) + "|OMB108791|OMB488760", labels());
@@ -164,10 +171,10 @@ TEST_F(EventDetailsTest, ClickedRowShowsItsDescriptionAndArticles) {
 TEST_F(EventDetailsTest, SeparatorAndUnmatchedClicks) {
     display("SRV1,SRV3");
     click(row("537", "SRV1"));
-    const std::string details = tab.EventDetails->toPlainText().toStdString();
+    const std::string shown = details()->toPlainText().toStdString();
 
     click(row("-----", "-----"));  // nothing changes
-    EXPECT_EQ(details, tab.EventDetails->toPlainText().toStdString());
+    EXPECT_EQ(shown, details()->toPlainText().toStdString());
     EXPECT_EQ(std::string(kCaption) + "|OMB108791|OMB488760", labels());
 
     click(row("538", "SRV1"));  // 1104
@@ -179,7 +186,7 @@ TEST_F(EventDetailsTest, RowOfAnEarlierServerIsReadFromItsOwnLog) {
     display("SRV1,SRV3");
     click(row("535", "SRV1"));  // 1114 on SRV1
     EXPECT_EQ("The printer driver Xerox Phaser 6250DP could not be installed for user mmartin.",
-              tab.EventDetails->toPlainText().toStdString());
+              details()->toPlainText().toStdString());
     EXPECT_EQ(std::string(kCaption) + "|OMB107273|-", labels());
 
     click(row("109", "SRV3"));  // 1116 with 0x70A, back on SRV3's log

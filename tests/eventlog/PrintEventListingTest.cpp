@@ -15,6 +15,7 @@
 #include "eventlog/CEventLog.h"
 #include "eventlog/EventLogTab.h"
 #include "support/HostileEventLog.h"
+#include "support/NamedControl.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ToolContext.h"
 
@@ -59,19 +60,28 @@ class PrintEventListingTest : public ::testing::Test {
         }
     }
 
+    // The tab's controls, found by their names.
+    QTreeWidget* list() const { return test::control<QTreeWidget>(tab, "EventLogList"); }
+    QPlainTextEdit* details() const { return test::control<QPlainTextEdit>(tab, "EventDetails"); }
+    QLabel* label(const char* name) const { return test::control<QLabel>(tab, name); }
+    // Option 0 is the Application log, option 1 the System log.
+    QRadioButton* logOption(int index) const {
+        return test::control<QRadioButton>(tab, "EventType(" + std::to_string(index) + ")");
+    }
+
     void display(const std::string& selection) {
         tool.state.CurrentServer = selection;
         tool.takeTraces();
         wait.calls.clear();
-        tab.Display->click();
+        test::control<QPushButton>(tab, "Display")->click();
     }
 
     std::vector<std::string> rows() const {
         std::vector<std::string> texts;
-        for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* row = tab.EventLogList->topLevelItem(i);
+        for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = list()->topLevelItem(i);
             std::string text;
-            for (int c = 0; c < tab.EventLogList->columnCount(); ++c) {
+            for (int c = 0; c < list()->columnCount(); ++c) {
                 text += (c > 0 ? "|" : "") + row->text(c).toStdString();
             }
             texts.push_back(text);
@@ -82,8 +92,8 @@ class PrintEventListingTest : public ::testing::Test {
     // The cells of one column, top row first.
     std::vector<std::string> column(int c) const {
         std::vector<std::string> cells;
-        for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
-            cells.push_back(tab.EventLogList->topLevelItem(i)->text(c).toStdString());
+        for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+            cells.push_back(list()->topLevelItem(i)->text(c).toStdString());
         }
         return cells;
     }
@@ -109,7 +119,7 @@ TEST_F(PrintEventListingTest, ListsPrintErrorsAndWarningsNewestFirstWithSeparato
     addRecords("SRVA", "System", kSystemA);
     addRecords("SRVB", "System", kSystemB);
     addRecords("SRVA", "Application", {{1, 1, 1116, "VexaroEvents"}});
-    tab.EventType[1]->setChecked(true);
+    logOption(1)->setChecked(true);
     display("SRVA,SRVB");
 
     EXPECT_EQ((std::vector<std::string>{
@@ -121,7 +131,7 @@ TEST_F(PrintEventListingTest, ListsPrintErrorsAndWarningsNewestFirstWithSeparato
                   "7|Warning|1106|3 Mar 2009 10:15:00|VexaroEvents|SRVB",
               }),
               rows());
-    EXPECT_EQ("6 total records found", tab.Label31->text().toStdString());
+    EXPECT_EQ("6 total records found", label("Label31")->text().toStdString());
 }
 
 TEST_F(PrintEventListingTest, OfflineServerIsSkippedAfterItsSeparatorWithTracesAndProgress) {
@@ -132,7 +142,7 @@ TEST_F(PrintEventListingTest, OfflineServerIsSkippedAfterItsSeparatorWithTracesA
     EXPECT_EQ((std::vector<std::string>{"500|Warning|1107|3 Mar 2009 10:15:00|VexaroEvents|SRVA",
                                         "-----|-----|-----|-----|-----|-----"}),
               rows());
-    EXPECT_EQ("2 total records found", tab.Label31->text().toStdString());
+    EXPECT_EQ("2 total records found", label("Label31")->text().toStdString());
     EXPECT_EQ((std::vector<std::string>{"Working on server SRVA",
                                         "Reading Application event log on server SRVA",
                                         "Filtering Application event log on server SRVA",
@@ -157,8 +167,8 @@ TEST_F(PrintEventListingTest, UnopenableLogIsNamedAndTheNextServerIsListed) {
                                         "-----|-----|-----|-----|-----|-----",
                                         "3|Error|1114|3 Mar 2009 10:15:00|VexaroEvents|SRVB"}),
               rows());
-    EXPECT_TRUE(tab.EventLogList->topLevelItem(0)->isFirstColumnSpanned());
-    EXPECT_EQ("4 total records found", tab.Label31->text().toStdString());
+    EXPECT_TRUE(list()->topLevelItem(0)->isFirstColumnSpanned());
+    EXPECT_EQ("4 total records found", label("Label31")->text().toStdString());
     const std::vector<std::string> traces = tool.takeTraces();
     ASSERT_GE(traces.size(), 3u);
     EXPECT_EQ("The Application event log on server SRVC could not be opened", traces[2]);
@@ -187,10 +197,10 @@ TEST_F(PrintEventListingTest, ErrorRowsAreStyledAndErrorsOnlyLeavesWarningsOut) 
     };
     for (const Case& c : {Case{0, 2, ""}, Case{1, 1, "#ff0000"}}) {
         SCOPED_TRACE(c.errorsOnly);
-        tab.EventLogFilter->setValue(c.errorsOnly);
+        test::control<widgets::TickBox>(tab, "EventLogFilter")->setValue(c.errorsOnly);
         display("SRVA");
         ASSERT_EQ(c.rowCount, rows().size());
-        const QTreeWidgetItem* error = tab.EventLogList->topLevelItem(0);
+        const QTreeWidgetItem* error = list()->topLevelItem(0);
         EXPECT_EQ("Error", error->text(1).toStdString());
         EXPECT_TRUE(error->font(0).bold());
         EXPECT_EQ("#c00000", colour(error, 0));
@@ -199,7 +209,7 @@ TEST_F(PrintEventListingTest, ErrorRowsAreStyledAndErrorsOnlyLeavesWarningsOut) 
             EXPECT_EQ(c.otherColumns, colour(error, column)) << column;
         }
         if (c.rowCount == 2) {
-            const QTreeWidgetItem* warning = tab.EventLogList->topLevelItem(1);
+            const QTreeWidgetItem* warning = list()->topLevelItem(1);
             for (int column = 0; column < 6; ++column) {
                 EXPECT_FALSE(warning->font(column).bold());
                 EXPECT_EQ("", colour(warning, column)) << column;
@@ -213,7 +223,7 @@ TEST_F(PrintEventListingTest, HeaderClicksFlipOneSharedDirectionAndRecordNumberD
                {{1, 1, 3, "Print"}, {2, 1, 1000, "Print"}, {3, 2, 20, "VexaroEvents"}});
     display("SRVA");
     tool.takeTraces();
-    QHeaderView* header = tab.EventLogList->header();
+    QHeaderView* header = list()->header();
 
     emit header->sectionClicked(2);  // the direction flips first: descending, as text
     EXPECT_EQ((std::vector<std::string>{"3", "20", "1000"}), column(2));
@@ -237,7 +247,7 @@ TEST_F(PrintEventListingTest, AClickOnAnotherColumnGoesOnFromTheSharedDirection)
     addRecords("SRVA", "Application",
                {{1, 1, 3, "Print"}, {2, 2, 1000, "VexaroEvents"}, {3, 1, 20, "Print"}});
     display("SRVA");
-    QHeaderView* header = tab.EventLogList->header();
+    QHeaderView* header = list()->header();
     emit header->sectionClicked(1);
     EXPECT_EQ((std::vector<std::string>{"Warning", "Error", "Error"}), column(1));
     emit header->sectionClicked(2);
@@ -248,37 +258,37 @@ TEST_F(PrintEventListingTest, AClickOnAnotherColumnGoesOnFromTheSharedDirection)
 TEST_F(PrintEventListingTest, ChangingTheLogHidesBothSuggestedArticles) {
     addRecords("SRVA", "Application", {{1, 1, 1106, "VexaroEvents"}});
     display("SRVA");
-    tab.EventLogList_ItemClick(tab.EventLogList->topLevelItem(0));
-    ASSERT_TRUE(tab.Label34->isVisibleTo(&tab));  // 1106 suggests two articles
+    tab.EventLogList_ItemClick(list()->topLevelItem(0));
+    ASSERT_TRUE(label("Label34")->isVisibleTo(&tab));  // 1106 suggests two articles
 
-    tab.EventType[1]->click();
-    EXPECT_FALSE(tab.Label32->isVisibleTo(&tab));
-    EXPECT_FALSE(tab.Label33->isVisibleTo(&tab));
-    EXPECT_FALSE(tab.Label34->isVisibleTo(&tab));
-    tab.EventLogList_ItemClick(tab.EventLogList->topLevelItem(0));  // no row: nothing shown
+    logOption(1)->click();
+    EXPECT_FALSE(label("Label32")->isVisibleTo(&tab));
+    EXPECT_FALSE(label("Label33")->isVisibleTo(&tab));
+    EXPECT_FALSE(label("Label34")->isVisibleTo(&tab));
+    tab.EventLogList_ItemClick(list()->topLevelItem(0));  // no row: nothing shown
 
-    tab.EventType[0]->click();  // and the other option button alike
+    logOption(0)->click();  // and the other option button alike
     display("SRVA");
-    tab.EventLogList_ItemClick(tab.EventLogList->topLevelItem(0));
-    ASSERT_TRUE(tab.Label34->isVisibleTo(&tab));
-    tab.EventType[1]->click();
-    EXPECT_FALSE(tab.Label34->isVisibleTo(&tab));
+    tab.EventLogList_ItemClick(list()->topLevelItem(0));
+    ASSERT_TRUE(label("Label34")->isVisibleTo(&tab));
+    logOption(1)->click();
+    EXPECT_FALSE(label("Label34")->isVisibleTo(&tab));
 }
 
 TEST_F(PrintEventListingTest, EveryColumnFitsItsCaptionAndTheSortArrow) {
     addRecords("SRVA", "Application", {{1, 1, 3, "Print"}, {2, 1, 1000, "Print"}});
-    QHeaderView* header = tab.EventLogList->header();
+    QHeaderView* header = list()->header();
     auto fits = [&] {
         // The header measures a section as it paints it: caption, margins and, while the
         // arrow shows, the arrow.
         ASSERT_TRUE(header->isSortIndicatorShown());
-        for (int c = 0; c < tab.EventLogList->columnCount(); ++c) {
-            SCOPED_TRACE(tab.EventLogList->headerItem()->text(c).toStdString());
-            EXPECT_GE(tab.EventLogList->columnWidth(c), header->sectionSizeHint(c));
+        for (int c = 0; c < list()->columnCount(); ++c) {
+            SCOPED_TRACE(list()->headerItem()->text(c).toStdString());
+            EXPECT_GE(list()->columnWidth(c), header->sectionSizeHint(c));
             const int caption =
-                header->fontMetrics().horizontalAdvance(tab.EventLogList->headerItem()->text(c));
+                header->fontMetrics().horizontalAdvance(list()->headerItem()->text(c));
             const int arrow = header->style()->pixelMetric(QStyle::PM_HeaderMarkSize);
-            EXPECT_GE(tab.EventLogList->columnWidth(c), caption + arrow);
+            EXPECT_GE(list()->columnWidth(c), caption + arrow);
         }
     };
     tab.EnterTab();
@@ -299,10 +309,10 @@ TEST_F(PrintEventListingTest, AHostileLogListsWithBoundedDescriptions) {
     test::registerHostileModule(tool.farm);
     constexpr int kRecords = 40;
     test::addHostileRecords(tool.farm, "SRVA", kRecords, 20);
-    tab.EventType[1]->setChecked(true);
+    logOption(1)->setChecked(true);
     display("SRVA");
 
-    ASSERT_EQ(kRecords - 2, tab.EventLogList->topLevelItemCount());
+    ASSERT_EQ(kRecords - 2, list()->topLevelItemCount());
     EXPECT_EQ("39|Error|22|3 Mar 2009 10:15:38|Print|SRVA", rows()[0]);
     std::vector<std::string> steps;
     for (const std::string& call : wait.calls) {
@@ -313,11 +323,11 @@ TEST_F(PrintEventListingTest, AHostileLogListsWithBoundedDescriptions) {
     ASSERT_EQ(static_cast<std::size_t>(kRecords), steps.size());
     EXPECT_EQ("value 40", steps.back());
 
-    for (int i = 0; i < tab.EventLogList->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = tab.EventLogList->topLevelItem(i);
+    for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = list()->topLevelItem(i);
         SCOPED_TRACE(row->text(0).toStdString());
         tab.EventLogList_ItemClick(row);
-        const std::string text = tab.EventDetails->toPlainText().toStdString();
+        const std::string text = details()->toPlainText().toStdString();
         EXPECT_LE(text.size(), kMaxEventText);
         EXPECT_GE(text.size(), kMaxEventText / 2);
         EXPECT_NE(std::string::npos, text.find(kCutMark));
@@ -327,20 +337,20 @@ TEST_F(PrintEventListingTest, AHostileLogListsWithBoundedDescriptions) {
 TEST_F(PrintEventListingTest, ChangingTheLogEmptiesTheListButKeepsColumnsAndCount) {
     addRecords("SRVA", "Application", {{1, 1, 1114, "VexaroEvents"}});
     display("SRVA");
-    tab.EventDetails->setPlainText(QStringLiteral("an event"));
-    tab.Label32->setVisible(true);
-    tab.Label33->setVisible(true);
+    details()->setPlainText(QStringLiteral("an event"));
+    label("Label32")->setVisible(true);
+    label("Label33")->setVisible(true);
 
-    tab.EventType[1]->click();
-    EXPECT_EQ(0, tab.EventLogList->topLevelItemCount());
-    EXPECT_EQ(6, tab.EventLogList->columnCount());
-    EXPECT_EQ("", tab.EventDetails->toPlainText().toStdString());
-    EXPECT_FALSE(tab.Label32->isVisibleTo(&tab));
-    EXPECT_FALSE(tab.Label33->isVisibleTo(&tab));
-    EXPECT_EQ("1 total records found", tab.Label31->text().toStdString());
+    logOption(1)->click();
+    EXPECT_EQ(0, list()->topLevelItemCount());
+    EXPECT_EQ(6, list()->columnCount());
+    EXPECT_EQ("", details()->toPlainText().toStdString());
+    EXPECT_FALSE(label("Label32")->isVisibleTo(&tab));
+    EXPECT_FALSE(label("Label33")->isVisibleTo(&tab));
+    EXPECT_EQ("1 total records found", label("Label31")->text().toStdString());
 
     display("");
-    EXPECT_EQ("0 total records found", tab.Label31->text().toStdString());
+    EXPECT_EQ("0 total records found", label("Label31")->text().toStdString());
 }
 
 }  // namespace

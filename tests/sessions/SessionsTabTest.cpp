@@ -13,9 +13,11 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <stdexcept>
 
 #include "SessionFarm.h"
 #include "app/MainWindow.h"
+#include "support/NamedControl.h"
 
 namespace ombrel::sessions {
 namespace {
@@ -52,31 +54,35 @@ class SessionsTabTest : public ::testing::Test {
     }
 
     SessionsTab& tab() { return *window.sessionsTab; }
+    QComboBox* sessionList() { return test::control<QComboBox>(tab(), "ActiveSession"); }
+    QGroupBox* printersFrame() { return test::control<QGroupBox>(tab(), "Frame11"); }
+    const QLabel* label(const char* name) { return test::control<QLabel>(tab(), name); }
+    bool bold(const char* name) { return test::control<QWidget>(tab(), name)->font().bold(); }
+    void refresh() { test::control<QPushButton>(tab(), "RefreshSession")->click(); }
 
     std::vector<std::string> listed() {
         std::vector<std::string> entries;
-        for (int i = 0; i < tab().ActiveSession->count(); ++i) {
-            entries.push_back(tab().ActiveSession->itemText(i).toStdString());
+        for (int i = 0; i < sessionList()->count(); ++i) {
+            entries.push_back(sessionList()->itemText(i).toStdString());
         }
         return entries;
     }
 
     void enumerate(const std::string& selection) {
         tool.state.CurrentServer = selection;
-        tab().RefreshSession->click();
+        refresh();
         tool.forget();
         wait.calls.clear();
     }
 
     void choose(const std::string& entry) {
-        tab().ActiveSession->setCurrentIndex(
-            tab().ActiveSession->findText(QString::fromStdString(entry)));
+        sessionList()->setCurrentIndex(sessionList()->findText(QString::fromStdString(entry)));
     }
 
     // As the administrator does it: the list opened and the entry taken with Enter, which
     // also takes the entry already shown.
     void pick(const std::string& entry) {
-        QComboBox* list = tab().ActiveSession;
+        QComboBox* list = sessionList();
         list->showPopup();
         QAbstractItemView* view = list->view();
         view->setCurrentIndex(
@@ -103,15 +109,31 @@ class SessionsTabTest : public ::testing::Test {
 
     std::string text(const QLabel* label) { return label->text().toStdString(); }
 
-    // The captions of the labels made at run time that the printers frame holds now.
-    std::vector<std::string> printerCaptions() {
-        std::vector<std::string> captions;
-        for (const QLabel* label : tab().Frame11->findChildren<QLabel*>()) {
-            if (label->objectName().startsWith(QStringLiteral("dynLabel"))) {
-                captions.push_back(text(label));
+    // The labels made at run time that the printers frame holds now.
+    std::vector<const QLabel*> printerLabels() {
+        std::vector<const QLabel*> labels;
+        for (const QLabel* shown : printersFrame()->findChildren<QLabel*>()) {
+            if (shown->objectName().startsWith(QStringLiteral("dynLabel"))) {
+                labels.push_back(shown);
             }
         }
+        return labels;
+    }
+    std::vector<std::string> printerCaptions() {
+        std::vector<std::string> captions;
+        for (const QLabel* shown : printerLabels()) {
+            captions.push_back(text(shown));
+        }
         return captions;
+    }
+    // The printer label showing caption; throws when there is none.
+    const QLabel* printerLabel(const std::string& caption) {
+        for (const QLabel* shown : printerLabels()) {
+            if (text(shown) == caption) {
+                return shown;
+            }
+        }
+        throw std::logic_error("no printer label " + caption);
     }
 
     test::SessionFarm tool;
@@ -125,7 +147,7 @@ TEST_F(SessionsTabTest, AnEmptySelectionFallsBackToTheLocalServer) {
         const QSignalBlocker blocker(window.TreeView1);
         (*it)->setCheckState(0, Qt::Unchecked);
     }
-    tab().RefreshSession->click();
+    refresh();
 
     EXPECT_THAT(tool.boxes.boxes,
                 ElementsAre(RecordedBox{
@@ -136,8 +158,8 @@ TEST_F(SessionsTabTest, AnEmptySelectionFallsBackToTheLocalServer) {
               Qt::Checked);
     EXPECT_THAT(listed(), ElementsAre(kJdoe));
     // Nothing is chosen until the administrator chooses.
-    EXPECT_EQ(tab().ActiveSession->currentIndex(), -1);
-    EXPECT_FALSE(tab().Frame11->isVisibleTo(&tab()));
+    EXPECT_EQ(sessionList()->currentIndex(), -1);
+    EXPECT_FALSE(printersFrame()->isVisibleTo(&tab()));
     EXPECT_THAT(wait.calls, ElementsAre("max 5", "message Enumerating Sessions please wait...",
                                         "show, tab 0 greyed", "busy", "value 0", "hide", "idle"));
     EXPECT_TRUE(window.SSTab1->isTabEnabled(0));
@@ -150,7 +172,7 @@ TEST_F(SessionsTabTest, AnEmptySelectionFallsBackToTheLocalServer) {
 
 TEST_F(SessionsTabTest, NoSessionFoundIsSaidAfterTheServersThatCouldNotBeAsked) {
     tool.state.CurrentServer = "DOWN,[Offline] Gamma";
-    tab().RefreshSession->click();
+    refresh();
     EXPECT_THAT(listed(), IsEmpty());
     EXPECT_THAT(
         tool.boxes.boxes,
@@ -176,44 +198,47 @@ TEST_F(SessionsTabTest, AChosenSessionShowsItsPolicy) {
         tickedBoxes(),
         ElementsAre("ConnectCPAtLogon", "DefaultToMainCPPolicy", "DisableClientLPTPortMapping",
                     "DisableClientPrinterMapping", "PrintDriverAutoInstall"));
-    EXPECT_TRUE(tab().DisableClientPrinterMapping->font().bold());
-    EXPECT_EQ(text(tab().ConnectCPDeviceType), "Only Local Client Printers (non-network)");
-    EXPECT_EQ(text(tab().ModifiedPrinterProperties), "Saved in Profile only");
-    EXPECT_EQ(text(tab().CLPDriverType),
+    EXPECT_TRUE(bold("DisableClientPrinterMapping"));
+    EXPECT_EQ(text(label("ConnectCPDeviceType")), "Only Local Client Printers (non-network)");
+    EXPECT_EQ(text(label("ModifiedPrinterProperties")), "Saved in Profile only");
+    EXPECT_EQ(text(label("CLPDriverType")),
               "Use Universal Driver only if native driver is not available");
-    EXPECT_EQ(text(tab().SessionBandwidthLimit), "None");
-    EXPECT_EQ(text(tab().PrintingLimit), "100 kb/s");
-    EXPECT_TRUE(tab().PrintingLimit->font().bold());
-    EXPECT_EQ(text(tab().COMLimit), "None");
-    EXPECT_FALSE(tab().COMLimit->font().bold());
-    EXPECT_EQ(text(tab().LPTLimit), " ");
+    EXPECT_EQ(text(label("SessionBandwidthLimit")), "None");
+    EXPECT_EQ(text(label("PrintingLimit")), "100 kb/s");
+    EXPECT_TRUE(bold("PrintingLimit"));
+    EXPECT_EQ(text(label("COMLimit")), "None");
+    EXPECT_FALSE(bold("COMLimit"));
+    EXPECT_EQ(text(label("LPTLimit")), " ");
 
-    EXPECT_TRUE(tab().Frame11->isVisibleTo(&tab()));
-    EXPECT_EQ(text(tab().NbSessionPrinters), "3");
-    ASSERT_EQ(tab().PrinterNameLabels.size(), 4u);
-    EXPECT_EQ(tab().PrinterNameLabels[2], nullptr);
-    const QLabel* first = tab().PrinterNameLabels[1];
-    const QLabel* second = tab().PrinterNameLabels[3];
-    EXPECT_EQ(text(first), "Printer Name : \\\\PS\\Hall on PS");
-    EXPECT_EQ(text(tab().PrinterDriverLabels[3]), "Driver : Phaser");
+    EXPECT_TRUE(printersFrame()->isVisibleTo(&tab()));
+    EXPECT_EQ(text(label("NbSessionPrinters")), "3");
+    // Printer 2 is no connection: it has no labels, and printer 3's stand in their own place.
+    const std::string secondName =
+        "Printer Name : \\\\PS\\Marketing-Xerox-Phaser-6250DP-Second-Floor on PS";
+    ASSERT_THAT(printerCaptions(),
+                testing::UnorderedElementsAre("Printer Name : \\\\PS\\Hall on PS",
+                                              "Driver : HP 4050", secondName, "Driver : Phaser"));
+    const QLabel* first = printerLabel("Printer Name : \\\\PS\\Hall on PS");
+    const QLabel* second = printerLabel(secondName);
+    const QLabel* secondDriver = printerLabel("Driver : Phaser");
     EXPECT_EQ(first->pos(), QPoint(tab().twipsToPixels(150), tab().twipsToPixels(840)));
     EXPECT_EQ(first->height(), tab().twipsToPixels(255));
     EXPECT_EQ(second->pos(), QPoint(tab().twipsToPixels(150), tab().twipsToPixels(1140)));
-    EXPECT_EQ(tab().PrinterDriverLabels[3]->y(), tab().twipsToPixels(1140));
+    EXPECT_EQ(secondDriver->y(), tab().twipsToPixels(1140));
     EXPECT_TRUE(first->objectName().startsWith(QStringLiteral("dynLabel")));
     // The long name widens the name column, and the drivers move right by as much.
     const int widened = second->width() - tab().twipsToPixels(4500);
     EXPECT_GT(widened, 0);
     EXPECT_GE(second->width(), second->sizeHint().width());
     EXPECT_EQ(first->width(), second->width());
-    for (const QLabel* driver : {tab().PrinterDriverLabels[1], tab().PrinterDriverLabels[3]}) {
+    for (const QLabel* driver : {printerLabel("Driver : HP 4050"), secondDriver}) {
         EXPECT_EQ(driver->x(), tab().twipsToPixels(4700) + widened);
         EXPECT_EQ(driver->width(), tab().twipsToPixels(3200));
         EXPECT_GT(driver->x(), second->geometry().right());
     }
     EXPECT_LE(first->geometry().bottom(), second->y());
-    EXPECT_GE(tab().Frame11->minimumHeight(), second->geometry().bottom());
-    EXPECT_GE(tab().Frame11->minimumWidth(), tab().PrinterDriverLabels[3]->geometry().right());
+    EXPECT_GE(printersFrame()->minimumHeight(), second->geometry().bottom());
+    EXPECT_GE(printersFrame()->minimumWidth(), secondDriver->geometry().right());
 
     EXPECT_THAT(
         wait.calls,
@@ -237,7 +262,7 @@ TEST_F(SessionsTabTest, EveryChoiceReadsThePolicyOnceAlsoOfTheSessionAlreadyChos
     EXPECT_EQ(policyReads(), 1);
     pick(kJdoe);
     EXPECT_EQ(policyReads(), 1);
-    EXPECT_EQ(text(tab().NbSessionPrinters), "3");
+    EXPECT_EQ(text(label("NbSessionPrinters")), "3");
     pick(kKwong);
     EXPECT_EQ(policyReads(), 1);
 
@@ -253,7 +278,12 @@ TEST_F(SessionsTabTest, EachChoiceShowsOnlyItsOwnPrinters) {
     enumerate("LOCALSRV,ALPHA,beta");
     choose(kNinePrinters);
     EXPECT_EQ(printerCaptions().size(), 18u);
-    EXPECT_GE(tab().Frame11->minimumHeight(), tab().PrinterNameLabels[9]->geometry().bottom());
+    // The frame grows to hold the ninth printer, the lowest.
+    int lowest = 0;
+    for (const QLabel* shown : printerLabels()) {
+        lowest = std::max(lowest, shown->geometry().bottom());
+    }
+    EXPECT_GE(printersFrame()->minimumHeight(), lowest);
 
     choose(kJdoe);
     EXPECT_THAT(printerCaptions(),
@@ -264,13 +294,13 @@ TEST_F(SessionsTabTest, EachChoiceShowsOnlyItsOwnPrinters) {
 
     // Rule 1 hides the frame whatever the printers, and the last display's labels go; so does
     // the emphasis of a printer mapping this policy does not disable.
-    ASSERT_TRUE(tab().DisableClientPrinterMapping->font().bold());
+    ASSERT_TRUE(bold("DisableClientPrinterMapping"));
     choose(kKwong);
-    EXPECT_FALSE(tab().Frame11->isVisibleTo(&tab()));
+    EXPECT_FALSE(printersFrame()->isVisibleTo(&tab()));
     EXPECT_THAT(printerCaptions(), IsEmpty());
-    EXPECT_EQ(text(tab().NbSessionPrinters), "");
-    EXPECT_FALSE(tab().DisableClientPrinterMapping->font().bold());
-    EXPECT_EQ(text(tab().PrintingLimit), " ");
+    EXPECT_EQ(text(label("NbSessionPrinters")), "");
+    EXPECT_FALSE(bold("DisableClientPrinterMapping"));
+    EXPECT_EQ(text(label("PrintingLimit")), " ");
 }
 
 TEST_F(SessionsTabTest, APolicyThatCannotBeObtainedLeavesTheTabEmpty) {
@@ -281,9 +311,9 @@ TEST_F(SessionsTabTest, APolicyThatCannotBeObtainedLeavesTheTabEmpty) {
 
     choose(kPolicyError);
     EXPECT_THAT(tickedBoxes(), IsEmpty());
-    EXPECT_EQ(text(tab().CLPDriverType), " ");
-    EXPECT_EQ(text(tab().SessionBandwidthLimit), " ");
-    EXPECT_FALSE(tab().Frame11->isVisibleTo(&tab()));
+    EXPECT_EQ(text(label("CLPDriverType")), " ");
+    EXPECT_EQ(text(label("SessionBandwidthLimit")), " ");
+    EXPECT_FALSE(printersFrame()->isVisibleTo(&tab()));
     EXPECT_THAT(printerCaptions(), IsEmpty());
     EXPECT_THAT(tool.boxes.boxes, IsEmpty());
     EXPECT_THAT(std::vector(wait.calls.end() - 2, wait.calls.end()), ElementsAre("hide", "idle"));

@@ -9,6 +9,7 @@
 
 #include "settings/FarmRegistry.h"
 #include "support/AuditRecords.h"
+#include "support/NamedControl.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ToolContext.h"
 #include "upd/ReinstallTab.h"
@@ -178,7 +179,7 @@ TEST_F(ReinstallTest, TheTabsButtonReinstalls) {
     ReinstallTab tab(tool.context);
     tool.state.CurrentServer = "SRV2";
     tool.boxes.typedTexts.push_back(chosenFile());
-    tab.ReInstall->click();
+    test::control<QPushButton>(tab, "ReInstall")->click();
     EXPECT_EQ(driverFile("SRV2", "D", "Vqupdui.dll"), "Vqupdui.dll");
 }
 
