@@ -23,6 +23,7 @@ class DisabledDriversSelection : public QDialog {
     // Stores the selection as the new exclusion list and hides the dialog.
     void SaveExclusionList();
 
+  private:
     QListWidget* ServerDriversToDisable = nullptr;
     QPushButton* Command1 = nullptr;  // "Save changes"
     QPushButton* Command2 = nullptr;  // "Cancel"
@@ -30,7 +31,6 @@ class DisabledDriversSelection : public QDialog {
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
 
-  private:
     void Form_Load();
 
     const core::AppContext& context_;

@@ -45,6 +45,7 @@ class OUPProperties : public QDialog {
     // What a save would write, as the controls say now.
     DevmodeChoices choices() const;
 
+  private:
     QLabel* Label1 = nullptr;  // the heading
 
     widgets::TickBox* Orientation = nullptr;
@@ -94,7 +95,6 @@ class OUPProperties : public QDialog {
     QPushButton* Command1 = nullptr;  // "Re-Read from Registry"
     QPushButton* Command3 = nullptr;  // "Close"
 
-  private:
     void buildControls();
     void buildLayout();
     void connectHandlers();

@@ -61,8 +61,9 @@ class ExclusionListTest : public testing::Test {
             auto* dialog = owner.findChild<DisabledDriversSelection*>();
             ASSERT_NE(dialog, nullptr);
             EXPECT_TRUE(dialog->isModal());
-            for (int i = 0; i < dialog->ServerDriversToDisable->count(); ++i) {
-                const QListWidgetItem* item = dialog->ServerDriversToDisable->item(i);
+            const auto* list = test::control<QListWidget>(*dialog, "ServerDriversToDisable");
+            for (int i = 0; i < list->count(); ++i) {
+                const QListWidgetItem* item = list->item(i);
                 shown.push_back((item->isSelected() ? "*" : "") + item->text().toStdString());
             }
             act(*dialog);
@@ -76,8 +77,8 @@ class ExclusionListTest : public testing::Test {
     }
 
     static void select(DisabledDriversSelection& dialog, const std::string& name, bool selected) {
-        const auto items = dialog.ServerDriversToDisable->findItems(QString::fromStdString(name),
-                                                                    Qt::MatchExactly);
+        const auto items = test::control<QListWidget>(dialog, "ServerDriversToDisable")
+                               ->findItems(QString::fromStdString(name), Qt::MatchExactly);
         ASSERT_EQ(items.size(), 1) << name;
         items[0]->setSelected(selected);
     }
@@ -106,13 +107,14 @@ TEST_F(ExclusionListTest, OffersNoUniversalDriverAndPreselectsTheListed) {
     tool->takeTraces();
     const Names shown = openAnd([](DisabledDriversSelection& dialog) {
         EXPECT_EQ(dialog.windowTitle().toStdString(), "Print Drivers Selection");
-        EXPECT_EQ(dialog.Label1->text().toStdString(),
+        EXPECT_EQ(test::control<QLabel>(dialog, "Label1")->text().toStdString(),
                   "Select the print drivers which will have UPD fallback disabled");
-        EXPECT_EQ(dialog.Label2->text().toStdString(),
+        EXPECT_EQ(test::control<QLabel>(dialog, "Label2")->text().toStdString(),
                   "Note : the Ombrel Universal Drivers have been removed from the list");
-        EXPECT_EQ(dialog.Label3->text().toStdString(), "CAUTION : This is a Farm wide setting");
-        EXPECT_TRUE(dialog.Command1->isEnabled());
-        dialog.Command2->click();
+        EXPECT_EQ(test::control<QLabel>(dialog, "Label3")->text().toStdString(),
+                  "CAUTION : This is a Farm wide setting");
+        EXPECT_TRUE(test::control<QPushButton>(dialog, "Command1")->isEnabled());
+        test::control<QPushButton>(dialog, "Command2")->click();
     });
     EXPECT_EQ(shown, (Names{"Lexmark T612", "*Xerox 6250"}));
     EXPECT_THAT(
@@ -128,7 +130,9 @@ TEST_F(ExclusionListTest, OffersNoUniversalDriverAndPreselectsTheListed) {
 TEST_F(ExclusionListTest, AFarmOfUniversalDriversOnlyGivesAnEmptyList) {
     makeFarm(farmDescription(kUniversal, {}));
     tool->takeTraces();
-    EXPECT_THAT(openAnd([](DisabledDriversSelection& dialog) { dialog.Command2->click(); }),
+    EXPECT_THAT(openAnd([](DisabledDriversSelection& dialog) {
+                    test::control<QPushButton>(dialog, "Command2")->click();
+                }),
                 IsEmpty());
     const Names traces = tool->takeTraces();
     for (const char* skip : {"UPD v3, skipping", "UPD v3 XPS, skipping", "UPD v2, skipping",
@@ -141,7 +145,9 @@ TEST_F(ExclusionListTest, AFarmOfUniversalDriversOnlyGivesAnEmptyList) {
 TEST_F(ExclusionListTest, SavingWithoutChangeStillStoresAndAudits) {
     makeFarm(farmDescription({"Lexmark T612", "Xerox 6250"}, {"Xerox 6250", "Gone Driver"}));
     tool->takeTraces();
-    openAnd([](DisabledDriversSelection& dialog) { dialog.Command1->click(); });
+    openAnd([](DisabledDriversSelection& dialog) {
+        test::control<QPushButton>(dialog, "Command1")->click();
+    });
     const Names traces = tool->takeTraces();
     const Names saveTraces(std::find(traces.begin(), traces.end(),
                                      "Number of drivers in the CompatiblePrinterDrivers 0 =2"),
@@ -161,7 +167,7 @@ TEST_F(ExclusionListTest, SelectingAddsAndDeselectingRemovesLeavingTheUnofferedA
     openAnd([](DisabledDriversSelection& dialog) {
         select(dialog, "Lexmark T612", true);
         select(dialog, "Xerox 6250", false);
-        dialog.Command1->click();
+        test::control<QPushButton>(dialog, "Command1")->click();
     });
     const Names traces = tool->takeTraces();
     for (const char* line :
@@ -188,8 +194,8 @@ TEST_F(ExclusionListTest, NoPermissionToOpenRefusesAndDisablesTheButton) {
 TEST_F(ExclusionListTest, NoPermissionToChangeShowsTheListWithoutSave) {
     makeFarm(farmDescription({"Lexmark T612", "Xerox 6250"}, {"Xerox 6250"}, 1, 0));
     const Names shown = openAnd([](DisabledDriversSelection& dialog) {
-        EXPECT_FALSE(dialog.Command1->isEnabled());
-        dialog.Command2->click();
+        EXPECT_FALSE(test::control<QPushButton>(dialog, "Command1")->isEnabled());
+        test::control<QPushButton>(dialog, "Command2")->click();
     });
     EXPECT_EQ(shown, (Names{"Lexmark T612", "*Xerox 6250"}));
     EXPECT_EQ(tool->boxes.boxes,
@@ -224,7 +230,7 @@ TEST_F(ExclusionListTest, OpensFromTheSettingsTab) {
         auto* dialog = window.findChild<DisabledDriversSelection*>();
         ASSERT_NE(dialog, nullptr);
         opened = true;
-        dialog->Command2->click();
+        test::control<QPushButton>(*dialog, "Command2")->click();
     });
     tabButton->click();
     EXPECT_TRUE(opened);

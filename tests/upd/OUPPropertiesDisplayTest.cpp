@@ -34,13 +34,13 @@ TEST_F(OUPPropertiesTest, ReadIsTracedAndShownStepByStep) {
     progress.push_back("idle");
     EXPECT_EQ(wait.calls, progress);
 
-    EXPECT_EQ(dialog.Orientation->value(), 1);
-    EXPECT_TRUE(dialog.Landscape->isChecked());
-    EXPECT_TRUE(dialog.Portrait->isEnabled() && dialog.Landscape->isEnabled());
-    EXPECT_EQ(dialog.PaperSize->value(), 1);
-    EXPECT_TRUE(dialog.dmPaperSize->isEnabled());
-    EXPECT_EQ(text(dialog.dmPaperSize), "A4 210 x 297 mm");
-    EXPECT_FALSE(dialog.dmPaperLength->isEnabled());
+    EXPECT_EQ(box("Orientation")->value(), 1);
+    EXPECT_TRUE(option("Landscape")->isChecked());
+    EXPECT_TRUE(option("Portrait")->isEnabled() && option("Landscape")->isEnabled());
+    EXPECT_EQ(box("PaperSize")->value(), 1);
+    EXPECT_TRUE(paperList()->isEnabled());
+    EXPECT_EQ(text(paperList()), "A4 210 x 297 mm");
+    EXPECT_FALSE(field("dmPaperLength")->isEnabled());
 }
 
 TEST_F(OUPPropertiesTest, EveryValueIsShownInItsControls) {
@@ -57,27 +57,28 @@ TEST_F(OUPPropertiesTest, EveryValueIsShownInItsControls) {
         put("SRV1", name, value);
     }
     display();
-    EXPECT_TRUE(dialog.Low->isChecked() && dialog.Low->isEnabled());
-    EXPECT_EQ(dialog.PrintQuality->value(), 1);
-    const std::vector<std::pair<QLineEdit*, std::string>> fields{{dialog.dmScale, "80"},
-                                                                 {dialog.dmCopies, "3"},
-                                                                 {dialog.dmDefaultSource, "7"},
-                                                                 {dialog.dmFormName, "Letterhead"}};
+    EXPECT_TRUE(option("Low")->isChecked() && option("Low")->isEnabled());
+    EXPECT_EQ(box("PrintQuality")->value(), 1);
+    const std::vector<std::pair<QLineEdit*, std::string>> fields{
+        {field("dmScale"), "80"},
+        {field("dmCopies"), "3"},
+        {field("dmDefaultSource"), "7"},
+        {field("dmFormName"), "Letterhead"}};
     for (const auto& [field, shown] : fields) {
         EXPECT_EQ(text(field), shown) << field->objectName().toStdString();
         EXPECT_TRUE(field->isEnabled()) << field->objectName().toStdString();
     }
     for (widgets::TickBox* box :
-         {dialog.Scale1, dialog.Copies, dialog.dmCollate, dialog.DefaultSource, dialog.dmColor,
-          dialog.Duplexing, dialog.TTOption, dialog.FormName}) {
+         {box("Scale1"), box("Copies"), box("dmCollate"), box("DefaultSource"), box("dmColor"),
+          box("Duplexing"), box("TTOption"), box("FormName")}) {
         EXPECT_EQ(box->value(), 1) << box->objectName().toStdString();
     }
-    EXPECT_TRUE(dialog.MonoChrome->isChecked());
-    EXPECT_TRUE(dialog.Vertical->isChecked() && dialog.Vertical->isEnabled());
-    EXPECT_TRUE(dialog.TTDownloadOut->isChecked());
+    EXPECT_TRUE(option("MonoChrome")->isChecked());
+    EXPECT_TRUE(option("Vertical")->isChecked() && option("Vertical")->isEnabled());
+    EXPECT_TRUE(option("TTDownloadOut")->isChecked());
     // Nothing stored for the paper: the list is left as it was, unchosen.
-    EXPECT_EQ(dialog.PaperSize->value(), 0);
-    EXPECT_EQ(dialog.dmPaperSize->currentIndex(), -1);
+    EXPECT_EQ(box("PaperSize")->value(), 0);
+    EXPECT_EQ(paperList()->currentIndex(), -1);
 }
 
 TEST_F(OUPPropertiesTest, ValuesBelowTheirThresholdLeaveTheControlsAndEmptyOnesClearThem) {
@@ -90,12 +91,12 @@ TEST_F(OUPPropertiesTest, ValuesBelowTheirThresholdLeaveTheControlsAndEmptyOnesC
     put("SRV1", "dmScale", dwordValue(0));
     put("SRV1", "dmYResolution", dwordValue(31));
     display();
-    EXPECT_EQ(dialog.PrintQuality->value(), 1);
-    EXPECT_TRUE(dialog.High->isChecked());
-    EXPECT_EQ(dialog.Scale1->value(), 1);
-    EXPECT_EQ(text(dialog.dmScale), "50");
-    EXPECT_EQ(dialog.YResolution->value(), 1);
-    EXPECT_EQ(text(dialog.dmYResolution), "600");
+    EXPECT_EQ(box("PrintQuality")->value(), 1);
+    EXPECT_TRUE(option("High")->isChecked());
+    EXPECT_EQ(box("Scale1")->value(), 1);
+    EXPECT_EQ(text(field("dmScale")), "50");
+    EXPECT_EQ(box("YResolution")->value(), 1);
+    EXPECT_EQ(text(field("dmYResolution")), "600");
 
     // The same server switched off: every value reads empty and shows cleared, except the
     // paper size, which stays as it was.
@@ -103,15 +104,15 @@ TEST_F(OUPPropertiesTest, ValuesBelowTheirThresholdLeaveTheControlsAndEmptyOnesC
     display();
     tool.farm.setOnline("SRV1", false);
     display();
-    for (widgets::TickBox* box : {dialog.PrintQuality, dialog.Scale1, dialog.YResolution}) {
+    for (widgets::TickBox* box : {box("PrintQuality"), box("Scale1"), box("YResolution")}) {
         EXPECT_EQ(box->value(), 0) << box->objectName().toStdString();
     }
-    EXPECT_EQ(text(dialog.dmScale), "1 - 1000");
-    EXPECT_EQ(text(dialog.dmYResolution), "32 - 65535");
-    EXPECT_EQ(text(dialog.dmCopies), "1 - 999");
-    EXPECT_FALSE(dialog.High->isEnabled());
-    EXPECT_EQ(dialog.PaperSize->value(), 1);
-    EXPECT_EQ(text(dialog.dmPaperSize), "US Legal 8 1/2 x 14 in");
+    EXPECT_EQ(text(field("dmScale")), "1 - 1000");
+    EXPECT_EQ(text(field("dmYResolution")), "32 - 65535");
+    EXPECT_EQ(text(field("dmCopies")), "1 - 999");
+    EXPECT_FALSE(option("High")->isEnabled());
+    EXPECT_EQ(box("PaperSize")->value(), 1);
+    EXPECT_EQ(text(paperList()), "US Legal 8 1/2 x 14 in");
 }
 
 TEST_F(OUPPropertiesTest, StoredYResolutionAsksTheQuestionWhileTheDialogIsFilled) {
@@ -123,23 +124,23 @@ TEST_F(OUPPropertiesTest, StoredYResolutionAsksTheQuestionWhileTheDialogIsFilled
     tool.boxes.answers.push_back(BoxAnswer::Yes);
     display();
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(question));
-    EXPECT_EQ(dialog.YResolution->value(), 1);
-    EXPECT_EQ(text(dialog.dmYResolution), "300");
+    EXPECT_EQ(box("YResolution")->value(), 1);
+    EXPECT_EQ(text(field("dmYResolution")), "300");
     // The quality options now stand for the X resolution, so they are offered.
-    EXPECT_EQ(dialog.PrintQuality->value(), 1);
-    EXPECT_TRUE(dialog.Medium->isChecked() && dialog.Draft->isEnabled());
+    EXPECT_EQ(box("PrintQuality")->value(), 1);
+    EXPECT_TRUE(option("Medium")->isChecked() && option("Draft")->isEnabled());
 
     // Shown again with the box already ticked: no change, no question.
     display();
     EXPECT_EQ(tool.boxes.boxes.size(), 1u);
 
     // A "No" clears the box again; the display still puts the value in the field.
-    dialog.YResolution->setValue(0);
+    box("YResolution")->setValue(0);
     tool.boxes.answers.push_back(BoxAnswer::No);
     display();
     EXPECT_THAT(tool.boxes.boxes, ElementsAre(question, question));
-    EXPECT_EQ(dialog.YResolution->value(), 0);
-    EXPECT_EQ(text(dialog.dmYResolution), "300");
+    EXPECT_EQ(box("YResolution")->value(), 0);
+    EXPECT_EQ(text(field("dmYResolution")), "300");
 }
 
 TEST_F(OUPPropertiesTest, SeveralServersSelectedShowTheLastValuesReadWithoutReading) {
@@ -158,8 +159,8 @@ TEST_F(OUPPropertiesTest, SeveralServersSelectedShowTheLastValuesReadWithoutRead
                             "OUPProperties.Landscape done", "dmPaperSize 9", "dmPaperLength ",
                             "regdmPaperWidth ", "Display UPD Devmode done"));
     EXPECT_EQ(remote::textOf(dialog.storedDevmode()[DevmodeValue::PaperSize]), "9");
-    EXPECT_EQ(text(dialog.dmPaperSize), "A4 210 x 297 mm");
-    EXPECT_EQ(dialog.Scale1->value(), 0);
+    EXPECT_EQ(text(paperList()), "A4 210 x 297 mm");
+    EXPECT_EQ(box("Scale1")->value(), 0);
     EXPECT_THAT(wait.calls, Not(Contains("busy")));
 }
 
@@ -168,22 +169,22 @@ TEST_F(OUPPropertiesTest, PaperCodesOutsideTheListAreShownAsTheyStand) {
     // written back unchanged, not replaced by another paper.
     put("SRV1", "dmPaperSize", dwordValue(260));
     display();
-    EXPECT_EQ(dialog.PaperSize->value(), 1);
-    EXPECT_EQ(text(dialog.dmPaperSize), "Paper code 260 (not in this list)");
+    EXPECT_EQ(box("PaperSize")->value(), 1);
+    EXPECT_EQ(text(paperList()), "Paper code 260 (not in this list)");
     save();
     EXPECT_EQ(stored("SRV1"),
               (std::map<std::string, StoredValue>{{"dmPaperSize", dwordValue(260)}}));
 
     put("SRV1", "dmPaperSize", dwordValue(118));
     display();
-    EXPECT_EQ(text(dialog.dmPaperSize), "PRC Envelope #10 Rotated 458 x 324 mm");
-    EXPECT_EQ(dialog.dmPaperSize->count(), kPaperSizeCount);
+    EXPECT_EQ(text(paperList()), "PRC Envelope #10 Rotated 458 x 324 mm");
+    EXPECT_EQ(paperList()->count(), kPaperSizeCount);
 
     // A negative code: the list is disabled on the user-defined entry.
     put("SRV1", "dmPaperSize", dwordValue(-1));
     display();
-    EXPECT_FALSE(dialog.dmPaperSize->isEnabled());
-    EXPECT_EQ(dialog.dmPaperSize->currentIndex(), 0);
+    EXPECT_FALSE(paperList()->isEnabled());
+    EXPECT_EQ(paperList()->currentIndex(), 0);
 }
 
 TEST_F(OUPPropertiesTest, ReReadShowsTheServersColourAndCollationNotThePreviousOnes) {
@@ -193,15 +194,15 @@ TEST_F(OUPPropertiesTest, ReReadShowsTheServersColourAndCollationNotThePreviousO
     put("SRV2", "dmColor", dwordValue(2));
     put("SRV2", "dmCopies", dwordValue(4));
     display();
-    dialog.MonoChrome->setChecked(true);
+    option("MonoChrome")->setChecked(true);
     display();
-    EXPECT_TRUE(dialog.Color->isChecked());
-    EXPECT_EQ(dialog.dmCollate->value(), 1);
+    EXPECT_TRUE(option("Color")->isChecked());
+    EXPECT_EQ(box("dmCollate")->value(), 1);
 
     tool.state.CurrentServer = "SRV2";
     display();
-    EXPECT_EQ(text(dialog.dmCopies), "4");
-    EXPECT_EQ(dialog.dmCollate->value(), 0);
+    EXPECT_EQ(text(field("dmCopies")), "4");
+    EXPECT_EQ(box("dmCollate")->value(), 0);
     save();
     EXPECT_EQ(stored("SRV2"), (std::map<std::string, StoredValue>{{"dmColor", dwordValue(2)},
                                                                   {"dmCopies", dwordValue(4)}}));

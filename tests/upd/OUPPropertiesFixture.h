@@ -7,8 +7,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "settings/FarmRegistry.h"
+#include "support/NamedControl.h"
 #include "support/RecordingWaitWindow.h"
 #include "support/ToolContext.h"
 #include "upd/OUPProperties.h"
@@ -58,6 +60,16 @@ class OUPPropertiesTest : public testing::Test {
         tool.takeTraces();
         dialog.Command2_Click();
     }
+
+    // The dialog's controls, found by their names.
+    widgets::TickBox* box(std::string_view name) const {
+        return test::control<widgets::TickBox>(dialog, name);
+    }
+    QRadioButton* option(std::string_view name) const {
+        return test::control<QRadioButton>(dialog, name);
+    }
+    QLineEdit* field(std::string_view name) const { return test::control<QLineEdit>(dialog, name); }
+    QComboBox* paperList() const { return test::control<QComboBox>(dialog, "dmPaperSize"); }
 
     static std::string text(const QWidget* widget) {
         if (const auto* field = qobject_cast<const QLineEdit*>(widget)) {

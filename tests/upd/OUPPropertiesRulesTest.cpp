@@ -21,36 +21,37 @@ std::vector<std::string> checkedOf(std::initializer_list<QRadioButton*> options)
 
 TEST_F(OUPPropertiesTest, FirstCreatedWithEverythingClearedAndTheDefaultOptionsSelected) {
     EXPECT_EQ(dialog.windowTitle().toStdString(), "Ombrel Universal Printer");
-    EXPECT_EQ(dialog.Label1->text().toStdString(),
+    EXPECT_EQ(test::control<QLabel>(dialog, "Label1")->text().toStdString(),
               "Select the advanced Options for the Ombrel Universal Printer");
     for (widgets::TickBox* box :
-         {dialog.Orientation, dialog.PaperSize, dialog.PrintQuality, dialog.YResolution,
-          dialog.dmColor, dialog.Duplexing, dialog.TTOption, dialog.DefaultSource, dialog.FormName,
-          dialog.Scale1, dialog.Copies, dialog.dmCollate}) {
+         {box("Orientation"), box("PaperSize"), box("PrintQuality"), box("YResolution"),
+          box("dmColor"), box("Duplexing"), box("TTOption"), box("DefaultSource"), box("FormName"),
+          box("Scale1"), box("Copies"), box("dmCollate")}) {
         EXPECT_EQ(box->value(), 0) << box->objectName().toStdString();
     }
-    EXPECT_FALSE(dialog.dmCollate->isEnabled());
+    EXPECT_FALSE(box("dmCollate")->isEnabled());
     const std::vector<std::pair<QLineEdit*, std::string>> hints{
-        {dialog.dmScale, "1 - 1000"},         {dialog.dmCopies, "1 - 9999"},
-        {dialog.dmDefaultSource, "1 - 15"},   {dialog.dmFormName, "Disabled"},
-        {dialog.dmYResolution, "32 - 65535"}, {dialog.dmPaperLength, "1 - 65535"},
-        {dialog.dmPaperWidth, "1 - 65535"}};
+        {field("dmScale"), "1 - 1000"},         {field("dmCopies"), "1 - 9999"},
+        {field("dmDefaultSource"), "1 - 15"},   {field("dmFormName"), "Disabled"},
+        {field("dmYResolution"), "32 - 65535"}, {field("dmPaperLength"), "1 - 65535"},
+        {field("dmPaperWidth"), "1 - 65535"}};
     for (const auto& [field, hint] : hints) {
         EXPECT_EQ(text(field), hint);
         EXPECT_FALSE(field->isEnabled()) << hint;
     }
     const std::initializer_list<QRadioButton*> options{
-        dialog.Portrait, dialog.Landscape,  dialog.Draft,    dialog.Low,          dialog.Medium,
-        dialog.High,     dialog.MonoChrome, dialog.Color,    dialog.Vertical,     dialog.Horizontal,
-        dialog.TTBitmap, dialog.TTDownload, dialog.TTSubDev, dialog.TTDownloadOut};
+        option("Portrait"), option("Landscape"),    option("Draft"),      option("Low"),
+        option("Medium"),   option("High"),         option("MonoChrome"), option("Color"),
+        option("Vertical"), option("Horizontal"),   option("TTBitmap"),   option("TTDownload"),
+        option("TTSubDev"), option("TTDownloadOut")};
     for (QRadioButton* option : options) {
         EXPECT_FALSE(option->isEnabled()) << option->objectName().toStdString();
     }
     EXPECT_EQ(checkedOf(options),
               (std::vector<std::string>{"Portrait", "Draft", "Color", "TTDownload"}));
-    EXPECT_EQ(dialog.dmPaperSize->count(), 119);
-    EXPECT_EQ(dialog.Vertical->text().toStdString(), "Long-edge binding");
-    EXPECT_EQ(dialog.Horizontal->text().toStdString(), "Short-edge binding");
+    EXPECT_EQ(paperList()->count(), 119);
+    EXPECT_EQ(option("Vertical")->text().toStdString(), "Long-edge binding");
+    EXPECT_EQ(option("Horizontal")->text().toStdString(), "Short-edge binding");
 }
 
 TEST_F(OUPPropertiesTest, FieldBoxesEnableAnEmptyFieldOrShowTheHint) {
@@ -58,10 +59,10 @@ TEST_F(OUPPropertiesTest, FieldBoxesEnableAnEmptyFieldOrShowTheHint) {
         widgets::TickBox* box;
         QLineEdit* field;
         const char* hint;
-    } cases[] = {{dialog.Copies, dialog.dmCopies, "1 - 9999"},
-                 {dialog.DefaultSource, dialog.dmDefaultSource, "1 - 15"},
-                 {dialog.FormName, dialog.dmFormName, "Disabled"},
-                 {dialog.Scale1, dialog.dmScale, "1 - 1000"}};
+    } cases[] = {{box("Copies"), field("dmCopies"), "1 - 9999"},
+                 {box("DefaultSource"), field("dmDefaultSource"), "1 - 15"},
+                 {box("FormName"), field("dmFormName"), "Disabled"},
+                 {box("Scale1"), field("dmScale"), "1 - 1000"}};
     for (const auto& c : cases) {
         c.box->setValue(1);
         EXPECT_TRUE(c.field->isEnabled()) << c.hint;
@@ -71,10 +72,10 @@ TEST_F(OUPPropertiesTest, FieldBoxesEnableAnEmptyFieldOrShowTheHint) {
         EXPECT_FALSE(c.field->isEnabled()) << c.hint;
         EXPECT_EQ(text(c.field), c.hint);
     }
-    dialog.Copies->setValue(1);
-    EXPECT_TRUE(dialog.dmCollate->isEnabled());
-    dialog.Copies->setValue(0);
-    EXPECT_FALSE(dialog.dmCollate->isEnabled());
+    box("Copies")->setValue(1);
+    EXPECT_TRUE(box("dmCollate")->isEnabled());
+    box("Copies")->setValue(0);
+    EXPECT_FALSE(box("dmCollate")->isEnabled());
 }
 
 TEST_F(OUPPropertiesTest, OptionBoxesEnableTheirOptionsAndSelectTheirDefault) {
@@ -84,15 +85,21 @@ TEST_F(OUPPropertiesTest, OptionBoxesEnableTheirOptionsAndSelectTheirDefault) {
         std::vector<std::string> checkedWhenTicked;
         std::vector<std::string> checkedWhenCleared;
     } cases[] = {
-        {dialog.dmColor, {dialog.Color, dialog.MonoChrome}, {"Color"}, {"Color"}},
-        {dialog.Duplexing, {dialog.Horizontal, dialog.Vertical}, {"Horizontal"}, {"Vertical"}},
-        {dialog.Orientation, {dialog.Portrait, dialog.Landscape}, {"Landscape"}, {"Landscape"}},
-        {dialog.PrintQuality,
-         {dialog.Draft, dialog.Low, dialog.Medium, dialog.High},
+        {box("dmColor"), {option("Color"), option("MonoChrome")}, {"Color"}, {"Color"}},
+        {box("Duplexing"),
+         {option("Horizontal"), option("Vertical")},
+         {"Horizontal"},
+         {"Vertical"}},
+        {box("Orientation"),
+         {option("Portrait"), option("Landscape")},
+         {"Landscape"},
+         {"Landscape"}},
+        {box("PrintQuality"),
+         {option("Draft"), option("Low"), option("Medium"), option("High")},
          {"Medium"},
          {"Medium"}},
-        {dialog.TTOption,
-         {dialog.TTBitmap, dialog.TTDownload, dialog.TTSubDev, dialog.TTDownloadOut},
+        {box("TTOption"),
+         {option("TTBitmap"), option("TTDownload"), option("TTSubDev"), option("TTDownloadOut")},
          {"TTDownload"},
          {"TTDownload"}},
     };
@@ -116,39 +123,39 @@ TEST_F(OUPPropertiesTest, OptionBoxesEnableTheirOptionsAndSelectTheirDefault) {
 }
 
 TEST_F(OUPPropertiesTest, PaperBoxAndListGateTheLengthAndWidth) {
-    dialog.PaperSize->setValue(1);
-    EXPECT_TRUE(dialog.dmPaperSize->isEnabled());
-    dialog.dmPaperSize->setCurrentIndex(0);
-    EXPECT_TRUE(dialog.dmPaperLength->isEnabled() && dialog.dmPaperWidth->isEnabled());
-    EXPECT_EQ(text(dialog.dmPaperLength) + text(dialog.dmPaperWidth), "");
-    dialog.dmPaperLength->setText("2970");
-    dialog.dmPaperSize->setCurrentIndex(9);
-    EXPECT_FALSE(dialog.dmPaperLength->isEnabled());
-    EXPECT_EQ(text(dialog.dmPaperLength), "1 - 65535");
-    dialog.dmPaperSize->setCurrentIndex(0);
-    dialog.PaperSize->setValue(0);
-    EXPECT_FALSE(dialog.dmPaperSize->isEnabled());
-    EXPECT_FALSE(dialog.dmPaperWidth->isEnabled());
-    EXPECT_EQ(text(dialog.dmPaperWidth), "1 - 65535");
+    box("PaperSize")->setValue(1);
+    EXPECT_TRUE(paperList()->isEnabled());
+    paperList()->setCurrentIndex(0);
+    EXPECT_TRUE(field("dmPaperLength")->isEnabled() && field("dmPaperWidth")->isEnabled());
+    EXPECT_EQ(text(field("dmPaperLength")) + text(field("dmPaperWidth")), "");
+    field("dmPaperLength")->setText("2970");
+    paperList()->setCurrentIndex(9);
+    EXPECT_FALSE(field("dmPaperLength")->isEnabled());
+    EXPECT_EQ(text(field("dmPaperLength")), "1 - 65535");
+    paperList()->setCurrentIndex(0);
+    box("PaperSize")->setValue(0);
+    EXPECT_FALSE(paperList()->isEnabled());
+    EXPECT_FALSE(field("dmPaperWidth")->isEnabled());
+    EXPECT_EQ(text(field("dmPaperWidth")), "1 - 65535");
 }
 
 TEST_F(OUPPropertiesTest, YResolutionAsksFirstAndANoClearsItAgain) {
     tool.boxes.answers = {BoxAnswer::No, BoxAnswer::Yes};
-    dialog.YResolution->setValue(1);
-    EXPECT_EQ(dialog.YResolution->value(), 0);
-    EXPECT_FALSE(dialog.dmYResolution->isEnabled());
-    EXPECT_EQ(dialog.PrintQuality->value(), 0);
+    box("YResolution")->setValue(1);
+    EXPECT_EQ(box("YResolution")->value(), 0);
+    EXPECT_FALSE(field("dmYResolution")->isEnabled());
+    EXPECT_EQ(box("PrintQuality")->value(), 0);
 
-    dialog.YResolution->setValue(1);
+    box("YResolution")->setValue(1);
     EXPECT_EQ(tool.boxes.boxes.size(), 2u);
-    EXPECT_EQ(dialog.YResolution->value(), 1);
-    EXPECT_TRUE(dialog.dmYResolution->isEnabled());
-    EXPECT_EQ(text(dialog.dmYResolution), "");
-    EXPECT_EQ(dialog.PrintQuality->value(), 1);
-    EXPECT_TRUE(dialog.High->isEnabled());
+    EXPECT_EQ(box("YResolution")->value(), 1);
+    EXPECT_TRUE(field("dmYResolution")->isEnabled());
+    EXPECT_EQ(text(field("dmYResolution")), "");
+    EXPECT_EQ(box("PrintQuality")->value(), 1);
+    EXPECT_TRUE(option("High")->isEnabled());
 
-    dialog.YResolution->setValue(0);
-    EXPECT_EQ(text(dialog.dmYResolution), "32 - 65535");
+    box("YResolution")->setValue(0);
+    EXPECT_EQ(text(field("dmYResolution")), "32 - 65535");
     EXPECT_EQ(tool.boxes.boxes.size(), 2u);
 }
 

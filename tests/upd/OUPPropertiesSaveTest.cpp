@@ -17,29 +17,29 @@ using Values = std::map<std::string, StoredValue>;
 
 TEST_F(OUPPropertiesTest, EveryTickedSettingIsWrittenWithItsType) {
     dialog.show();
-    dialog.Orientation->setValue(1);
-    dialog.Landscape->setChecked(true);
-    dialog.PaperSize->setValue(1);
-    dialog.dmPaperSize->setCurrentIndex(8);
-    dialog.PrintQuality->setValue(1);
-    dialog.High->setChecked(true);
-    dialog.dmColor->setValue(1);
-    dialog.MonoChrome->setChecked(true);
-    dialog.Duplexing->setValue(1);
-    dialog.TTOption->setValue(1);
-    dialog.TTSubDev->setChecked(true);
+    box("Orientation")->setValue(1);
+    option("Landscape")->setChecked(true);
+    box("PaperSize")->setValue(1);
+    paperList()->setCurrentIndex(8);
+    box("PrintQuality")->setValue(1);
+    option("High")->setChecked(true);
+    box("dmColor")->setValue(1);
+    option("MonoChrome")->setChecked(true);
+    box("Duplexing")->setValue(1);
+    box("TTOption")->setValue(1);
+    option("TTSubDev")->setChecked(true);
     for (auto [box, field, typed] :
-         {std::tuple{dialog.Scale1, dialog.dmScale, "90"},
-          std::tuple{dialog.Copies, dialog.dmCopies, "2"},
-          std::tuple{dialog.DefaultSource, dialog.dmDefaultSource, "15"},
-          std::tuple{dialog.FormName, dialog.dmFormName, "Letterhead"}}) {
+         {std::tuple{box("Scale1"), field("dmScale"), "90"},
+          std::tuple{box("Copies"), field("dmCopies"), "2"},
+          std::tuple{box("DefaultSource"), field("dmDefaultSource"), "15"},
+          std::tuple{box("FormName"), field("dmFormName"), "Letterhead"}}) {
         box->setValue(1);
         field->setText(QString::fromLatin1(typed));
     }
-    dialog.dmCollate->setValue(1);
+    box("dmCollate")->setValue(1);
     tool.boxes.answers.push_back(BoxAnswer::Yes);
-    dialog.YResolution->setValue(1);
-    dialog.dmYResolution->setText("600");
+    box("YResolution")->setValue(1);
+    field("dmYResolution")->setText("600");
 
     save();
     EXPECT_EQ(stored("SRV1"), (Values{{"dmOrientation", dwordValue(2)},
@@ -68,14 +68,14 @@ TEST_F(OUPPropertiesTest, EveryTickedSettingIsWrittenWithItsType) {
                     "------------------ Save UPD Devmode DONE"));
     EXPECT_FALSE(dialog.isVisible());
     // The dialog keeps the administrator's choices after the save.
-    EXPECT_EQ(text(dialog.dmScale), "90");
+    EXPECT_EQ(text(field("dmScale")), "90");
 }
 
 TEST_F(OUPPropertiesTest, UserDefinedSizeIsWrittenAndShownAtTheNextOpening) {
-    dialog.PaperSize->setValue(1);
-    dialog.dmPaperSize->setCurrentIndex(0);
-    dialog.dmPaperLength->setText("2970");
-    dialog.dmPaperWidth->setText("2100");
+    box("PaperSize")->setValue(1);
+    paperList()->setCurrentIndex(0);
+    field("dmPaperLength")->setText("2970");
+    field("dmPaperWidth")->setText("2100");
     save();
     EXPECT_EQ(stored("SRV1"), (Values{{"dmPaperSize", dwordValue(0)},
                                       {"dmPaperLength", dwordValue(2970)},
@@ -87,32 +87,34 @@ TEST_F(OUPPropertiesTest, UserDefinedSizeIsWrittenAndShownAtTheNextOpening) {
     // Another dialog, as after a restart of the tool.
     OUPProperties reopened(tool.context, nullptr);
     reopened.DisplayUPDDevmode();
-    EXPECT_EQ(reopened.PaperSize->value(), 1);
-    EXPECT_EQ(reopened.dmPaperSize->currentIndex(), 0);
-    EXPECT_EQ(text(reopened.dmPaperLength), "2970");
-    EXPECT_EQ(text(reopened.dmPaperWidth), "2100");
-    EXPECT_TRUE(reopened.dmPaperLength->isEnabled() && reopened.dmPaperWidth->isEnabled());
+    const auto* length = test::control<QLineEdit>(reopened, "dmPaperLength");
+    const auto* width = test::control<QLineEdit>(reopened, "dmPaperWidth");
+    EXPECT_EQ(test::control<widgets::TickBox>(reopened, "PaperSize")->value(), 1);
+    EXPECT_EQ(test::control<QComboBox>(reopened, "dmPaperSize")->currentIndex(), 0);
+    EXPECT_EQ(text(length), "2970");
+    EXPECT_EQ(text(width), "2100");
+    EXPECT_TRUE(length->isEnabled() && width->isEnabled());
 }
 
 TEST_F(OUPPropertiesTest, StoredValuesAreSavedAgainOrChangedAsChosen) {
     put("SRV1", "dmPaperSize", dwordValue(9));
     put("SRV1", "dmDuplex", dwordValue(3));
     display();
-    EXPECT_TRUE(dialog.Vertical->isChecked());
+    EXPECT_TRUE(option("Vertical")->isChecked());
     save();
     EXPECT_EQ(stored("SRV1"),
               (Values{{"dmPaperSize", dwordValue(9)}, {"dmDuplex", dwordValue(3)}}));
 
-    dialog.Horizontal->setChecked(true);
+    option("Horizontal")->setChecked(true);
     save();
     EXPECT_EQ(stored("SRV1"),
               (Values{{"dmPaperSize", dwordValue(9)}, {"dmDuplex", dwordValue(2)}}));
 }
 
 TEST_F(OUPPropertiesTest, EmptyCopiesAreSkippedAndAnEmptyScaleIsRefusedByTheRegistry) {
-    dialog.Copies->setValue(1);
-    dialog.Scale1->setValue(1);
-    dialog.Orientation->setValue(1);
+    box("Copies")->setValue(1);
+    box("Scale1")->setValue(1);
+    box("Orientation")->setValue(1);
     save();
     EXPECT_EQ(stored("SRV1"), (Values{{"dmOrientation", dwordValue(1)}}));
     EXPECT_THAT(tool.takeTraces(), Contains("ERROR: SetValue Could not access SRV1 registry"));
@@ -122,7 +124,7 @@ TEST_F(OUPPropertiesTest, ClearedSettingsEndUpAbsentAndTheFormNameKeyIsDeletedTo
     put("SRV1", "dmFormName", textValue("Letterhead"));
     put("SRV1", "dmScale", dwordValue(75));
     display();
-    dialog.FormName->setValue(0);
+    box("FormName")->setValue(0);
     save();
     EXPECT_EQ(stored("SRV1"), (Values{{"dmScale", dwordValue(75)}}));
     EXPECT_THAT(tool.takeTraces(),
@@ -138,8 +140,8 @@ TEST_F(OUPPropertiesTest, KeyWithSubkeysCannotBeDeletedAndKeepsWhatIsNotRewritte
     put("SRV1", "dmCopies", dwordValue(5));
     registry.makeKey("SRV1", HKEY_LOCAL_MACHINE, std::string(kDevmodeKey) + "\\Forms");
     display();
-    dialog.Scale1->setValue(0);
-    dialog.dmCopies->setText("6");
+    box("Scale1")->setValue(0);
+    field("dmCopies")->setText("6");
     save();
     EXPECT_EQ(stored("SRV1"), (Values{{"dmScale", dwordValue(75)}, {"dmCopies", dwordValue(6)}}));
     EXPECT_THAT(tool.takeTraces(),
@@ -148,10 +150,10 @@ TEST_F(OUPPropertiesTest, KeyWithSubkeysCannotBeDeletedAndKeepsWhatIsNotRewritte
 
 TEST_F(OUPPropertiesTest, YResolutionAlsoWritesTheQualityWhenPrintQualityIsCleared) {
     tool.boxes.answers.push_back(BoxAnswer::Yes);
-    dialog.YResolution->setValue(1);
-    dialog.dmYResolution->setText("1200");
-    dialog.Low->setChecked(true);
-    dialog.PrintQuality->setValue(0);  // its rule selects Medium
+    box("YResolution")->setValue(1);
+    field("dmYResolution")->setText("1200");
+    option("Low")->setChecked(true);
+    box("PrintQuality")->setValue(0);  // its rule selects Medium
     save();
     EXPECT_EQ(stored("SRV1"),
               (Values{{"dmYResolution", dwordValue(1200)}, {"dmPrintQuality", dwordValue(3)}}));
@@ -161,7 +163,7 @@ TEST_F(OUPPropertiesTest, NoWritesNothingAndTheDialogStaysOpen) {
     put("SRV1", "dmScale", dwordValue(75));
     display();
     dialog.show();
-    dialog.Scale1->setValue(0);
+    box("Scale1")->setValue(0);
     save(BoxAnswer::No);
     EXPECT_EQ(stored("SRV1"), (Values{{"dmScale", dwordValue(75)}}));
     EXPECT_TRUE(dialog.isVisible());
