@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <iomanip>
-#include <map>
 
 #include "printctl/Commands.h"
 #include "printctl/ServerReading.h"

@@ -1,9 +1,6 @@
 // show: each selected server's flag word with its boxes, the other printing values and the
 // component files, as the settings tab reads them.
 
-#include <iomanip>
-
-#include "core/Text.h"
 #include "printctl/Commands.h"
 #include "printctl/ServerReading.h"
 
