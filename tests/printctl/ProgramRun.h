@@ -28,13 +28,15 @@ inline std::string readWhole(const std::filesystem::path& path) {
 }
 
 // The program with the arguments, on a zone of its own so that file dates read the same on
-// every machine.
-inline ProgramRun runProgram(const std::string& program, const std::string& arguments) {
+// every machine, without a farm from the environment unless environment names one.
+inline ProgramRun runProgram(const std::string& program, const std::string& arguments,
+                             const std::string& environment = "") {
     ombrel::test::TempDir temp;
     const std::filesystem::path out = temp.path() / "out.txt";
     const std::filesystem::path err = temp.path() / "err.txt";
-    const std::string command = "env -u OMBREL_FARM TZ=UTC '" + program + "' " + arguments +
-                                " > '" + out.string() + "' 2> '" + err.string() + "' < /dev/null";
+    const std::string command = "env -u OMBREL_FARM TZ=UTC " + environment + " '" + program + "' " +
+                                arguments + " > '" + out.string() + "' 2> '" + err.string() +
+                                "' < /dev/null";
     const int raw = std::system(command.c_str());
     ProgramRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

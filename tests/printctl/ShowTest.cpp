@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <fstream>
+
 #include "ProgramRun.h"
 
 namespace ombrel::printctl::test {
@@ -121,6 +123,44 @@ TEST_F(ShowTest, AMissingFileFailsItsServerAndNamesIt) {
     EXPECT_EQ(run.err,
               "ombrel-printctl: srv2: An error occured while querying the files on the "
               "server Error : 53 File not found\n");
+}
+
+TEST_F(ShowTest, ServersFileNamesTheServersInItsOrder) {
+    ombrel::test::TempDir temp;
+    std::ofstream(temp.path() / "fleet.txt") << "srv2\n\n  SRV1  \nsrv2\n";
+    const ProgramRun run =
+        printctl(farm, "--servers-file '" + (temp.path() / "fleet.txt").string() + "' --json show");
+    EXPECT_EQ(run.status, 0) << run.err;
+    const nlohmann::json servers = nlohmann::json::parse(run.out)["servers"];
+    ASSERT_EQ(servers.size(), 2u);
+    EXPECT_EQ(servers[0]["server"], "srv2");
+    EXPECT_EQ(servers[1]["server"], "SRV1");
+}
+
+TEST(Farm, ComesFromTheEnvironmentElseItIsTheWindowsDemoFarm) {
+    ombrel::test::TempDir data;
+    const std::string listing =
+        "SERVER              ONLINE   VERSION\n"
+        "Beta                yes      4.0\n"
+        "Gamma               no       4.5\n"
+        "SRV1                yes      4.5\n"
+        "SRV3                yes      5.0\n"
+        "alpha               yes      5.0\n"
+        "delta               yes      4.0\n"
+        "srv2                yes      4.5\n";
+    const std::filesystem::path demoFarm = data.path() / "ombrel-printing-tool" / "demo-farm";
+    const ProgramRun first = runProgram(OMBREL_PRINTCTL_BINARY, "servers",
+                                        "XDG_DATA_HOME='" + data.path().string() + "'");
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, listing);
+    EXPECT_EQ(first.err, "ombrel-printctl: creating the demo farm in " + demoFarm.string() + "\n");
+
+    ASSERT_EQ(farmsim(demoFarm, "offline SRV3").status, 0);
+    const ProgramRun fromEnvironment = runProgram(OMBREL_PRINTCTL_BINARY, "--json servers",
+                                                  "OMBREL_FARM='" + demoFarm.string() + "'");
+    EXPECT_EQ(fromEnvironment.status, 0) << fromEnvironment.err;
+    EXPECT_EQ(nlohmann::json::parse(fromEnvironment.out)["servers"][3],
+              (nlohmann::json{{"server", "SRV3"}, {"online", false}, {"version", "5.0"}}));
 }
 
 }  // namespace
