@@ -88,9 +88,7 @@ void printRow(std::ostream& out, const std::string& first, const Row& row) {
 
 int Diff(Session& session, const Invocation& invocation) {
     std::vector<std::string> selected;
-    std::string reason;
-    if (!session.select(invocation, selected, reason)) {
-        session.err() << "ombrel-printctl: " << reason << "\n";
+    if (!session.select(invocation, selected)) {
         return kBadInput;
     }
     if (selected.size() < 2) {

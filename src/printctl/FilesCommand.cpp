@@ -7,9 +7,7 @@ namespace ombrel::printctl {
 
 int Files(Session& session, const Invocation& invocation) {
     std::vector<std::string> selected;
-    std::string reason;
-    if (!session.select(invocation, selected, reason)) {
-        session.err() << "ombrel-printctl: " << reason << "\n";
+    if (!session.select(invocation, selected)) {
         return kBadInput;
     }
     int exitCode = kDone;

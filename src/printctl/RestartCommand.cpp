@@ -20,9 +20,7 @@ bool RestartService(Session& session, const std::string& server, const std::stri
 
 int Restart(Session& session, const Invocation& invocation) {
     std::vector<std::string> selected;
-    std::string reason;
-    if (!session.select(invocation, selected, reason)) {
-        session.err() << "ombrel-printctl: " << reason << "\n";
+    if (!session.select(invocation, selected)) {
         return kBadInput;
     }
     int exitCode = kDone;

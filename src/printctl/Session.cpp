@@ -4,9 +4,9 @@
 #include <fstream>
 #include <memory>
 
-#include "core/Text.h"
 #include "farm/FarmDiscovery.h"
 #include "farm/Selection.h"
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 
 namespace ombrel::printctl {
@@ -56,8 +56,17 @@ std::string Session::version(const std::string& server) {
     return std::to_string(version.major) + "." + std::to_string(version.minor);
 }
 
-bool Session::select(const Invocation& invocation, std::vector<std::string>& selected,
-                     std::string& reason) {
+bool Session::select(const Invocation& invocation, std::vector<std::string>& selected) {
+    std::string reason;
+    if (selectOrSayWhy(invocation, selected, reason)) {
+        return true;
+    }
+    err() << "ombrel-printctl: " << reason << "\n";
+    return false;
+}
+
+bool Session::selectOrSayWhy(const Invocation& invocation, std::vector<std::string>& selected,
+                             std::string& reason) {
     const std::vector<std::string> farm = farmServers();
     std::vector<std::string> names = invocation.servers;
     if (invocation.all) {
@@ -82,7 +91,7 @@ bool Session::select(const Invocation& invocation, std::vector<std::string>& sel
             // The window tells names apart by their capitals; say which one was meant.
             reason = "the farm has no server " + name;
             for (const std::string& known : farm) {
-                if (core::lowerCase(known) == core::lowerCase(name)) {
+                if (platform::equalAsciiNoCase(known, name)) {
                     reason += " (it has " + known + ")";
                 }
             }

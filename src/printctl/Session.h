@@ -22,10 +22,9 @@ class Session {
 
     // The selected servers that answer, in the order given (the farm's order for --all). A
     // name the farm does not have, a named server that does not answer or an unreadable
-    // servers file is bad input: false with the reason. Servers of --all that do not answer
-    // are left out with a note.
-    bool select(const Invocation& invocation, std::vector<std::string>& selected,
-                std::string& reason);
+    // servers file is bad input: false, with the reason on standard error. Servers of --all
+    // that do not answer are left out with a note.
+    bool select(const Invocation& invocation, std::vector<std::string>& selected);
 
     // The farm's servers in the window's order.
     std::vector<std::string> farmServers() const;
@@ -44,6 +43,8 @@ class Session {
     std::ostream& err() { return err_; }
 
   private:
+    bool selectOrSayWhy(const Invocation& invocation, std::vector<std::string>& selected,
+                        std::string& reason);
     std::ostream& out_;
     std::ostream& err_;
     core::AppState state_;

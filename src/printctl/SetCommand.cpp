@@ -116,9 +116,7 @@ std::string shown(const std::string& text) {
 int Set(Session& session, const Invocation& invocation) {
     const SetRequest& request = invocation.set;
     std::vector<std::string> selected;
-    std::string reason;
-    if (!session.select(invocation, selected, reason)) {
-        session.err() << "ombrel-printctl: " << reason << "\n";
+    if (!session.select(invocation, selected)) {
         return kBadInput;
     }
 

@@ -44,9 +44,7 @@ void printServer(std::ostream& out, const nlohmann::json& server,
 
 int Show(Session& session, const Invocation& invocation) {
     std::vector<std::string> selected;
-    std::string reason;
-    if (!session.select(invocation, selected, reason)) {
-        session.err() << "ombrel-printctl: " << reason << "\n";
+    if (!session.select(invocation, selected)) {
         return kBadInput;
     }
     int exitCode = kDone;
