@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/EventLog.h"
-#include "platform/sim/JsonNesting.h"
+#include "platform/JsonNesting.h"
 
 namespace ombrel::sim {
 
@@ -154,7 +154,7 @@ std::vector<std::string> eventInsertionStrings(std::string_view column) {
         return strings;
     }
     strings.clear();
-    if (!jsonNestingWithin(column)) {
+    if (!platform::jsonNestingWithin(column)) {
         return strings;
     }
     json parsed = json::parse(column, nullptr, false);

@@ -7,10 +7,10 @@
 #include <map>
 #include <stdexcept>
 
+#include "platform/JsonNesting.h"
 #include "platform/sim/FarmDescriptionCheck.h"
 #include "platform/sim/FarmDescriptionModel.h"
 #include "platform/sim/FarmStaging.h"
-#include "platform/sim/JsonNesting.h"
 
 namespace ombrel::sim {
 
@@ -294,8 +294,8 @@ namespace {
 nlohmann::ordered_json parseText(std::string_view jsonText) {
     // The parser copies a value each time an object it belongs to grows, which recurses once
     // per level: deep nesting is refused before it runs.
-    if (!jsonNestingWithin(jsonText)) {
-        throw std::invalid_argument(jsonTooDeepMessage());
+    if (!platform::jsonNestingWithin(jsonText)) {
+        throw std::invalid_argument(platform::jsonTooDeepMessage());
     }
     try {
         return nlohmann::ordered_json::parse(jsonText);

@@ -4,12 +4,12 @@
 #include <set>
 
 #include "platform/CodePage.h"
+#include "platform/JsonNesting.h"
 #include "platform/ServiceControl.h"
 #include "platform/sim/EventRecord.h"
 #include "platform/sim/FarmDescriptionCheck.h"
 #include "platform/sim/FarmDescriptionModel.h"
 #include "platform/sim/FarmDescriptionReadParts.h"
-#include "platform/sim/JsonNesting.h"
 #include "platform/sim/RegistryText.h"
 
 namespace ombrel::sim::description {
@@ -290,8 +290,8 @@ std::string metaText(const json& value, const Where& where) {
 
 Farm read(const json& description) {
     // Before anything below can print or copy a value, which recurses once per level.
-    if (!jsonNestingWithin(description)) {
-        Where().fail(jsonTooDeepMessage());
+    if (!platform::jsonNestingWithin(description)) {
+        Where().fail(platform::jsonTooDeepMessage());
     }
     Object o(description, Where(),
              {"comment", "farmName", "localMachine", "farmLibrary", "farmInitializeResult",

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/CodePage.h"
-#include "platform/sim/JsonNesting.h"
+#include "platform/JsonNesting.h"
 
 namespace ombrel::sim {
 
@@ -49,7 +49,7 @@ using platform::toAnsi;
 platform::HRESULT parsePolicyColumn(std::string_view text, platform::ResultantPolicy& result) {
     // The column may have been edited by hand; copying a value nested thousands of levels
     // deep would exhaust the stack.
-    if (!jsonNestingWithin(text)) {
+    if (!platform::jsonNestingWithin(text)) {
         return E_FAIL;
     }
     nlohmann::json policy = nlohmann::json::parse(text, nullptr, false);

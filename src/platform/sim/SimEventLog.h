@@ -31,7 +31,7 @@
 //   than 0x7FFFF bytes (kMaxEventRecordSize), which no read could hand out, fails with
 //   ERROR_INVALID_PARAMETER.
 // - A strings column that is not a JSON array of texts, or that nests deeper than
-//   kMaxJsonNesting (a farm edited by hand), gives a record without insertion strings.
+//   platform::kMaxJsonNesting (a farm edited by hand), gives a record without insertion strings.
 // - A failure of the farm's store reports ERROR_EVENTLOG_FILE_CORRUPT.
 
 #include <cstdint>

@@ -8,7 +8,7 @@
 
 #include "platform/AsciiText.h"
 #include "platform/CodePage.h"
-#include "platform/sim/JsonNesting.h"
+#include "platform/JsonNesting.h"
 #include "platform/sim/Machines.h"
 
 namespace ombrel::sim {
@@ -24,7 +24,7 @@ constexpr std::array<std::string_view, 4> kEnvironments = {"Windows NT x86", "Wi
 // nested deeper than any description may nest them, counts as no files.
 std::vector<std::string> textList(const std::string& json) {
     std::vector<std::string> items;
-    if (!jsonNestingWithin(std::string_view(json))) {
+    if (!platform::jsonNestingWithin(std::string_view(json))) {
         return items;
     }
     nlohmann::json parsed = nlohmann::json::parse(json, nullptr, false);

@@ -1,6 +1,6 @@
-#include "platform/sim/JsonNesting.h"
+#include "platform/JsonNesting.h"
 
-namespace ombrel::sim {
+namespace ombrel::platform {
 
 std::string jsonTooDeepMessage() {
     return "lists and objects nested more than " + std::to_string(kMaxJsonNesting) + " levels deep";
@@ -32,4 +32,4 @@ bool jsonNestingWithin(std::string_view text, std::size_t limit) {
     return true;
 }
 
-}  // namespace ombrel::sim
+}  // namespace ombrel::platform

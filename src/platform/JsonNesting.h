@@ -1,9 +1,9 @@
 #pragma once
-// How deep JSON from outside (farm descriptions, hand-edited columns of the store) may nest
-// its lists and objects. The JSON library parses and frees without recursing, but printing,
-// copying and comparing a value recurse once per level: a value nested some ten thousand
-// levels deep overflows the stack. Such input is refused before anything walks it; no real
-// description or column comes near the limit.
+// How deep JSON from outside (farm descriptions, hand-edited columns of the store, settings
+// files given to the command line) may nest its lists and objects. The JSON library parses and
+// frees without recursing, but printing, copying and comparing a value recurse once per level: a
+// value nested some ten thousand levels deep overflows the stack. Such input is refused before
+// anything walks it; no real description or column comes near the limit.
 
 #include <cstddef>
 #include <string>
@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-namespace ombrel::sim {
+namespace ombrel::platform {
 
 inline constexpr std::size_t kMaxJsonNesting = 100;
 
@@ -43,4 +43,4 @@ bool jsonNestingWithin(const Json& value, std::size_t limit = kMaxJsonNesting) {
     return true;
 }
 
-}  // namespace ombrel::sim
+}  // namespace ombrel::platform
