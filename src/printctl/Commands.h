@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "printctl/Invocation.h"
@@ -17,6 +18,21 @@ int Set(Session& session, const Invocation& invocation);
 int Diff(Session& session, const Invocation& invocation);
 int Restart(Session& session, const Invocation& invocation);
 int Files(Session& session, const Invocation& invocation);
+int Export(Session& session, const Invocation& invocation);
+int Import(Session& session, const Invocation& invocation);
+
+// The changes for one server.
+struct ServerRequest {
+    std::string server;
+    SetRequest request;
+};
+
+// Reads each server, refuses the whole run (exit code 2, nothing written) when a change would
+// break the window's interlocks, then saves each server as the window saves, audit record
+// included, and restarts what invocation.set asks for. Prints old -> new per value; with
+// invocation.set.dryRun writes nothing.
+int ApplySettings(Session& session, const Invocation& invocation,
+                  const std::vector<ServerRequest>& requests);
 
 // The window's restart of "print-service" (vqsvc) or "spooler" on one server; false when it
 // reported a service that did not come back.

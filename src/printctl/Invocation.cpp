@@ -97,8 +97,8 @@ bool readSetRequest(const std::string& word, const std::vector<std::string>& fla
     return true;
 }
 
-constexpr std::array<const char*, 6> kCommands{"servers", "show",    "set",
-                                               "diff",    "restart", "files"};
+constexpr std::array<const char*, 8> kCommands{"servers", "show",  "set",    "diff",
+                                               "restart", "files", "export", "import"};
 
 // The first word that is not an option or an option's value, when it names no command: CLI11
 // would only say that a command is missing.
@@ -192,6 +192,17 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
         ->required()
         ->check(CLI::IsMember({"print-service", "spooler"}));
     app.add_subcommand("files", "The component files of each server: size, date and release");
+    app.add_subcommand("export",
+                       "Keep each server's printing settings in FILE, one JSON document "
+                       "(FILE - for standard output)")
+        ->add_option("FILE", invocation.file, "The file to write")
+        ->required();
+    auto* import = app.add_subcommand(
+        "import",
+        "Write the settings of FILE back to its servers (or to those of them the selection "
+        "names) as the window saves them, audited; a bad file is refused before any write");
+    import->add_option("FILE", invocation.file, "A file that export wrote")->required();
+    import->add_flag("--dry-run", invocation.set.dryRun, "Print old -> new and write nothing");
     std::string word, compression, debug, fonts;
     std::vector<std::string> flags;
     set->add_option("--word", word, "Write this DefaultPrnFlags (decimal or 0x hex)")
@@ -216,8 +227,12 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
     if (!unknown.empty()) {
         parsed.exitNow = true;
         parsed.exitCode = kBadInput;
-        parsed.errors = std::string(kProgram) + ": unknown command " + unknown +
-                        " (servers, show, set, diff, restart, files); --help lists them\n";
+        std::string commands;
+        for (const char* command : kCommands) {
+            commands += (commands.empty() ? "" : ", ") + std::string(command);
+        }
+        parsed.errors = std::string(kProgram) + ": unknown command " + unknown + " (" + commands +
+                        "); --help lists them\n";
         return parsed;
     }
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());

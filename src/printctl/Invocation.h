@@ -3,6 +3,7 @@
 // flag name or a word that is not a 32-bit number ends the program here, with nothing touched.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ struct SetRequest {
     std::optional<bool> compression;   // true: compression on (CompressionLevel deleted)
     std::optional<bool> debug;         // true: DebugFlags 1
     std::optional<std::string> fonts;  // a mode of IncludeFonts, "" to delete it
+    // Only an import gives these: the values beside the word as its file holds them, by
+    // name, "" for one to delete.
+    std::map<std::string, std::string> exact;
     bool dryRun = false;
     std::string restart;  // "", "print-service" or "spooler"
 };
@@ -36,6 +40,7 @@ struct Invocation {
     std::string command;
     SetRequest set;
     std::string service;  // of restart: "print-service" or "spooler"
+    std::string file;     // of export ("-" for standard output) and import
 };
 
 inline constexpr int kDone = 0;

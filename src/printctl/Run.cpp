@@ -23,6 +23,12 @@ int Run(const Invocation& invocation, platform::Platform platform, std::ostream&
     if (invocation.command == "diff") {
         return Diff(session, invocation);
     }
+    if (invocation.command == "export") {
+        return Export(session, invocation);
+    }
+    if (invocation.command == "import") {
+        return Import(session, invocation);
+    }
     return Set(session, invocation);
 }
 

@@ -2,6 +2,8 @@
 
 #include <iomanip>
 
+#include "platform/Registry.h"
+#include "remote/RemoteRegistry.h"
 #include "settings/FlagWord.h"
 #include "settings/ServerSettings.h"
 
@@ -26,6 +28,9 @@ ServerValues ReadValues(Session& session) {
     values.debugFlags = state.DebugFlags;
     values.includeFonts = state.FontSettings;
     values.disablePrintOptimizations = state.DisablePrintOptimizations;
+    // The window reads the list only on a system with XPS, but a save writes it everywhere.
+    values.driverList = remote::textOf(remote::RemoteRegistry(context).GetValue(
+        platform::HKEY_LOCAL_MACHINE, settings::kUpdKey, "Driver List", state.CurrentServer));
     return values;
 }
 

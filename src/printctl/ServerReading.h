@@ -23,6 +23,7 @@ struct ServerValues {
     std::string debugFlags;
     std::string includeFonts;
     short disablePrintOptimizations = 0;
+    std::string driverList;  // of the universal print drivers
 };
 
 // Reads the values of the server the session works on, as the window's read does.

@@ -11,10 +11,7 @@
 
 namespace ombrel::printctl {
 
-namespace {
-
-// The names of a servers file: one a line, blanks around a name and empty lines ignored.
-bool readServersFile(const std::string& path, std::vector<std::string>& names) {
+bool ReadServersFile(const std::string& path, std::vector<std::string>& names) {
     std::ifstream in(path);
     if (!in) {
         return false;
@@ -29,10 +26,12 @@ bool readServersFile(const std::string& path, std::vector<std::string>& names) {
     return true;
 }
 
-}  // namespace
-
 Session::Session(platform::Platform platform, std::ostream& out, std::ostream& err)
-    : out_(out), err_(err), boxes_(err), context_(platform, state_, boxes_) {}
+    : out_(out), err_(err), boxes_(err), context_(platform, state_, boxes_) {
+    // The command line offers --debug, as the window does only to an insider: the capture of
+    // vqsvc's DEVModes is read and kept like every other setting.
+    state_.InsiderMode = true;
+}
 
 bool Session::open() {
     return farm::InitializeFarm(context_);
@@ -71,7 +70,7 @@ bool Session::selectOrSayWhy(const Invocation& invocation, std::vector<std::stri
     std::vector<std::string> names = invocation.servers;
     if (invocation.all) {
         names = farm;
-    } else if (!invocation.serversFile.empty() && !readServersFile(invocation.serversFile, names)) {
+    } else if (!invocation.serversFile.empty() && !ReadServersFile(invocation.serversFile, names)) {
         reason = "cannot read the servers file " + invocation.serversFile;
         return false;
     }

@@ -13,6 +13,10 @@
 
 namespace ombrel::printctl {
 
+// Adds the names of a servers file to names: one a line, blanks around a name and empty lines
+// ignored. False when the file cannot be read.
+bool ReadServersFile(const std::string& path, std::vector<std::string>& names);
+
 class Session {
   public:
     Session(platform::Platform platform, std::ostream& out, std::ostream& err);

@@ -1,7 +1,10 @@
-// set: the printing settings of each selected server changed and saved as the window saves
-// them, audit record included. Every server is read and every change checked before the first
-// write, so a refused combination leaves the whole farm as it was.
+// set, and the writing half of import: the printing settings of each server changed and saved
+// as the window saves them, audit record included. Every server is read and every change
+// checked before the first write, so a refused combination leaves the whole farm as it was.
 
+#include <map>
+
+#include "core/WindowsError.h"
 #include "platform/Registry.h"
 #include "printctl/Commands.h"
 #include "printctl/ServerReading.h"
@@ -40,18 +43,15 @@ std::string hexOf(std::uint32_t word) {
     return settings::FlagHex(static_cast<std::int32_t>(word));
 }
 
-// What the save writes, from the server's values as the window's read shows them in its boxes
+// What the save writes: the server's values as the window's read leaves them in its boxes,
 // and the changes asked for on top.
-settings::ServerValuesToSave valuesToSave(const ServerValues& values, bool xpsFirst,
+settings::ServerValuesToSave valuesToSave(const core::AppState& state, bool xpsFirst,
                                           const SetRequest& request) {
-    settings::ServerValuesToSave save;
-    save.flags = static_cast<std::int32_t>(newWord(values.word, request));
-    save.upd2Optimization = values.disablePrintOptimizations == 1 ? 1 : 0;
+    settings::ServerValuesToSave save = settings::ValuesAsRead(state);
+    save.flags = static_cast<std::int32_t>(
+        newWord(static_cast<std::uint32_t>(settings::flagWordToInt32(state.OMBFlags)), request));
     save.enableXps = xpsFirst ? 1 : 0;
-    save.fontHandling = values.includeFonts.empty() ? 0 : 1;
-    save.fontSettings = values.includeFonts;
-    save.compressionOff = values.compressionLevel == "0" ? 1 : 0;
-    save.vqsvcDevMode = values.debugFlags == "1" ? 1 : 0;
+    save.exact = request.exact;
     if (request.compression) {
         save.compressionOff = *request.compression ? 0 : 1;
     }
@@ -66,24 +66,24 @@ settings::ServerValuesToSave valuesToSave(const ServerValues& values, bool xpsFi
 }
 
 // The values as the save leaves them, beside what the server holds now.
-std::vector<Change> changesOf(const ServerValues& values, const std::string& driverList,
+std::vector<Change> changesOf(const ServerValues& values,
                               const settings::ServerValuesToSave& save) {
     const std::string upd2 = values.disablePrintOptimizations == 0
                                  ? ""
                                  : std::to_string(values.disablePrintOptimizations);
-    const std::vector<Change> all{
-        {"DefaultPrnFlags", hexOf(values.word), settings::FlagHex(save.flags)},
-        {"DisablePrintOptimizations", upd2, save.upd2Optimization == 1 ? "1" : ""},
-        {"Driver List", driverList,
-         save.enableXps == 1 ? settings::kDriverListXpsFirst : settings::kDriverListEmfFirst},
-        {"IncludeFonts", values.includeFonts,
-         save.fontHandling == 1 ? save.fontSettings : std::string()},
-        {"CompressionLevel", values.compressionLevel, save.compressionOff == 1 ? "0" : ""},
-        {"DebugFlags", values.debugFlags, save.vqsvcDevMode == 1 ? "1" : ""}};
+    const std::map<std::string, std::string> before{{"DisablePrintOptimizations", upd2},
+                                                    {"Driver List", values.driverList},
+                                                    {"IncludeFonts", values.includeFonts},
+                                                    {"CompressionLevel", values.compressionLevel},
+                                                    {"DebugFlags", values.debugFlags}};
     std::vector<Change> changes;
-    for (const Change& change : all) {
-        if (change.before != change.after) {
-            changes.push_back(change);
+    if (values.word != static_cast<std::uint32_t>(settings::flagWordToInt32(save.flags))) {
+        changes.push_back({"DefaultPrnFlags", hexOf(values.word), settings::FlagHex(save.flags)});
+    }
+    for (const settings::SavedValue& value : settings::ValuesLeftBy(save)) {
+        const std::string& old = before.at(value.name);
+        if (old != value.text) {
+            changes.push_back({value.name, old, value.text});
         }
     }
     return changes;
@@ -97,14 +97,24 @@ Plan planFor(Session& session, const std::string& server, const SetRequest& requ
     core::AppContext& context = session.context();
     const ServerValues values = ReadValues(session);
     const settings::XpsAvailability xps = settings::CheckXpsAvailability(context);
-    const std::string driverList = remote::textOf(remote::RemoteRegistry(context).GetValue(
-        platform::HKEY_LOCAL_MACHINE, settings::kUpdKey, "Driver List", server));
-    plan.save = valuesToSave(values, xps.xpsFirst, request);
-    plan.changes = changesOf(values, driverList, plan.save);
+    plan.save = valuesToSave(context.state, xps.xpsFirst, request);
+    plan.changes = changesOf(values, plan.save);
     // A word that could not be read gives no ground for changing some of its bits.
     plan.failed = session.troubledSince(mark);
     refusal = settings::interlockRefusal(newWord(values.word, request));
     return plan;
+}
+
+// The Windows error that kept the word from the server; a server that took the write but
+// does not hold the word afterwards has none to give.
+std::string saveFailure(Session& session, const std::string& server) {
+    core::AppContext& context = session.context();
+    const long error = remote::RemoteRegistry(context).WriteAccessError(
+        platform::HKEY_LOCAL_MACHINE, settings::kPrintKey, server);
+    if (error == 0) {
+        return "the server does not hold the word written";
+    }
+    return core::windowsErrorText(context.platform.messages, static_cast<platform::DWORD>(error));
 }
 
 std::string shown(const std::string& text) {
@@ -113,16 +123,13 @@ std::string shown(const std::string& text) {
 
 }  // namespace
 
-int Set(Session& session, const Invocation& invocation) {
-    const SetRequest& request = invocation.set;
-    std::vector<std::string> selected;
-    if (!session.select(invocation, selected)) {
-        return kBadInput;
-    }
-
+int ApplySettings(Session& session, const Invocation& invocation,
+                  const std::vector<ServerRequest>& requests) {
+    const bool dryRun = invocation.set.dryRun;
+    const std::string& restart = invocation.set.restart;
     std::vector<Plan> plans;
     bool refused = false;
-    for (const std::string& server : selected) {
+    for (const auto& [server, request] : requests) {
         std::string refusal;
         plans.push_back(planFor(session, server, request, refusal));
         if (!refusal.empty()) {
@@ -149,16 +156,19 @@ int Set(Session& session, const Invocation& invocation) {
                               << " -> " << shown(change.after) << "\n";
             }
         }
+        if (plan.changes.empty() && !invocation.json) {
+            session.out() << plan.server << ": unchanged\n";
+        }
         if (plan.failed) {
             session.note(plan.server, "not written: its settings could not be read");
-        } else if (!request.dryRun) {
+        } else if (!dryRun) {
             const int mark = session.beginServer(plan.server);
             if (!settings::SaveToServer(session.context(), plan.save, plan.server) ||
                 session.troubledSince(mark)) {
-                session.note(plan.server, "DefaultPrnFlags could not be saved");
+                session.note(plan.server, "DefaultPrnFlags could not be saved: " +
+                                              saveFailure(session, plan.server));
                 plan.failed = true;
-            } else if (!request.restart.empty() &&
-                       !RestartService(session, plan.server, request.restart)) {
+            } else if (!restart.empty() && !RestartService(session, plan.server, restart)) {
                 plan.failed = true;
             }
         }
@@ -166,14 +176,25 @@ int Set(Session& session, const Invocation& invocation) {
             exitCode = kSomeFailed;
         }
         nlohmann::json server{{"server", plan.server}, {"changes", changes}};
-        server["saved"] = !request.dryRun && !plan.failed;
+        server["saved"] = !dryRun && !plan.failed;
         servers.push_back(std::move(server));
     }
     if (invocation.json) {
-        session.out() << nlohmann::json{{"dryRun", request.dryRun}, {"servers", servers}}.dump(2)
-                      << "\n";
+        session.out() << nlohmann::json{{"dryRun", dryRun}, {"servers", servers}}.dump(2) << "\n";
     }
     return exitCode;
+}
+
+int Set(Session& session, const Invocation& invocation) {
+    std::vector<std::string> selected;
+    if (!session.select(invocation, selected)) {
+        return kBadInput;
+    }
+    std::vector<ServerRequest> requests;
+    for (const std::string& server : selected) {
+        requests.push_back({server, invocation.set});
+    }
+    return ApplySettings(session, invocation, requests);
 }
 
 }  // namespace ombrel::printctl

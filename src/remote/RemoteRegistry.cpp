@@ -95,6 +95,19 @@ bool RemoteRegistry::CreateKey(std::uint32_t hiveCode, std::string_view keyPath,
     }
 }
 
+long RemoteRegistry::WriteAccessError(std::uint32_t hiveCode, std::string_view keyPath,
+                                      std::string_view computer) {
+    Registry& registry = context_.platform.registry;
+    ScopedKey connection(registry);
+    if (const LONG error =
+            registry.connectRegistry(toAnsi(computer), hiveCode, connection.handle)) {
+        return error;
+    }
+    ScopedKey key(registry);
+    return registry.openKey(connection.handle, toAnsi(withoutLeadingBackslash(keyPath)),
+                            KEY_ALL_ACCESS, key.handle);
+}
+
 bool RemoteRegistry::DeleteKey(std::uint32_t hiveCode, std::string_view keyPath,
                                std::string_view computer) {
     Registry& registry = context_.platform.registry;

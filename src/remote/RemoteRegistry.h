@@ -44,6 +44,11 @@ class RemoteRegistry {
     long DeleteValue(std::uint32_t hiveCode, std::string_view keyPath, std::string_view valueName,
                      std::string_view computer);
 
+    // Why a write under the key would fail: the Windows error of reaching the computer's
+    // registry or of opening the key for writing, 0 when both succeed.
+    long WriteAccessError(std::uint32_t hiveCode, std::string_view keyPath,
+                          std::string_view computer);
+
   private:
     const core::AppContext& context_;
 };

@@ -90,12 +90,13 @@ std::string readText(core::AppContext& context, remote::RemoteRegistry& registry
         registry.GetValue(HKEY_LOCAL_MACHINE, key, name, context.state.CurrentServer));
 }
 
-void setOrDelete(remote::RemoteRegistry& registry, const std::string& server, const char* key,
-                 const char* name, bool set, const remote::RegInput& value, int type) {
-    if (set) {
-        registry.SetValue(HKEY_LOCAL_MACHINE, key, name, value, type, server);
+void setOrDelete(remote::RemoteRegistry& registry, const std::string& server,
+                 const SavedValue& value) {
+    if (value.text.empty()) {
+        registry.DeleteValue(HKEY_LOCAL_MACHINE, value.key, value.name, server);
     } else {
-        registry.DeleteValue(HKEY_LOCAL_MACHINE, key, name, server);
+        registry.SetValue(HKEY_LOCAL_MACHINE, value.key, value.name, value.text,
+                          value.number ? kTypeNumber : kTypeText, server);
     }
 }
 
@@ -134,6 +135,37 @@ XpsAvailability CheckXpsAvailability(core::AppContext& context) {
     return result;
 }
 
+ServerValuesToSave ValuesAsRead(const core::AppState& state) {
+    ServerValuesToSave values;
+    values.flags = state.OMBFlags;
+    values.upd2Optimization = state.DisablePrintOptimizations == 1 ? 1 : 0;
+    values.fontHandling = state.FontSettings.empty() ? 0 : 1;
+    values.fontSettings = state.FontSettings;
+    values.compressionOff = state.CompressionLevel == "0" ? 1 : 0;
+    // Only an insider sees the capture of vqsvc's DEVModes; for anybody else its box stays
+    // clear, and a save switches the capture off.
+    values.vqsvcDevMode = state.InsiderMode && state.DebugFlags == "1" ? 1 : 0;
+    return values;
+}
+
+std::array<SavedValue, 5> ValuesLeftBy(const ServerValuesToSave& values) {
+    std::array<SavedValue, 5> left{{
+        {kPcl5cKey, "DisablePrintOptimizations", true, values.upd2Optimization == 1 ? "1" : ""},
+        {kUpdKey, "Driver List", false,
+         values.enableXps == 1 ? kDriverListXpsFirst : kDriverListEmfFirst},
+        {kPrintKey, "IncludeFonts", false,
+         values.fontHandling == 1 ? values.fontSettings : std::string()},
+        {kPrintKey, "CompressionLevel", true, values.compressionOff == 1 ? "0" : ""},
+        {kPrintKey, "DebugFlags", true, values.vqsvcDevMode == 1 ? "1" : ""},
+    }};
+    for (SavedValue& value : left) {
+        if (const auto exact = values.exact.find(value.name); exact != values.exact.end()) {
+            value.text = exact->second;
+        }
+    }
+    return left;
+}
+
 bool SaveToServer(core::AppContext& context, const ServerValuesToSave& values,
                   const std::string& server) {
     remote::RemoteRegistry registry(context);
@@ -158,23 +190,15 @@ bool SaveToServer(core::AppContext& context, const ServerValuesToSave& values,
         context.WriteTrace("SaveRegistry : could not save on " + server);
     }
 
-    setOrDelete(registry, server, kPcl5cKey, "DisablePrintOptimizations",
-                values.upd2Optimization == 1, 1.0, kTypeNumber);
-    if (values.enableXps == 1) {
-        context.WriteTrace("EnableXPS =" + std::to_string(values.enableXps));
+    for (const SavedValue& value : ValuesLeftBy(values)) {
+        const std::string name = value.name;
+        if (name == "Driver List" && values.enableXps == 1) {
+            context.WriteTrace("EnableXPS =" + std::to_string(values.enableXps));
+        } else if (name == "IncludeFonts") {
+            context.WriteTrace("FontSettings=" + values.fontSettings);
+        }
+        setOrDelete(registry, server, value);
     }
-    registry.SetValue(
-        HKEY_LOCAL_MACHINE, kUpdKey, "Driver List",
-        std::string(values.enableXps == 1 ? kDriverListXpsFirst : kDriverListEmfFirst), kTypeText,
-        server);
-    context.WriteTrace("FontSettings=" + values.fontSettings);
-    setOrDelete(registry, server, kPrintKey, "IncludeFonts",
-                values.fontHandling == 1 && !values.fontSettings.empty(), values.fontSettings,
-                kTypeText);
-    setOrDelete(registry, server, kPrintKey, "CompressionLevel", values.compressionOff == 1, 0.0,
-                kTypeNumber);
-    setOrDelete(registry, server, kPrintKey, "DebugFlags", values.vqsvcDevMode == 1, 1.0,
-                kTypeNumber);
     return stored;
 }
 

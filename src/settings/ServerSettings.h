@@ -4,6 +4,7 @@
 // boxes into ServerValuesToSave and shows what the read left in the state.
 
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,28 @@ struct ServerValuesToSave {
     std::string fontSettings;
     int compressionOff = 0;
     int vqsvcDevMode = 0;
+    // Values written as they stand instead of as the boxes give them, by value name, "" to
+    // delete one: a restore brings back what a server held, values no box can give included
+    // (CompressionLevel 1, a Driver List without XPS).
+    std::map<std::string, std::string> exact;
 };
+
+// A value the save writes after the word.
+struct SavedValue {
+    const char* key;
+    const char* name;
+    bool number;       // a REG_DWORD (unless the server holds it as another type)
+    std::string text;  // "" when the save deletes it
+};
+
+// What a save of these values leaves beside DefaultPrnFlags, in the order it writes them:
+// DisablePrintOptimizations, Driver List, IncludeFonts, CompressionLevel, DebugFlags.
+std::array<SavedValue, 5> ValuesLeftBy(const ServerValuesToSave& values);
+
+// The values the tab's boxes hold after a read left this state in AppState, before anybody
+// changes a box: what a save writes back unchanged. The word is OMBFlags; enableXps is the
+// caller's, because the EnableXPS box keeps its state on a system without XPS.
+ServerValuesToSave ValuesAsRead(const core::AppState& state);
 
 // Writes the values to one server in their fixed order. The audit record follows the
 // DefaultPrnFlags write only when the word is really stored there, read back and compared;

@@ -361,17 +361,17 @@ void SettingsTab::DisplayFlags(std::int32_t flags) {
     trace("----------------------   DisplayFlags  FlagsToAnalyze passed to function : " +
           std::to_string(flags));
     decodeFlagWord(flags, trace, [this](std::string_view box) { flagBox(box)->setValue(1); });
-    if (state.DisablePrintOptimizations == 1) {
-        PrnDbgUPD2Optimization->setValue(1);
+    // The read cleared the boxes first: only the ticks are left to give.
+    const ServerValuesToSave read = ValuesAsRead(state);
+    for (const auto& [box, ticked] : {std::pair{PrnDbgUPD2Optimization, read.upd2Optimization},
+                                      std::pair{PrnDbgCompressionLevel, read.compressionOff},
+                                      std::pair{VqsvcDevMode, read.vqsvcDevMode},
+                                      std::pair{FontHandling1, read.fontHandling}}) {
+        if (ticked == 1) {
+            box->setValue(1);
+        }
     }
-    if (state.CompressionLevel == "0") {
-        PrnDbgCompressionLevel->setValue(1);
-    }
-    if (state.InsiderMode && state.DebugFlags == "1") {
-        VqsvcDevMode->setValue(1);
-    }
-    if (!state.FontSettings.empty()) {
-        FontHandling1->setValue(1);
+    if (read.fontHandling == 1) {
         FontHandlingOptions->setEnabled(true);
     }
 }

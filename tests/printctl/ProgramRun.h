@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/AuditRecords.h"
 #include "support/TempFarm.h"
 
 namespace ombrel::printctl::test {
@@ -57,6 +58,13 @@ inline ProgramRun farmsim(const std::filesystem::path& farm, const std::string& 
 inline std::string storedWord(const std::filesystem::path& farm, const std::string& server) {
     return farmsim(farm, "reg get " + server + " 'HKLM\\Software\\Ombrel\\Print' DefaultPrnFlags")
         .out;
+}
+
+// The record a save from the window leaves for a server.
+inline ombrel::test::AuditRecord savedOn(const std::string& server, const std::string& hex) {
+    return {1001, 4, "Ombrel Printing Tool",
+            "Changes for DefaultPrnFlags saved on server " + server + ".\r\nNew settings=" + hex +
+                "\r\nChanged by Administrator"};
 }
 
 }  // namespace ombrel::printctl::test

@@ -19,13 +19,6 @@ class SetTest : public ::testing::Test {
         return ombrel::test::applicationRecords(*demo, "SRV1");
     }
 
-    // The record a save from the window leaves for a server.
-    static AuditRecord savedOn(const std::string& server, const std::string& hex) {
-        return {1001, 4, "Ombrel Printing Tool",
-                "Changes for DefaultPrnFlags saved on server " + server +
-                    ".\r\nNew settings=" + hex + "\r\nChanged by Administrator"};
-    }
-
     std::string value(const std::string& server, const std::string& name) {
         return farmsim(farm, "reg get " + server + " 'HKLM\\Software\\Ombrel\\Print' " + name).out;
     }
@@ -77,6 +70,7 @@ TEST_F(SetTest, OtherValuesAreWrittenAsTheWindowWritesThem) {
     ASSERT_EQ(printctl(farm, "--servers srv2 set --compression off --fonts off").status, 0);
     EXPECT_EQ(value("srv2", "CompressionLevel"), "REG_DWORD\t0\n");
     EXPECT_EQ(value("srv2", "IncludeFonts"), "");
+    EXPECT_EQ(value("srv2", "DebugFlags"), "REG_DWORD\t1\n");  // kept: --debug was not given
 }
 
 TEST_F(SetTest, DryRunPrintsOldAndNewAndWritesNothing) {
@@ -131,6 +125,23 @@ TEST_F(SetTest, RestartStopsAndStartsThePrintServiceAfterTheSave) {
               "ombrel-printctl: srv2: The Ombrel Print Service has been restarted on all "
               "selected servers.\n");
     EXPECT_EQ(storedWord(farm, "srv2"), "REG_DWORD\t0\n");
+}
+
+TEST_F(SetTest, AServerThatRefusesTheWriteIsNamedWithWindowsReasonAndTheOthersAreWritten) {
+    demo->store().db().exec(
+        "INSERT INTO reg_denied(key) SELECT id FROM reg_keys "
+        "WHERE machine = 'srv2' AND path = 'Software\\Ombrel\\Print'");
+    const std::vector<AuditRecord> before = auditRecords();
+    const ProgramRun run = printctl(farm, "--servers srv2,SRV3 set --word 0x60");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "ombrel-printctl: srv2: DefaultPrnFlags could not be saved: Access is denied. "
+              "(error 5)\n");
+    EXPECT_EQ(storedWord(farm, "srv2"), "REG_DWORD\t64\n");
+    EXPECT_EQ(storedWord(farm, "SRV3"), "REG_DWORD\t96\n");
+    std::vector<AuditRecord> added = auditRecords();
+    added.erase(added.begin(), added.begin() + static_cast<long>(before.size()));
+    EXPECT_EQ(added, (std::vector<AuditRecord>{savedOn("SRV3", "60")}));
 }
 
 }  // namespace

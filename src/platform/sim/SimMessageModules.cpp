@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "platform/sim/FormatMessage.h"
 #include "platform/sim/HostPath.h"
+#include "platform/sim/SystemMessages.h"
 
 namespace ombrel::sim {
 
@@ -188,7 +189,10 @@ DWORD SimMessageModules::formatMessage(DWORD flags, HMODULE module, std::string_
             return context_.fail(error, DWORD{0});
         }
     } else if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) != 0) {
-        return context_.fail(ERROR_MR_MID_NOT_FOUND, DWORD{0});
+        messageTemplate = std::string(systemMessage(messageId));
+        if (messageTemplate.empty()) {
+            return context_.fail(ERROR_MR_MID_NOT_FOUND, DWORD{0});
+        }
     } else {
         return context_.fail(ERROR_INVALID_PARAMETER, DWORD{0});
     }

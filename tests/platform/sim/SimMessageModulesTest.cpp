@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
 
 #include "platform/sim/SimMessageModules.h"
 #include "support/TempFarm.h"
@@ -119,7 +121,7 @@ TEST_F(SimMessageModulesTest, FormatMessageFailsAsWindowsDoes) {
         {"noMessageTable", fromModule, empty, 1801, ERROR_RESOURCE_TYPE_NOT_FOUND},
         {"ownImage", fromModule, 0, 1801, ERROR_RESOURCE_TYPE_NOT_FOUND},
         {"unknownHandle", fromModule, 0x777, 1801, ERROR_INVALID_HANDLE},
-        {"noSystemTable", FORMAT_MESSAGE_FROM_SYSTEM, 0, 2, ERROR_MR_MID_NOT_FOUND},
+        {"unknownSystemError", FORMAT_MESSAGE_FROM_SYSTEM, 0, 0x2F0F1, ERROR_MR_MID_NOT_FOUND},
         {"twoSources", fromModule | FORMAT_MESSAGE_FROM_STRING, netmsg, 1801,
          ERROR_INVALID_PARAMETER},
         {"noSource", 0, 0, 1801, ERROR_INVALID_PARAMETER},
@@ -137,6 +139,20 @@ TEST_F(SimMessageModulesTest, FormatMessageFailsAsWindowsDoes) {
     EXPECT_TRUE(modules.freeLibrary(netmsg));
     EXPECT_FALSE(modules.freeLibrary(netmsg));
     EXPECT_EQ(lastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(SimMessageModulesTest, TheSystemNamesItsErrorsWithInsertsKept) {
+    const DWORD flags =
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER;
+    for (const auto& [error, expected] : {
+             std::pair<DWORD, std::string>{ERROR_ACCESS_DENIED, "Access is denied.\r\n"},
+             {RPC_S_SERVER_UNAVAILABLE, "The RPC server is unavailable.\r\n"},
+             {ERROR_BAD_EXE_FORMAT, "%1 is not a valid Win32 application.\r\n"},
+         }) {
+        std::string text;
+        EXPECT_EQ(modules.formatMessage(flags, 0, "", error, 0, {}, text), expected.size());
+        EXPECT_EQ(text, expected);
+    }
 }
 
 TEST_F(SimMessageModulesTest, FillsAModuleTemplateWithInsertionStrings) {
