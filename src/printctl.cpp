@@ -1,6 +1,8 @@
 // ombrel-printctl [--farm DIR] [--servers A,B | --servers-file FILE | --all] [--json] COMMAND:
 // the printing settings of a simulated farm's servers from the shell, without a window.
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -31,5 +33,7 @@ int main(int argc, char* argv[]) {
         std::cerr << "ombrel-printctl: " << reason << "\n";
         return printctl::kBadInput;
     }
-    return printctl::Run(invocation, farm->platform(), std::cout, std::cerr);
+    // A bar is for somebody watching a terminal while the output goes to a file or a pipe.
+    const bool progressBar = isatty(STDERR_FILENO) != 0 && isatty(STDOUT_FILENO) == 0;
+    return printctl::Run(invocation, farm->platform(), std::cout, std::cerr, progressBar);
 }

@@ -38,8 +38,9 @@ int ApplySettings(Session& session, const Invocation& invocation,
 // reported a service that did not come back.
 bool RestartService(Session& session, const std::string& server, const std::string& service);
 
-// Opens the farm's session on the platform and runs the command.
+// Opens the farm's session on the platform and runs the command; with progressBar the
+// progress over the servers is drawn on err.
 int Run(const Invocation& invocation, platform::Platform platform, std::ostream& out,
-        std::ostream& err);
+        std::ostream& err, bool progressBar = false);
 
 }  // namespace ombrel::printctl

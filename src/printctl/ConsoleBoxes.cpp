@@ -29,6 +29,7 @@ core::BoxAnswer ConsoleBoxes::messageBox(const std::string& text, core::BoxButto
     if (icon == core::BoxIcon::Exclamation || icon == core::BoxIcon::Critical) {
         ++troubles_;
     }
+    progress_.clear();
     err_ << "ombrel-printctl: " << (server_.empty() ? "" : server_ + ": ") << oneLine(text) << "\n";
     switch (buttons) {
         case core::BoxButtons::Ok:

@@ -7,12 +7,13 @@
 #include <string>
 
 #include "core/MessageBoxes.h"
+#include "printctl/ProgressLine.h"
 
 namespace ombrel::printctl {
 
 class ConsoleBoxes : public core::MessageBoxes {
   public:
-    explicit ConsoleBoxes(std::ostream& err) : err_(err) {}
+    ConsoleBoxes(std::ostream& err, ProgressLine& progress) : err_(err), progress_(progress) {}
 
     core::BoxAnswer messageBox(const std::string& text, core::BoxButtons buttons,
                                core::BoxIcon icon, const std::string& title) override;
@@ -28,6 +29,7 @@ class ConsoleBoxes : public core::MessageBoxes {
 
   private:
     std::ostream& err_;
+    ProgressLine& progress_;
     std::string server_;
     int troubles_ = 0;
 };

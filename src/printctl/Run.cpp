@@ -3,8 +3,8 @@
 namespace ombrel::printctl {
 
 int Run(const Invocation& invocation, platform::Platform platform, std::ostream& out,
-        std::ostream& err) {
-    Session session(platform, out, err);
+        std::ostream& err, bool progressBar) {
+    Session session(platform, out, err, progressBar);
     if (!session.open()) {
         return kBadInput;
     }

@@ -26,8 +26,13 @@ bool ReadServersFile(const std::string& path, std::vector<std::string>& names) {
     return true;
 }
 
-Session::Session(platform::Platform platform, std::ostream& out, std::ostream& err)
-    : out_(out), err_(err), boxes_(err), context_(platform, state_, boxes_) {
+Session::Session(platform::Platform platform, std::ostream& out, std::ostream& err,
+                 bool progressBar)
+    : out_(out),
+      err_(err),
+      progress_(err, progressBar),
+      boxes_(err, progress_),
+      context_(platform, state_, boxes_) {
     // The command line offers --debug, as the window does only to an insider: the capture of
     // vqsvc's DEVModes is read and kept like every other setting.
     state_.InsiderMode = true;
@@ -58,6 +63,7 @@ std::string Session::version(const std::string& server) {
 bool Session::select(const Invocation& invocation, std::vector<std::string>& selected) {
     std::string reason;
     if (selectOrSayWhy(invocation, selected, reason)) {
+        selected_ = selected;
         return true;
     }
     err() << "ombrel-printctl: " << reason << "\n";
@@ -118,10 +124,16 @@ bool Session::selectOrSayWhy(const Invocation& invocation, std::vector<std::stri
 int Session::beginServer(const std::string& server) {
     state_.CurrentServer = server;
     boxes_.setServer(server);
+    const auto at = std::find(selected_.begin(), selected_.end(), server);
+    if (at != selected_.end()) {
+        progress_.show(static_cast<std::size_t>(at - selected_.begin()) + 1, selected_.size(),
+                       server);
+    }
     return boxes_.troubles();
 }
 
 void Session::note(const std::string& server, const std::string& text) {
+    progress_.clear();
     err_ << "ombrel-printctl: " << server << ": " << text << "\n";
 }
 

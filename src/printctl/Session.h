@@ -10,6 +10,7 @@
 #include "core/AppContext.h"
 #include "printctl/ConsoleBoxes.h"
 #include "printctl/Invocation.h"
+#include "printctl/ProgressLine.h"
 
 namespace ombrel::printctl {
 
@@ -19,7 +20,9 @@ bool ReadServersFile(const std::string& path, std::vector<std::string>& names);
 
 class Session {
   public:
-    Session(platform::Platform platform, std::ostream& out, std::ostream& err);
+    // With progressBar, the work's progress over the servers is drawn on err (a terminal).
+    Session(platform::Platform platform, std::ostream& out, std::ostream& err,
+            bool progressBar = false);
 
     // InitializeFarm; false when the farm refused (its reason is on standard error).
     bool open();
@@ -36,8 +39,8 @@ class Session {
     // The product version, major "." minor, "" when the library does not say.
     std::string version(const std::string& server);
 
-    // Starts the work on one server: the logic reads CurrentServer, the boxes name it. Answers
-    // the boxes' trouble count, to compare after the work.
+    // Starts the work on one server: the logic reads CurrentServer, the boxes name it, the
+    // progress shows it. Answers the boxes' trouble count, to compare after the work.
     int beginServer(const std::string& server);
     bool troubledSince(int mark) const { return boxes_.troubles() != mark; }
     void note(const std::string& server, const std::string& text);
@@ -51,6 +54,8 @@ class Session {
                         std::string& reason);
     std::ostream& out_;
     std::ostream& err_;
+    ProgressLine progress_;
+    std::vector<std::string> selected_;  // of the last selection, for the progress
     core::AppState state_;
     ConsoleBoxes boxes_;
     core::AppContext context_;

@@ -163,5 +163,30 @@ TEST(Farm, ComesFromTheEnvironmentElseItIsTheWindowsDemoFarm) {
               (nlohmann::json{{"server", "SRV3"}, {"online", false}, {"version", "5.0"}}));
 }
 
+TEST_F(ShowTest, AProgressBarIsDrawnOnATerminalWhenTheOutputGoesToAFile) {
+    // script gives the program a terminal; the output goes to a file, so the terminal shows
+    // only standard error.
+    const std::filesystem::path json = demo->dir() / "show.json";
+    const std::string command = "env -u OMBREL_FARM TZ=UTC '" OMBREL_PRINTCTL_BINARY
+                                "' --farm '" +
+                                farm.string() + "' --all --json show > '" + json.string() + "'";
+    const ProgramRun terminal =
+        runProgram("script", "-qec \"" + command + "\" /dev/null");
+    EXPECT_EQ(terminal.status, 0) << terminal.err;
+    EXPECT_EQ(terminal.out,
+              "ombrel-printctl: Gamma: offline, left out\r\n"
+              "\r[===                 ] 1/6 Beta"
+              "\r[======              ] 2/6 SRV1"
+              "\r[==========          ] 3/6 SRV3"
+              "\r[=============       ] 4/6 alpha"
+              "\r[================    ] 5/6 delta"
+              "\r[====================] 6/6 srv2 "
+              "\r                               \r");
+    EXPECT_EQ(nlohmann::json::parse(readWhole(json))["servers"].size(), 6u);
+    // Without a terminal, as in every other test, the notes come alone.
+    EXPECT_EQ(printctl(farm, "--all --json show").err,
+              "ombrel-printctl: Gamma: offline, left out\n");
+}
+
 }  // namespace
 }  // namespace ombrel::printctl::test
