@@ -17,6 +17,9 @@ int Set(Session& session, const Invocation& invocation);
 int Diff(Session& session, const Invocation& invocation);
 int Restart(Session& session, const Invocation& invocation);
 int Files(Session& session, const Invocation& invocation);
+int Events(Session& session, const Invocation& invocation);
+int Sessions(Session& session, const Invocation& invocation);
+int Policy(Session& session, const Invocation& invocation);
 
 // The window's restart of "print-service" (vqsvc) or "spooler" on one server; false when it
 // reported a service that did not come back.

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <sstream>
 #include <tuple>
@@ -97,8 +98,15 @@ bool readSetRequest(const std::string& word, const std::vector<std::string>& fla
     return true;
 }
 
-constexpr std::array<const char*, 6> kCommands{"servers", "show",    "set",
-                                               "diff",    "restart", "files"};
+constexpr std::array<const char*, 9> kCommands{"servers", "show",   "set",      "diff",  "restart",
+                                               "files",   "events", "sessions", "policy"};
+
+// A session number: the whole text a decimal number that fits 32 bits.
+bool readSessionId(const std::string& text, int& sessionId) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, sessionId);
+    return !text.empty() && error == std::errc() && stop == end;
+}
 
 // The first word that is not an option or an option's value, when it names no command: CLI11
 // would only say that a command is missing.
@@ -192,6 +200,26 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
         ->required()
         ->check(CLI::IsMember({"print-service", "spooler"}));
     app.add_subcommand("files", "The component files of each server: size, date and release");
+    auto* events = app.add_subcommand(
+        "events",
+        "The print errors and warnings of each server's event log, newest first, with their "
+        "description and the suggested knowledge-base articles, as the event log tab lists them");
+    events
+        ->add_option("--log", invocation.log,
+                     "The log to read: application (as the tab starts) or system")
+        ->option_text("application|system")
+        ->transform(CLI::IsMember({"Application", "System"}, CLI::ignore_case));
+    events->add_flag("--errors-only", invocation.errorsOnly, "Errors only, without the warnings");
+    app.add_subcommand("sessions",
+                       "The live user sessions of each server, as \"Enumerate Sessions\" lists "
+                       "them: server, user, session name, session number, application");
+    std::string sessionId;
+    auto* policy = app.add_subcommand(
+        "policy", "The resultant printing policy of one session, as the sessions tab shows it");
+    policy->add_option("SERVER", invocation.policyServer, "The server, as the farm names it")
+        ->required();
+    policy->add_option("SESSION-ID", sessionId, "The session's number, as sessions lists it")
+        ->required();
     std::string word, compression, debug, fonts;
     std::vector<std::string> flags;
     set->add_option("--word", word, "Write this DefaultPrnFlags (decimal or 0x hex)")
@@ -216,8 +244,10 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
     if (!unknown.empty()) {
         parsed.exitNow = true;
         parsed.exitCode = kBadInput;
-        parsed.errors = std::string(kProgram) + ": unknown command " + unknown +
-                        " (servers, show, set, diff, restart, files); --help lists them\n";
+        parsed.errors =
+            std::string(kProgram) + ": unknown command " + unknown +
+            " (servers, show, set, diff, restart, files, events, sessions, policy); --help "
+            "lists them\n";
         return parsed;
     }
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -232,6 +262,12 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
         return parsed;
     }
     invocation.command = app.get_subcommands().front()->get_name();
+    if (invocation.command == "policy" && !readSessionId(sessionId, invocation.sessionId)) {
+        parsed.exitNow = true;
+        parsed.exitCode = kBadInput;
+        parsed.errors =
+            std::string(kProgram) + ": the session number " + sessionId + " is not a number\n";
+    }
     if (invocation.command == "set") {
         std::string why;
         if (!readSetRequest(word, flags, compression, debug, fonts, invocation.set, why)) {

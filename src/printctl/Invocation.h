@@ -35,7 +35,11 @@ struct Invocation {
     bool json = false;
     std::string command;
     SetRequest set;
-    std::string service;  // of restart: "print-service" or "spooler"
+    std::string service;              // of restart: "print-service" or "spooler"
+    std::string log = "Application";  // of events: "Application" or "System"
+    bool errorsOnly = false;          // of events
+    std::string policyServer;         // of policy
+    int sessionId = 0;                // of policy
 };
 
 inline constexpr int kDone = 0;
