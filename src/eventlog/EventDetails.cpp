@@ -1,8 +1,7 @@
 // The tab's event details: a clicked row's description and the suggested knowledge-base
 // articles, and the articles opened in the browser.
 
-#include "eventlog/ArticleTable.h"
-#include "eventlog/CEventLog.h"
+#include "eventlog/EventExplanation.h"
 #include "eventlog/EventListRows.h"
 #include "eventlog/EventLogTab.h"
 #include "eventlog/KnowledgeBase.h"
@@ -35,14 +34,12 @@ void EventLogTab::EventLogList_ItemClick(QTreeWidgetItem* item) {
     }
     const auto recordNumber = static_cast<std::int32_t>(item->text(0).toLongLong());
     openRowLog(item);
-    CEventLog& reader = eventLog();
-    reader.ReadEntry(recordNumber, true);
-    EventDetails->setPlainText(widgets::toWidgetText(reader.EventDescription()));
+    const EventExplanation explanation = explainEvent(eventLog(), recordNumber);
+    EventDetails->setPlainText(widgets::toWidgetText(explanation.description));
     Label32->setVisible(true);
     Label33->setVisible(true);
 
-    const std::optional<ArticleSuggestion> suggestion =
-        suggestArticles(reader.EventId(), reader.EventSourceName(), reader.EventDescription());
+    const std::optional<ArticleSuggestion>& suggestion = explanation.articles;
     if (suggestion) {
         SuggestedArticle = suggestion->first;
         Label34->setVisible(!suggestion->second.empty());

@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 
+#include "eventlog/GeneralDate.h"
 #include "widgets/Controls.h"
 #include "widgets/ListOrder.h"
 

@@ -1,11 +1,7 @@
 #include "eventlog/PrintEventListing.h"
 
-#include <QDateTime>
-#include <QLocale>
-
 #include <algorithm>
 #include <limits>
-#include <string_view>
 
 #include "platform/AsciiText.h"
 
@@ -20,25 +16,6 @@ bool isPrintSource(const std::string& source) {
 std::string unopenedLogText(const std::string& server, const std::string& log) {
     return "The " + log + " event log on server " + server + " could not be opened";
 }
-
-namespace {
-
-// A time format less its zone letters ("t" outside quoted text) and the blanks they leave.
-QString withoutZone(const QString& format) {
-    QString kept;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\'')) {
-            quoted = !quoted;
-        }
-        if (quoted || c != QLatin1Char('t')) {
-            kept += c;
-        }
-    }
-    return kept.trimmed();
-}
-
-}  // namespace
 
 bool listServerEvents(const core::AppContext& context, CEventLog& reader, const std::string& server,
                       const std::string& log, bool errorsOnly, ListingRows& rows) {
@@ -85,28 +62,6 @@ bool listServerEvents(const core::AppContext& context, CEventLog& reader, const 
         context.WriteTrace("Found event " + event.source + " in " + type + " on server " + server);
     }
     return true;
-}
-
-std::string generalDate(std::chrono::local_seconds time) {
-    // One listing formats a date for every row: the locale and its formats are looked up once.
-    static const QLocale locale = QLocale::system();
-    static const QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
-    static const QString timeFormat = withoutZone(locale.timeFormat(QLocale::LongFormat));
-    const std::chrono::local_days day = std::chrono::floor<std::chrono::days>(time);
-    const std::chrono::year_month_day ymd{day};
-    QString text = locale.toString(
-        QDate(static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-              static_cast<int>(static_cast<unsigned>(ymd.day()))),
-        dateFormat);
-    if (time != day) {
-        // The long time without a zone: the time is already the local time of this machine.
-        const std::chrono::hh_mm_ss clock{time - day};
-        text += QLatin1Char(' ') + locale.toString(QTime(static_cast<int>(clock.hours().count()),
-                                                         static_cast<int>(clock.minutes().count()),
-                                                         static_cast<int>(clock.seconds().count())),
-                                                   timeFormat);
-    }
-    return text.toStdString();
 }
 
 }  // namespace ombrel::eventlog

@@ -44,10 +44,6 @@ bool isPrintSource(const std::string& source);
 bool listServerEvents(const core::AppContext& context, CEventLog& reader, const std::string& server,
                       const std::string& log, bool errorsOnly, ListingRows& rows);
 
-// The row text: the general date of the machine's locale, short date and long time, the time
-// left out at midnight exactly.
-std::string generalDate(std::chrono::local_seconds time);
-
 // The text of the row that stands for a log that could not be opened.
 std::string unopenedLogText(const std::string& server, const std::string& log);
 

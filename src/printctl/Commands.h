@@ -20,6 +20,9 @@ int Restart(Session& session, const Invocation& invocation);
 int Files(Session& session, const Invocation& invocation);
 int Export(Session& session, const Invocation& invocation);
 int Import(Session& session, const Invocation& invocation);
+int Events(Session& session, const Invocation& invocation);
+int Sessions(Session& session, const Invocation& invocation);
+int Policy(Session& session, const Invocation& invocation);
 
 // The changes for one server.
 struct ServerRequest {

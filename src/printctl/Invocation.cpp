@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <sstream>
 #include <tuple>
@@ -97,8 +98,16 @@ bool readSetRequest(const std::string& word, const std::vector<std::string>& fla
     return true;
 }
 
-constexpr std::array<const char*, 8> kCommands{"servers", "show",  "set",    "diff",
-                                               "restart", "files", "export", "import"};
+constexpr std::array<const char*, 11> kCommands{"servers", "show",     "set",    "diff",
+                                                "restart", "files",    "export", "import",
+                                                "events",  "sessions", "policy"};
+
+// A session number: the whole text a decimal number that fits 32 bits.
+bool readSessionId(const std::string& text, int& sessionId) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, sessionId);
+    return !text.empty() && error == std::errc() && stop == end;
+}
 
 // The first word that is not an option or an option's value, when it names no command: CLI11
 // would only say that a command is missing.
@@ -203,6 +212,26 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
         "names) as the window saves them, audited; a bad file is refused before any write");
     import->add_option("FILE", invocation.file, "A file that export wrote")->required();
     import->add_flag("--dry-run", invocation.set.dryRun, "Print old -> new and write nothing");
+    auto* events = app.add_subcommand(
+        "events",
+        "The print errors and warnings of each server's event log, newest first, with their "
+        "description and the suggested knowledge-base articles, as the event log tab lists them");
+    events
+        ->add_option("--log", invocation.log,
+                     "The log to read: application (as the tab starts) or system")
+        ->option_text("application|system")
+        ->transform(CLI::IsMember({"Application", "System"}, CLI::ignore_case));
+    events->add_flag("--errors-only", invocation.errorsOnly, "Errors only, without the warnings");
+    app.add_subcommand("sessions",
+                       "The live user sessions of each server, as \"Enumerate Sessions\" lists "
+                       "them: server, user, session name, session number, application");
+    std::string sessionId;
+    auto* policy = app.add_subcommand(
+        "policy", "The resultant printing policy of one session, as the sessions tab shows it");
+    policy->add_option("SERVER", invocation.policyServer, "The server, as the farm names it")
+        ->required();
+    policy->add_option("SESSION-ID", sessionId, "The session's number, as sessions lists it")
+        ->required();
     std::string word, compression, debug, fonts;
     std::vector<std::string> flags;
     set->add_option("--word", word, "Write this DefaultPrnFlags (decimal or 0x hex)")
@@ -247,6 +276,12 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
         return parsed;
     }
     invocation.command = app.get_subcommands().front()->get_name();
+    if (invocation.command == "policy" && !readSessionId(sessionId, invocation.sessionId)) {
+        parsed.exitNow = true;
+        parsed.exitCode = kBadInput;
+        parsed.errors =
+            std::string(kProgram) + ": the session number " + sessionId + " is not a number\n";
+    }
     if (invocation.command == "set") {
         std::string why;
         if (!readSetRequest(word, flags, compression, debug, fonts, invocation.set, why)) {

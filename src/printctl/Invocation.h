@@ -39,8 +39,12 @@ struct Invocation {
     bool json = false;
     std::string command;
     SetRequest set;
-    std::string service;  // of restart: "print-service" or "spooler"
-    std::string file;     // of export ("-" for standard output) and import
+    std::string service;              // of restart: "print-service" or "spooler"
+    std::string log = "Application";  // of events: "Application" or "System"
+    bool errorsOnly = false;          // of events
+    std::string policyServer;         // of policy
+    int sessionId = 0;                // of policy
+    std::string file;                 // of export ("-" for standard output) and import
 };
 
 inline constexpr int kDone = 0;

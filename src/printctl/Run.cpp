@@ -29,6 +29,15 @@ int Run(const Invocation& invocation, platform::Platform platform, std::ostream&
     if (invocation.command == "import") {
         return Import(session, invocation);
     }
+    if (invocation.command == "events") {
+        return Events(session, invocation);
+    }
+    if (invocation.command == "sessions") {
+        return Sessions(session, invocation);
+    }
+    if (invocation.command == "policy") {
+        return Policy(session, invocation);
+    }
     return Set(session, invocation);
 }
 

@@ -213,21 +213,27 @@ void readSessionPrinters(const core::AppContext& context, const platform::Result
 }  // namespace
 
 PolicyReading ObtainPolicy(const core::AppContext& context, std::string_view entry) {
+    const std::optional<ChosenSession> chosen = ReadSessionEntry(entry);
+    if (!chosen) {
+        const std::string reason =
+            "The entry " + std::string(entry) + " does not give a server and a session number.";
+        context.WriteTrace(reason);
+        return {std::nullopt, cannotShow(reason), ""};
+    }
+    return ObtainPolicy(context, chosen->server, chosen->sessionId);
+}
+
+PolicyReading ObtainPolicy(const core::AppContext& context, const std::string& chosenServer,
+                           int sessionId) {
     PolicyReading reading;
     const auto refuse = [&](const std::string& reason) {
         context.WriteTrace(reason);
         reading.refusal = cannotShow(reason);
         return reading;
     };
-    const std::optional<ChosenSession> chosen = ReadSessionEntry(entry);
-    if (!chosen) {
-        return refuse("The entry " + std::string(entry) +
-                      " does not give a server and a session number.");
-    }
-    const ChosenSession& session = *chosen;
     const platform::Platform& services = context.platform;
-    const std::string server = platform::foldCase(session.server, platform::Fold::Upper);
-    const std::string number = std::to_string(session.sessionId);
+    const std::string server = platform::foldCase(chosenServer, platform::Fold::Upper);
+    const std::string number = std::to_string(sessionId);
 
     std::unique_ptr<platform::ServerObject> serverObject;
     HRESULT result = services.farm.createServer(serverObject);
@@ -250,12 +256,12 @@ PolicyReading ObtainPolicy(const core::AppContext& context, std::string_view ent
     }
     context.WriteTrace("CurrentSessionObject set");
     result = sessionObject->initialize(platform::ObjectKindServer, platform::toAnsi(server), "",
-                                       session.sessionId);
+                                       sessionId);
     if (result != S_OK) {
         return refuse("Session " + number + " on server " + server +
                       " cannot be opened: " + errorText(result));
     }
-    context.WriteTrace("used " + session.server + " and " + number);
+    context.WriteTrace("used " + chosenServer + " and " + number);
     context.WriteTrace("CurrentSessionObject initialized");
     context.WriteTrace("testing CurrentSessionObject property : ProtocolType " +
                        std::to_string(sessionObject->protocolType()));
@@ -274,6 +280,8 @@ PolicyReading ObtainPolicy(const core::AppContext& context, std::string_view ent
                        ", src :" + (result == S_OK ? "" : kSessionClass) + "/" + error.description);
     if (result == S_OK) {
         reading.policy = std::move(policy);
+    } else {
+        reading.libraryError = std::to_string(error.number) + " " + error.description;
     }
     return reading;
 }

@@ -23,12 +23,18 @@ struct PolicyReading {
     // opened, a version without a known policy): the text shown to the user. "" when the
     // library was asked, whether it answered or not.
     std::string refusal;
+    // The library's error number and description when it was asked and gave no policy.
+    std::string libraryError;
 };
 
 // Reads the server and the session number out of a session entry, opens the server and
 // session objects and reads the policy through the property the server's version offers
 // ("ResultantPolicy" on 4.0 and 5.0, "AppliedPolicy3" on 4.5), tracing each step.
 PolicyReading ObtainPolicy(const core::AppContext& context, std::string_view entry);
+
+// The same for a server named as the farm names it (opened in capitals) and a session number.
+PolicyReading ObtainPolicy(const core::AppContext& context, const std::string& server,
+                           int sessionId);
 
 struct LabelText {
     std::string text;

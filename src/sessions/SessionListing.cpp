@@ -82,6 +82,7 @@ SessionEnumeration EnumerateServers(const core::AppContext& context,
             const std::string entry = SessionEntry(readable);
             if (IsListedSession(readable)) {
                 result.entries.push_back(entry);
+                result.sessions.push_back(readable);
                 context.WriteTrace("Adding " + entry);
             } else {
                 context.WriteTrace("Ignoring " + entry);

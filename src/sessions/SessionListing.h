@@ -30,8 +30,9 @@ struct ChosenSession {
 std::optional<ChosenSession> ReadSessionEntry(std::string_view entry);
 
 struct SessionEnumeration {
-    std::vector<std::string> entries;   // the listed sessions, server by server
-    std::vector<std::string> failures;  // one line per server that could not be asked
+    std::vector<std::string> entries;             // the listed sessions, server by server
+    std::vector<platform::SessionInfo> sessions;  // the same sessions, field by field, UTF-8
+    std::vector<std::string> failures;            // one line per server that could not be asked
 };
 
 // Visits the servers in turn, moving the wait window's progress to each one's position, and

@@ -17,9 +17,8 @@ TEST(BadInput, IsRefusedWithItsReasonAndWritesNothing) {
         const char* arguments;
         std::string err;
     } cases[] = {
-        {"bogus", prefix +
-                      "unknown command bogus (servers, show, set, diff, restart, files, export, "
-                      "import); --help lists them\n"},
+        {"bogus", prefix + "unknown command bogus (servers, show, set, diff, restart, files, "
+                           "export, import, events, sessions, policy); --help lists them\n"},
         {"--servers SRV1 set",
          prefix + "set needs --word, --flag, --compression, --debug or --fonts\n"},
         {"--servers SRV1 set --word 4294967296",

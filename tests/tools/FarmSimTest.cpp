@@ -12,57 +12,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "FarmSim.h"
+#include "FarmSimRun.h"
 #include "support/TempFarm.h"
 
 namespace ombrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-// farmsim run in this process on the farm in dir.
-Result farmsimIn(const fs::path& dir, std::vector<std::string> args) {
-    args.insert(args.begin(), {"--farm", dir.string()});
-    std::ostringstream out, err;
-    Result result;
-    result.code = farmsim::run(args, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
-
-std::string quoted(const std::string& arg) {
-    std::string text = "'";
-    for (char c : arg) {
-        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return text + "'";
-}
-
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// The farmsim program itself, in its own process, on the farm in dir.
-Result farmsimProgram(const fs::path& dir, const std::vector<std::string>& args) {
-    const fs::path out = dir.parent_path() / "out.txt", err = dir.parent_path() / "err.txt";
-    std::string command = quoted(FARMSIM_BINARY) + " --farm " + quoted(dir.string());
-    for (const std::string& arg : args) {
-        command += " " + quoted(arg);
-    }
-    command += " > " + quoted(out.string()) + " 2> " + quoted(err.string());
-    const int status = std::system(command.c_str());
-    return Result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(out), readAll(err)};
-}
 
 class FarmSimTest : public ::testing::Test {
   protected:

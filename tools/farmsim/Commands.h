@@ -47,6 +47,10 @@ void listMachines(sim::SimFarm& farm, std::ostream& out);
 void setOnline(sim::SimFarm& farm, const std::string& machine, bool online);
 // The product version a server's farm object reports (major.minor); the build is kept.
 void setProductVersion(sim::SimFarm& farm, const std::string& machine, const std::string& version);
+// A machine's round trip in milliseconds: shown (with the farm's latency_ms added, when set),
+// or changed to ms.
+void roundTrip(sim::SimFarm& farm, const std::string& machine, const std::optional<std::string>& ms,
+               std::ostream& out);
 void listEvents(sim::SimFarm& farm, const std::string& machine, const std::string& log,
                 std::ostream& out);
 void listServices(sim::SimFarm& farm, const std::string& machine, std::ostream& out);

@@ -13,6 +13,7 @@
 #include "platform/CodePage.h"
 #include "platform/ServiceControl.h"
 #include "platform/sim/FarmDescription.h"
+#include "platform/sim/RoundTrip.h"
 
 namespace ombrel::farmsim {
 
@@ -73,6 +74,18 @@ std::int64_t nowMs() {
     return sim::RealClock().nowMs();
 }
 
+// The farm's latency, added to every machine's round trip; 0 while the setting is absent.
+constexpr const char* kLatencyKey = "latency_ms";
+
+int roundTripMs(const std::string& what, const std::string& text) {
+    const std::optional<int> ms = sim::parseRoundTripMs(text);
+    if (!ms) {
+        badInput(what + " must be a whole number of milliseconds from 0 to " +
+                 std::to_string(sim::kMaxRoundTripMs) + ", not \"" + text + "\"");
+    }
+    return *ms;
+}
+
 }  // namespace
 
 std::string isoTime(std::int64_t secondsUtc) {
@@ -126,9 +139,24 @@ void initFarm(const fs::path& dir, const std::string& from, const Settings& sett
         << dir.string() << " from " << from << "\n";
 }
 
+namespace {
+
+// farmsim changes the world from outside it: its registry commands go through the registry
+// service for its rules, not over the network, so a slow farm does not make farmsim slow.
+class OutsideTheNetwork : public sim::RealClock {
+  public:
+    void roundTrip(DWORD) override {}
+};
+
+}  // namespace
+
 std::unique_ptr<sim::SimFarm> openFarm(const fs::path& dir) {
+    // Holds nothing: one for every farm of the process.
+    static OutsideTheNetwork clock;
     try {
-        return sim::SimFarm::open(dir);
+        auto farm = sim::SimFarm::open(dir);
+        farm->setClock(clock);
+        return farm;
     } catch (const std::exception& e) {
         badInput(e.what());
     }
@@ -173,6 +201,32 @@ void setProductVersion(sim::SimFarm& farm, const std::string& machine, const std
     q.bind(2, std::stoi(version.substr(dot + 1)));
     q.bind(3, name);
     q.exec();
+}
+
+void roundTrip(sim::SimFarm& farm, const std::string& machine, const std::optional<std::string>& ms,
+               std::ostream& out) {
+    const std::string name = machineOrAbsent(farm, machine);
+    if (ms) {
+        const int value = roundTripMs("a round trip", *ms);
+        SQLite::Statement q(farm.store().db(),
+                            "UPDATE machines SET round_trip_ms = ? WHERE name = ?");
+        q.bind(1, value);
+        q.bind(2, name);
+        q.exec();
+        return;
+    }
+    SQLite::Statement q(farm.store().db(), "SELECT round_trip_ms FROM machines WHERE name = ?");
+    q.bind(1, name);
+    q.executeStep();
+    const int own = q.getColumn(0).getInt();
+    const std::string latency = farm.store().meta(kLatencyKey, "0");
+    out << own << " ms";
+    if (latency != "0") {
+        // What the network makes of it; a latency set by hand that is no number adds nothing.
+        const int added = sim::parseRoundTripMs(latency).value_or(0);
+        out << " + " << kLatencyKey << ' ' << latency << " = " << own + added << " ms";
+    }
+    out << '\n';
 }
 
 void listEvents(sim::SimFarm& farm, const std::string& machine, const std::string& log,
@@ -307,6 +361,10 @@ void meta(sim::SimFarm& farm, const std::optional<std::string>& key,
         SQLite::Statement q(store.db(), "SELECT value FROM meta WHERE key = ?");
         q.bind(1, *key);
         if (!q.executeStep()) {
+            if (*key == kLatencyKey) {
+                out << "0\n";  // no latency until one is set
+                return;
+            }
             absent("no setting named " + *key);
         }
         out << q.getColumn(0).getString() << '\n';
@@ -314,6 +372,9 @@ void meta(sim::SimFarm& farm, const std::optional<std::string>& key,
     }
     if (*key == "schema_version") {
         badInput("schema_version belongs to the store and cannot be set");
+    }
+    if (*key == kLatencyKey) {
+        roundTripMs(kLatencyKey, *value);
     }
     sim::SimStore::Transaction tx(store);
     store.setMeta(*key, *value);

@@ -63,6 +63,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                                 [&](sim::SimFarm* f) { setProductVersion(*f, a.machine, a.data); });
     machineArg(version);
     version->add_option("VERSION", a.data, "major.minor: 4.0, 4.5 or 5.0")->required();
+    CLI::App* roundTrip = command(
+        &app, "round-trip",
+        "Show or change the time every call to a machine waits, in ms (0 to 60000); the meta "
+        "setting latency_ms adds to every machine's",
+        [&](sim::SimFarm* f) { farmsim::roundTrip(*f, a.machine, a.optionalValue, out); });
+    machineArg(roundTrip);
+    roundTrip->add_option("MS", a.optionalValue, "Its new round trip");
 
     CLI::App* events = command(&app, "events", "List an event log: number, type, id, source, time",
                                [&](sim::SimFarm* f) { listEvents(*f, a.machine, a.log, out); });

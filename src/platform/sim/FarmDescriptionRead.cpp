@@ -11,6 +11,7 @@
 #include "platform/sim/FarmDescriptionModel.h"
 #include "platform/sim/FarmDescriptionReadParts.h"
 #include "platform/sim/RegistryText.h"
+#include "platform/sim/RoundTrip.h"
 
 namespace ombrel::sim::description {
 
@@ -224,7 +225,7 @@ Machine readMachine(const json& value, const Where& where) {
     if (const json* os = o.find("os")) {
         readOs(*os, o.where("os"), m);
     }
-    m.roundTripMs = static_cast<int>(o.integer("roundTripMs", 0, 60'000, m.roundTripMs));
+    m.roundTripMs = static_cast<int>(o.integer("roundTripMs", 0, kMaxRoundTripMs, m.roundTripMs));
     m.driverDirectory = o.text("driverDirectory", m.driverDirectory);
     if (const json* environment = o.find("environment")) {
         m.environment = readTextMap(*environment, o.where("environment"), "variable");

@@ -124,31 +124,34 @@ HostPath mapWindowsPath(SimStore& store, std::string_view ansiPath,
         // \\SERVER\X$\rest
         std::vector<std::string> parts = components(text.substr(2));
         if (parts.size() < 2) {
-            return {ERROR_BAD_NETPATH, {}};
+            return {ERROR_BAD_NETPATH, {}, {}};
         }
         const std::string server = store.machineName(parts[0]);
         const std::string share = parts[1];
         if (server.empty() || !store.isOnline(server)) {
-            return {ERROR_BAD_NETPATH, {}};
+            return {ERROR_BAD_NETPATH, {}, {}};
         }
         if (share.size() != 2 || !isDriveLetter(share[0]) || share[1] != '$') {
-            return {ERROR_BAD_NETPATH, {}};
+            return {ERROR_BAD_NETPATH, {}, {}};
         }
         parts.erase(parts.begin(), parts.begin() + 2);
-        return {0, descend(store.machineDir(server) / std::string(1, asciiUpper(share[0])), parts)};
+        return {0, descend(store.machineDir(server) / std::string(1, asciiUpper(share[0])), parts),
+                server};
     }
     if (!text.empty() && text[0] == '/') {
-        return {0, fs::path(path)};
+        return {0, fs::path(path), {}};
     }
     if (text.size() >= 2 && isDriveLetter(text[0]) && text[1] == ':') {
-        return {0, descend(store.machineDir(driveMachine) / std::string(1, asciiUpper(text[0])),
-                           components(text.substr(2)))};
+        return {0,
+                descend(store.machineDir(driveMachine) / std::string(1, asciiUpper(text[0])),
+                        components(text.substr(2))),
+                {}};
     }
     if (!text.empty() && text[0] == '\\') {
         // Root of the current drive, which for the tool is always C:.
-        return {0, descend(store.machineDir(driveMachine) / "C", components(text))};
+        return {0, descend(store.machineDir(driveMachine) / "C", components(text)), {}};
     }
-    return {ERROR_PATH_NOT_FOUND, {}};
+    return {ERROR_PATH_NOT_FOUND, {}, {}};
 }
 
 }  // namespace ombrel::sim

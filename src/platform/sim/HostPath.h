@@ -21,6 +21,7 @@ namespace ombrel::sim {
 struct HostPath {
     platform::DWORD error = 0;   // 0, or why the path names no place of the world
     std::filesystem::path path;  // the host path when error is 0
+    std::string server;          // the machine reached through its share ("\\SRV\X$\..."), or ""
 };
 
 // ansiPath: Windows-1252 bytes, "\" or "/" as separators. driveMachine: the canonical name of

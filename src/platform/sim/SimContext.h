@@ -1,6 +1,6 @@
 #pragma once
-// What every service of the simulated world shares: the farm's store, its clock, the last
-// error of the calling thread and where debug output goes.
+// What every service of the simulated world shares: the farm's store, its clock, the
+// network's round trips, the last error of the calling thread and where debug output goes.
 
 #include <chrono>
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/WinTypes.h"
+#include "platform/sim/RoundTrip.h"
 #include "platform/sim/SimStore.h"
 
 namespace ombrel::sim {
@@ -25,6 +26,9 @@ class Clock {
     // Milliseconds since 1970-01-01 00:00 UTC.
     virtual std::int64_t nowMs() = 0;
     virtual void sleep(platform::DWORD milliseconds) = 0;
+    // The time a call spends on its way to another machine and back. It passes as any wait
+    // does; a test clock keeps it apart from the program's own waits, which tests count.
+    virtual void roundTrip(platform::DWORD milliseconds) { sleep(milliseconds); }
 };
 
 class RealClock : public Clock {
@@ -42,6 +46,8 @@ struct SimContext {
     SimStore& store;
     Clock* clock;
     platform::DWORD lastError = 0;
+    // The machines' round trips as this world's calls pay them (payRoundTrip).
+    RoundTrips roundTrips{store};
     // One call, one line; standard error unless a test listens.
     std::function<void(std::string_view)> debugOutput = [](std::string_view line) {
         std::fwrite(line.data(), 1, line.size(), stderr);

@@ -12,6 +12,7 @@
 #include "platform/CodePage.h"
 #include "platform/sim/HostPath.h"
 #include "platform/sim/Machines.h"
+#include "platform/sim/RoundTrip.h"
 
 namespace ombrel::sim {
 
@@ -141,7 +142,11 @@ DWORD SimEventLog::resolveServer(std::string_view server, std::string& machine) 
     // reached like any other: an offline mark on the local machine makes audits fail.
     std::string_view bare = withoutBackslashes(cString(server));
     machine = bare.empty() ? context_.store.localMachine() : platform::fromAnsi(bare);
-    return reach(machine);
+    const DWORD error = reach(machine);
+    if (error == ERROR_SUCCESS) {
+        payRoundTrip(context_, machine);
+    }
+    return error;
 }
 
 DWORD SimEventLog::reach(std::string& machine) {
@@ -173,6 +178,8 @@ SimEventLog::OpenLog* SimEventLog::openLog(HANDLE handle) {
         }
         log.reachedIn = generation_;
     }
+    // Each call on an open log (a read of records, a count) goes to the machine and back.
+    payRoundTrip(context_, log.machine);
     return &log;
 }
 
@@ -557,6 +564,7 @@ bool SimEventLog::reportEvent(HANDLE handle, WORD type, WORD category, DWORD eve
         if (reach(machine) != ERROR_SUCCESS) {
             return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
         }
+        payRoundTrip(context_, machine);
         // No record could hold more strings, nor could any read hand out more data.
         if (strings.size() > 0xFFFF || dataSize > kMaxEventRecordSize ||
             (data == nullptr && dataSize > 0)) {

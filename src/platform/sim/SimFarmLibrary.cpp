@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/sim/PolicyColumn.h"
 #include "platform/sim/RegistryText.h"
+#include "platform/sim/RoundTrip.h"
 
 namespace ombrel::sim {
 
@@ -114,6 +115,7 @@ class SimServerObject : public ServerObject {
         if (!context_.store.isOnline(name_)) {
             return kServerUnavailable;
         }
+        payRoundTrip(context_, name_);
         auto& q = context_.store.statement(
             "SELECT protocol_type, user_name, session_id, session_name, app_name FROM sessions "
             "WHERE server = ? ORDER BY position, session_id");
@@ -204,9 +206,11 @@ class SimSessionObject : public SessionObject {
         if (offered == nullptr || !platform::equalAsciiNoCase(propertyName, offered)) {
             return DISP_E_UNKNOWNNAME;
         }
+        // The policy in force is asked of the server that holds the session.
         if (!context_.store.isOnline(server_)) {
             return kServerUnavailable;
         }
+        payRoundTrip(context_, server_);
         auto& q = context_.store.statement(
             "SELECT policy, policy_error FROM sessions WHERE server = ? AND session_id = ?");
         q.bind(1, server_);

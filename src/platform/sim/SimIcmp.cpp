@@ -5,6 +5,8 @@
 #include <exception>
 #include <string>
 
+#include "platform/sim/RoundTrip.h"
+
 namespace ombrel::sim {
 
 namespace {
@@ -82,18 +84,26 @@ DWORD SimIcmp::icmpSendEcho(HANDLE handle, DWORD destination, const BYTE* reques
     }
     bool online = false;
     DWORD roundTrip = 0;
+    std::string name;
     try {
         if (auto machine = context_.store.machineAt(dotted(destination))) {
             online = machine->online;
-            roundTrip = static_cast<DWORD>(machine->roundTripMs);
+            name = std::move(machine->name);
+            roundTrip = context_.roundTrips.echoMs(name);
         }
     } catch (const std::exception&) {
         online = false;
     }
-    // An answer slower than the caller is willing to wait for is no answer.
-    if (!online || roundTrip > timeoutMs) {
+    if (!online) {
         return refuse(IP_REQ_TIMED_OUT);
     }
+    // An answer slower than the caller is willing to wait for is no answer, but the caller
+    // has waited for it until then.
+    if (roundTrip > timeoutMs) {
+        payRoundTrip(context_, name, timeoutMs);
+        return refuse(IP_REQ_TIMED_OUT);
+    }
+    payRoundTrip(context_, name);
     // No pointer of the caller's 32-bit world can be formed here: the data field holds the
     // echoed data's offset in the buffer, where a 32-bit Windows would put its address.
     std::memset(replyBuffer, 0, echoreply::Size);

@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "platform/sim/FormatMessage.h"
 #include "platform/sim/HostPath.h"
+#include "platform/sim/RoundTrip.h"
 #include "platform/sim/SystemMessages.h"
 
 namespace ombrel::sim {
@@ -65,7 +66,9 @@ HMODULE SimMessageModules::loadLibraryEx(std::string_view path, DWORD) {
         // that still leads to a file is reused, as a module is looked up for every text.
         const auto key = std::make_pair(local, std::string(path));
         if (auto known = mapped_.find(key); known != mapped_.end()) {
-            if (const HMODULE module = load(known->second)) {
+            // A module on another machine's share is read over the network every time.
+            payRoundTrip(context_, known->second.server);
+            if (const HMODULE module = load(known->second.path)) {
                 return module;
             }
             mapped_.erase(known);
@@ -74,9 +77,10 @@ HMODULE SimMessageModules::loadLibraryEx(std::string_view path, DWORD) {
         if (file.error != 0) {
             return context_.fail(file.error, HMODULE{0});
         }
+        payRoundTrip(context_, file.server);
         const HMODULE module = load(file.path);
         if (module != 0) {
-            mapped_.insert_or_assign(key, file.path);
+            mapped_.insert_or_assign(key, std::move(file));
         }
         return module;
     } catch (const SQLite::Exception&) {

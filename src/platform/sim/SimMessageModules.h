@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "platform/MessageModules.h"
+#include "platform/sim/HostPath.h"
 #include "platform/sim/MessageFile.h"
 #include "platform/sim/SimContext.h"
 
@@ -64,8 +65,8 @@ class SimMessageModules : public platform::MessageModules {
     std::map<HMODULE, Table> modules_;
     std::map<std::filesystem::path, Parsed> parsed_;
     std::size_t fileReads_ = 0;
-    // Host paths of the Windows paths loaded, per local machine.
-    std::map<std::pair<std::string, std::string>, std::filesystem::path> mapped_;
+    // Host paths of the Windows paths loaded, per local machine, with the server of a share.
+    std::map<std::pair<std::string, std::string>, HostPath> mapped_;
 };
 
 }  // namespace ombrel::sim

@@ -5,6 +5,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/sim/RegistryText.h"
+#include "platform/sim/RoundTrip.h"
 
 namespace ombrel::sim {
 
@@ -114,6 +115,8 @@ LONG SimRegistry::find(HKEY hkey, const Handle*& handle) {
         if (rows_.machine(name) != Reach::Online) {
             return RPC_S_SERVER_UNAVAILABLE;
         }
+        // Every call on a remote key goes to the machine's registry service and back.
+        payRoundTrip(context_, handle->machine);
     }
     return ERROR_SUCCESS;
 }
@@ -155,6 +158,7 @@ LONG SimRegistry::connectRegistry(std::string_view machine, HKEY root, HKEY& res
             case Reach::Online:
                 break;
         }
+        payRoundTrip(context_, name);
         result = add(Handle{std::move(name), root, 0, "", false, KEY_ALL_ACCESS});
         return ERROR_SUCCESS;
     });

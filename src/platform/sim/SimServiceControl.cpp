@@ -6,6 +6,7 @@
 #include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/sim/Machines.h"
+#include "platform/sim/RoundTrip.h"
 
 namespace ombrel::sim {
 
@@ -31,6 +32,7 @@ SC_HANDLE SimServiceControl::openSCManager(std::string_view machine, std::string
             case Reach::Online:
                 break;
         }
+        payRoundTrip(context_, name);
         if (!database.empty() && !platform::equalAsciiNoCase(database, "ServicesActive")) {
             return context_.fail(ERROR_DATABASE_DOES_NOT_EXIST, SC_HANDLE{0});
         }
@@ -52,8 +54,8 @@ SC_HANDLE SimServiceControl::openService(SC_HANDLE manager, std::string_view ser
     }
     try {
         Handle handle = it->second;
-        if (!handle.local && machineReach(context_.store, handle.machine) != Reach::Online) {
-            return context_.fail(RPC_S_SERVER_UNAVAILABLE, SC_HANDLE{0});
+        if (!reached(handle)) {
+            return SC_HANDLE{0};
         }
         auto& q =
             context_.store.statement("SELECT name FROM services WHERE machine = ? AND name = ?");
@@ -82,11 +84,16 @@ const SimServiceControl::Handle* SimServiceControl::service(SC_HANDLE handle) {
     return &it->second;
 }
 
-bool SimServiceControl::readRow(const Handle& handle, Row& row) {
+bool SimServiceControl::reached(const Handle& handle) {
     Handle copy = handle;
     if (!handle.local && machineReach(context_.store, copy.machine) != Reach::Online) {
         return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
     }
+    payRoundTrip(context_, handle.machine);
+    return true;
+}
+
+bool SimServiceControl::readRow(const Handle& handle, Row& row) {
     return findRow(handle.machine, handle.service, row)
                ? true
                : context_.fail(ERROR_SERVICE_DOES_NOT_EXIST, false);
@@ -223,7 +230,7 @@ bool SimServiceControl::queryServiceStatus(SC_HANDLE handle, ServiceStatus& stat
     }
     try {
         Row row;
-        if (!readRow(*entry, row)) {
+        if (!reached(*entry) || !readRow(*entry, row)) {
             return false;
         }
         fill(row, status);
@@ -242,6 +249,9 @@ bool SimServiceControl::controlService(SC_HANDLE handle, DWORD control, ServiceS
         return context_.fail(ERROR_INVALID_SERVICE_CONTROL, false);
     }
     try {
+        if (!reached(*entry)) {
+            return false;
+        }
         // Read and change in one transaction: farmsim may move the same service meanwhile.
         SimStore::Transaction tx(context_.store);
         Row row;
@@ -279,6 +289,9 @@ bool SimServiceControl::startService(SC_HANDLE handle) {
         return false;
     }
     try {
+        if (!reached(*entry)) {
+            return false;
+        }
         SimStore::Transaction tx(context_.store);
         Row row;
         if (!readRow(*entry, row)) {

@@ -39,6 +39,10 @@ class SimServiceControl : public platform::ServiceControl {
 
     // The open service handle's entry, or 0 with the last error set.
     const Handle* service(SC_HANDLE handle);
+    // Whether the handle's machine answers (the last error set when not); a call that reaches
+    // it pays its round trip here, once.
+    bool reached(const Handle& handle);
+    // The handle's service row; false with the last error set when the service is gone.
     bool readRow(const Handle& handle, Row& row);
     // The row of a service of the machine; false when there is none. No reachability check.
     bool findRow(const std::string& machine, const std::string& service, Row& row);

@@ -10,6 +10,7 @@
 #include "platform/CodePage.h"
 #include "platform/JsonNesting.h"
 #include "platform/sim/Machines.h"
+#include "platform/sim/RoundTrip.h"
 
 namespace ombrel::sim {
 
@@ -58,6 +59,7 @@ std::string SimSpooler::server(std::string_view name) {
     if (findMachine(context_.store, name, machine) != Reach::Online) {
         return context_.fail(RPC_S_SERVER_UNAVAILABLE, std::string());
     }
+    payRoundTrip(context_, machine);
     return machine;
 }
 

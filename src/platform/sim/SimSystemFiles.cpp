@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "platform/sim/HostPath.h"
+#include "platform/sim/RoundTrip.h"
 #include "platform/sim/SimSystem.h"
 #include "platform/sim/TextLines.h"
 
@@ -112,6 +113,8 @@ bool SimSystem::map(std::string_view path, fs::path& host) {
         if (mapped.error != 0) {
             return context_.fail(mapped.error, false);
         }
+        // A file on another machine's share is reached over the network, once per operation.
+        payRoundTrip(context_, mapped.server);
         host = std::move(mapped.path);
         return true;
     } catch (const std::exception&) {
