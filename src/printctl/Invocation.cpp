@@ -109,8 +109,8 @@ bool readSessionId(const std::string& text, int& sessionId) {
     return !text.empty() && error == std::errc() && stop == end;
 }
 
-// The first word that is not an option or an option's value, when it names no command: CLI11
-// would only say that a command is missing.
+// The first word that is not an option of the program or an option's value, when it names no
+// command: CLI11 would only say that a command is missing.
 std::string unknownCommand(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -118,8 +118,13 @@ std::string unknownCommand(const std::vector<std::string>& arguments) {
             ++i;
             continue;
         }
-        if (argument.empty() || argument[0] == '-') {
+        if (argument == "--all" || argument == "--json") {
             continue;
+        }
+        if (!argument.empty() && argument[0] == '-') {
+            // An option of a command given before it (--log system events): its value is no
+            // command, and CLI11 names the option that came too early.
+            return "";
         }
         for (const char* command : kCommands) {
             if (argument == command) {

@@ -42,6 +42,9 @@ TEST(BadInput, IsRefusedWithItsReasonAndWritesNothing) {
         {"--servers srv1 set --word 1", prefix + "the farm has no server srv1 (it has SRV1)\n"},
         {"--servers SRV1,WKS07 set --word 1", prefix + "the farm has no server WKS07\n"},
         {"--servers SRV1,Gamma set --word 1", prefix + "Gamma is offline\n"},
+        {"--log system events",
+         "The following arguments were not expected: system --log\nRun with --help for more "
+         "information.\n"},
         {"--servers SRV1 restart bogus",
          "SERVICE: bogus not in {print-service,spooler}\nRun with --help for more information.\n"},
         {"--servers-file /no/such/list set --word 1",
