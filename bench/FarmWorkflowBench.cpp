@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "CountingClock.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "remote/RemoteRegistry.h"
@@ -31,6 +32,7 @@ std::string serverName(int i) {
 
 struct BigFarm {
     BigFarm() {
+        tool.farm.farm().setClock(clock);
         auto& store = tool.farm.store();
         store.setMeta("farm_library", "1");
         store.setMeta("farm_name", "BigFarm");
@@ -53,6 +55,7 @@ struct BigFarm {
         }
         tool.state.DebugMode = false;
     }
+    bench::CountingClock clock;
     test::ToolContext tool;
 };
 

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "CountingClock.h"
 #include "remote/RemoteRegistry.h"
 #include "support/ToolContext.h"
 
@@ -20,6 +21,7 @@ constexpr const char* kKey = "Software\\Ombrel\\Print";
 // A farm of 100 servers, each with the printing values.
 struct BenchFarm {
     BenchFarm() {
+        tool.farm.farm().setClock(clock);
         tool.state.DebugMode = false;
         remote::RemoteRegistry registry(tool.context);
         for (int i = 0; i < 100; ++i) {
@@ -32,6 +34,7 @@ struct BenchFarm {
                               "Driver List", std::string("HP LaserJet 4\0", 14), 7, name);
         }
     }
+    bench::CountingClock clock;
     test::ToolContext tool;
 };
 

@@ -1,8 +1,10 @@
 // events: the print errors and warnings of each selected server's event log, as the event log
 // tab lists them, each with the description and the articles the tab shows for a clicked row.
 
+#include <chrono>
 #include <cstdio>
 #include <iomanip>
+#include <optional>
 #include <vector>
 
 #include <nlohmann/json.hpp>

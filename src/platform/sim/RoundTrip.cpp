@@ -44,12 +44,22 @@ const RoundTrips::Entry* RoundTrips::find(std::string_view machine) {
         seen_ = versions;
         loaded_ = !inTransaction;
     }
+    // Calls come in runs to one machine, named as declared: the last one found is kept.
+    if (last_ != nullptr && machine == lastName_) {
+        return last_;
+    }
     auto it = byName_.find(platform::foldCase(machine));
-    return it != byName_.end() ? &it->second : nullptr;
+    if (it == byName_.end()) {
+        return nullptr;
+    }
+    lastName_ = machine;
+    last_ = &it->second;
+    return last_;
 }
 
 void RoundTrips::reload() {
     byName_.clear();
+    last_ = nullptr;
     // A latency the farm holds but farmsim would refuse (set by hand) adds nothing.
     const DWORD latency =
         static_cast<DWORD>(parseRoundTripMs(store_.meta("latency_ms")).value_or(0));

@@ -52,6 +52,8 @@ class RoundTrips {
     bool loaded_ = false;
     SimStore::TableVersions seen_;                   // the counters the entries were read under
     std::unordered_map<std::string, Entry> byName_;  // folded names
+    std::string lastName_;                           // as asked for
+    const Entry* last_ = nullptr;                    // its entry, until the next reload
 };
 
 // Waits the machine's round trip on the world's clock, once for the call that reaches it, or
