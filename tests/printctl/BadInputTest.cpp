@@ -9,7 +9,7 @@ namespace ombrel::printctl::test {
 namespace {
 
 TEST(BadInput, IsRefusedWithItsReasonAndWritesNothing) {
-    const auto demo = ombrel::test::TempFarm::demo("demo");
+    const auto demo = demoFarm();
     const std::filesystem::path farm = demo->dir() / "farm";
     const auto audited = ombrel::test::applicationRecords(*demo, "SRV1");
     const std::string prefix = "ombrel-printctl: ";

@@ -10,7 +10,7 @@ namespace ombrel::printctl::test {
 namespace {
 
 TEST(Diff, AgreeingServersExitZeroUntilOneIsChanged) {
-    const auto demo = ombrel::test::TempFarm::demo("demo");
+    const auto demo = demoFarm();
     const std::filesystem::path farm = demo->dir() / "farm";
     // SRV1 and srv2 run the same release; make their settings alike.
     ASSERT_EQ(printctl(farm,
@@ -52,7 +52,7 @@ TEST(Diff, AgreeingServersExitZeroUntilOneIsChanged) {
 }
 
 TEST(Diff, ReleasesOfTheFilesAreCompared) {
-    const auto demo = ombrel::test::TempFarm::demo("demo");
+    const auto demo = demoFarm();
     const ProgramRun run = printctl(demo->dir() / "farm", "--servers SRV1,SRV3,alpha --json diff");
     EXPECT_EQ(run.status, 1);
     const nlohmann::json differences = nlohmann::json::parse(run.out)["differences"];
@@ -66,7 +66,7 @@ TEST(Diff, ReleasesOfTheFilesAreCompared) {
 }
 
 TEST(Diff, NeedsTwoServers) {
-    const auto demo = ombrel::test::TempFarm::demo("demo");
+    const auto demo = demoFarm();
     const ProgramRun run = printctl(demo->dir() / "farm", "--servers SRV1 diff");
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "ombrel-printctl: diff compares two servers or more\n");

@@ -12,7 +12,7 @@ namespace {
 
 class EventsTest : public ::testing::Test {
   protected:
-    std::unique_ptr<ombrel::test::TempFarm> demo = ombrel::test::TempFarm::demo("demo");
+    std::unique_ptr<ombrel::test::TempFarm> demo = demoFarm();
     std::filesystem::path farm = demo->dir() / "farm";
 };
 

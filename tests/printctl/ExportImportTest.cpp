@@ -16,9 +16,7 @@ using ombrel::test::AuditRecord;
 
 class ExportImportTest : public ::testing::Test {
   protected:
-    static std::unique_ptr<ombrel::test::TempFarm> newFarm() {
-        return ombrel::test::TempFarm::demo("demo");
-    }
+    static std::unique_ptr<ombrel::test::TempFarm> newFarm() { return demoFarm(); }
     static std::filesystem::path farmOf(const ombrel::test::TempFarm& temp) {
         return temp.dir() / "farm";
     }

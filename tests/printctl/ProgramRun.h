@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -44,6 +45,14 @@ inline ProgramRun runProgram(const std::string& program, const std::string& argu
     run.out = readWhole(out);
     run.err = readWhole(err);
     return run;
+}
+
+// The demo farm on a network that takes no time: the programs wait on the real clock, and the
+// tests would otherwise wait out every round trip to its servers.
+inline std::unique_ptr<ombrel::test::TempFarm> demoFarm() {
+    std::unique_ptr<ombrel::test::TempFarm> demo = ombrel::test::TempFarm::demo("demo");
+    demo->store().db().exec("UPDATE machines SET round_trip_ms = 0");
+    return demo;
 }
 
 inline ProgramRun printctl(const std::filesystem::path& farm, const std::string& arguments) {

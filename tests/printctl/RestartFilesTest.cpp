@@ -13,7 +13,7 @@ namespace ombrel::printctl::test {
 namespace {
 
 TEST(Restart, StartsThePrintServiceAgainAndNamesTheServerWhereItCannot) {
-    const auto demo = ombrel::test::TempFarm::demo("demo");
+    const auto demo = demoFarm();
     const std::filesystem::path farm = demo->dir() / "farm";
     ASSERT_EQ(farmsim(farm, "service set srv2 vqsvc stopped").status, 0);
     // Beta has lost its print service: nothing there can start it.
@@ -33,7 +33,7 @@ TEST(Restart, StartsThePrintServiceAgainAndNamesTheServerWhereItCannot) {
 }
 
 TEST(Files, ListsTheInventoryAlone) {
-    const auto demo = ombrel::test::TempFarm::demo("demo");
+    const auto demo = demoFarm();
     const ProgramRun run = printctl(demo->dir() / "farm", "--servers delta files");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,

@@ -23,7 +23,7 @@ class SetTest : public ::testing::Test {
         return farmsim(farm, "reg get " + server + " 'HKLM\\Software\\Ombrel\\Print' " + name).out;
     }
 
-    std::unique_ptr<ombrel::test::TempFarm> demo = ombrel::test::TempFarm::demo("demo");
+    std::unique_ptr<ombrel::test::TempFarm> demo = demoFarm();
     std::filesystem::path farm = demo->dir() / "farm";
 };
 

@@ -14,7 +14,7 @@ namespace {
 
 class ShowTest : public ::testing::Test {
   protected:
-    std::unique_ptr<ombrel::test::TempFarm> demo = ombrel::test::TempFarm::demo("demo");
+    std::unique_ptr<ombrel::test::TempFarm> demo = demoFarm();
     std::filesystem::path farm = demo->dir() / "farm";
 };
 
@@ -167,11 +167,9 @@ TEST_F(ShowTest, AProgressBarIsDrawnOnATerminalWhenTheOutputGoesToAFile) {
     // script gives the program a terminal; the output goes to a file, so the terminal shows
     // only standard error.
     const std::filesystem::path json = demo->dir() / "show.json";
-    const std::string command = "env -u OMBREL_FARM TZ=UTC '" OMBREL_PRINTCTL_BINARY
-                                "' --farm '" +
+    const std::string command = "env -u OMBREL_FARM TZ=UTC '" OMBREL_PRINTCTL_BINARY "' --farm '" +
                                 farm.string() + "' --all --json show > '" + json.string() + "'";
-    const ProgramRun terminal =
-        runProgram("script", "-qec \"" + command + "\" /dev/null");
+    const ProgramRun terminal = runProgram("script", "-qec \"" + command + "\" /dev/null");
     EXPECT_EQ(terminal.status, 0) << terminal.err;
     EXPECT_EQ(terminal.out,
               "ombrel-printctl: Gamma: offline, left out\r\n"
