@@ -13,7 +13,7 @@ namespace ombrel::sim {
 using platform::DWORD;
 
 std::optional<int> parseRoundTripMs(std::string_view text) {
-    // from_chars alone would take a sign and stop at the first non-digit.
+    // from_chars alone would take a minus sign and stop at the first non-digit.
     if (text.empty() || text.size() > 5 ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
