@@ -9,7 +9,7 @@
 
 #include "FuzzTarget.h"
 #include "client/AppsrvIni.h"
-#include "platform/sim/TextLines.h"
+#include "platform/TextLines.h"
 
 using namespace ombrel::client;
 using ombrel::fuzz::require;
@@ -45,7 +45,7 @@ void rewrite(const std::vector<std::string>& lines, bool ticked) {
     require(unmanaged(written) == unmanaged(lines), "every other line is kept byte for byte");
     require(RewriteRetainedSetting(written, ticked, kQuiet) == written,
             "saving again changes nothing");
-    require(ombrel::sim::splitTextLines(joined(written)) == written,
+    require(ombrel::platform::splitTextLines(joined(written)) == written,
             "the written file reads back as written");
 
     const auto count = std::count_if(written.begin(), written.end(), managed);
@@ -79,7 +79,7 @@ void rewrite(const std::vector<std::string>& lines, bool ticked) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> lines =
-        ombrel::sim::splitTextLines(ombrel::fuzz::asText(data, size));
+        ombrel::platform::splitTextLines(ombrel::fuzz::asText(data, size));
     for (const std::string& line : lines) {
         require(line.find('\n') == std::string::npos, "a line holds no line end");
     }

@@ -1,12 +1,77 @@
 #include "platform/CodePage.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
 namespace ombrel::platform {
+namespace {
+
+// ASCII reads the same in both encodings, and almost every name and value the tool passes is
+// ASCII: such a text crosses unchanged, without the cost of a conversion.
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+// Windows converts through UTF-16 itself. Without best fit, a character the code page lacks
+// becomes '?' instead of a look-alike letter, as on the other side.
+namespace {
+
+constexpr UINT kAnsi = 1252;
+
+std::wstring toWide(UINT codePage, std::string_view text) {
+    const int length = static_cast<int>(text.size());
+    const int needed = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), needed);
+    return wide;
+}
+
+std::string fromWide(UINT codePage, const std::wstring& wide, DWORD flags) {
+    const int length = static_cast<int>(wide.size());
+    const int needed =
+        WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(codePage, flags, wide.data(), length, text.data(), needed, nullptr,
+                        nullptr);
+    return text;
+}
+
+}  // namespace
+
+std::string toAnsi(std::string_view utf8) {
+    if (isAscii(utf8)) {
+        return std::string(utf8);
+    }
+    return fromWide(kAnsi, toWide(CP_UTF8, utf8), WC_NO_BEST_FIT_CHARS);
+}
+
+std::string fromAnsi(std::string_view ansi) {
+    if (isAscii(ansi)) {
+        return std::string(ansi);
+    }
+    return fromWide(CP_UTF8, toWide(kAnsi, ansi), 0);
+}
+
+#else
+
 namespace {
 
 // One iconv descriptor per direction and thread; opening one costs more than a short
@@ -65,13 +130,6 @@ size_t utf8SequenceLength(unsigned char lead, std::string_view rest) {
     return n;
 }
 
-// ASCII reads the same in both encodings, and almost every name and value the tool passes is
-// ASCII: such a text crosses unchanged, without the cost of a conversion.
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 }  // namespace
 
 std::string toAnsi(std::string_view utf8) {
@@ -98,6 +156,8 @@ std::string fromAnsi(std::string_view ansi) {
         return size_t{1};
     });
 }
+
+#endif
 
 unsigned char foldedByte(std::string_view text, std::size_t i, Fold fold) {
     const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };

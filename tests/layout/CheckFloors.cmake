@@ -3,16 +3,19 @@
 # It names each include that reaches a higher floor, or a folder the plan does not place, and
 # fails when there is one.
 #
-# From the bottom: the platform's interfaces; the simulated world that implements them, which
-# only main.cpp chooses; the core every subsystem uses; the control kit; the subsystems, each
-# using only those below it in the list; beside the window on top, the command line, which
-# uses the subsystems but no control or window.
+# From the bottom: the platform's interfaces; the simulated world and the Windows back-end that
+# implement them, side by side, neither using the other, each chosen only by the program mains;
+# the core every subsystem uses; the control kit; the subsystems, each using only those below
+# it in the list; beside the window on top, the command line, which uses the subsystems but no
+# control or window.
 set(subsystems remote farm settings controller sessions upd client eventlog diagnostics)
 
 function(allowed_for folder out)
   set(allowed platform)
   if(folder STREQUAL "platform/sim")
     list(APPEND allowed platform/sim)
+  elseif(folder STREQUAL "platform/win32")
+    list(APPEND allowed platform/win32)
   elseif(folder STREQUAL "core")
     list(APPEND allowed core)
   elseif(folder STREQUAL "widgets")
@@ -22,7 +25,7 @@ function(allowed_for folder out)
   elseif(folder STREQUAL "printctl")
     list(APPEND allowed core ${subsystems} printctl)
   elseif(folder STREQUAL ".")
-    list(APPEND allowed platform/sim core widgets ${subsystems} app printctl)
+    list(APPEND allowed platform/sim platform/win32 core widgets ${subsystems} app printctl)
   else()
     list(FIND subsystems "${folder}" index)
     if(index GREATER_EQUAL 0)
@@ -43,7 +46,7 @@ if(NOT IS_DIRECTORY "${SOURCE_DIR}")
   message(FATAL_ERROR "No source folder: ${SOURCE_DIR}")
 endif()
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
-set(known platform/sim platform core widgets ${subsystems} app printctl)
+set(known platform/sim platform/win32 platform core widgets ${subsystems} app printctl)
 set(faults "")
 foreach(source IN LISTS sources)
   get_filename_component(folder "${source}" DIRECTORY)

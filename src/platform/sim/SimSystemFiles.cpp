@@ -14,10 +14,10 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/TextLines.h"
 #include "platform/sim/HostPath.h"
 #include "platform/sim/RoundTrip.h"
 #include "platform/sim/SimSystem.h"
-#include "platform/sim/TextLines.h"
 
 namespace ombrel::sim {
 
@@ -177,7 +177,7 @@ bool SimSystem::copyFile(std::string_view source, std::string_view destination, 
     }
     struct stat src {};
     if (::stat(from.c_str(), &src) != 0) {
-        return context_.fail(ERROR_FILE_NOT_FOUND, false);
+        return context_.fail(missing(from), false);
     }
     if (S_ISDIR(src.st_mode)) {
         return context_.fail(ERROR_ACCESS_DENIED, false);
@@ -281,7 +281,7 @@ bool SimSystem::readLines(std::string_view path, std::vector<std::string>& lines
         return context_.fail(ERROR_FILE_TOO_LARGE, false);
     }
     text.resize(used);
-    lines = splitTextLines(text);
+    lines = platform::splitTextLines(text);
     return true;
 }
 

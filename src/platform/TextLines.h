@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-namespace ombrel::sim {
+namespace ombrel::platform {
 
 std::vector<std::string> splitTextLines(std::string_view text);
 
-}  // namespace ombrel::sim
+}  // namespace ombrel::platform

@@ -1,8 +1,8 @@
-#include "platform/sim/TextLines.h"
+#include "platform/TextLines.h"
 
 #include <algorithm>
 
-namespace ombrel::sim {
+namespace ombrel::platform {
 
 std::vector<std::string> splitTextLines(std::string_view text) {
     std::vector<std::string> lines;
@@ -25,4 +25,4 @@ std::vector<std::string> splitTextLines(std::string_view text) {
     return lines;
 }
 
-}  // namespace ombrel::sim
+}  // namespace ombrel::platform
