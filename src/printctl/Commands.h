@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "printctl/Invocation.h"
 #include "printctl/Session.h"
+#include "printctl/Worlds.h"
 
 namespace ombrel::printctl {
 
@@ -41,9 +42,10 @@ int ApplySettings(Session& session, const Invocation& invocation,
 // reported a service that did not come back.
 bool RestartService(Session& session, const std::string& server, const std::string& service);
 
-// Opens the farm's session on the platform and runs the command; with progressBar the
-// progress over the servers is drawn on err.
-int Run(const Invocation& invocation, platform::Platform platform, std::ostream& out,
-        std::ostream& err, bool progressBar = false);
+// Opens a world from worlds, the farm's session on it, and runs the command, the work on the
+// servers on up to invocation.parallel worlds of worlds at once; with progressBar the progress
+// over the servers is drawn on err.
+int Run(const Invocation& invocation, WorldFactory& worlds, std::ostream& out, std::ostream& err,
+        bool progressBar = false);
 
 }  // namespace ombrel::printctl

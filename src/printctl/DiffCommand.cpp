@@ -95,12 +95,14 @@ int Diff(Session& session, const Invocation& invocation) {
         session.err() << "ombrel-printctl: diff compares two servers or more\n";
         return kBadInput;
     }
+    const std::vector<ServerReport> reports = session.eachServer<ServerReport>(
+        selected,
+        [&selected](Session& worker, std::size_t i) { return ReadServer(worker, selected[i]); });
     bool troubled = false;
     std::vector<nlohmann::json> servers;
-    for (const std::string& name : selected) {
-        ServerReport report = ReadServer(session, name);
+    for (const ServerReport& report : reports) {
         troubled = troubled || report.troubled;
-        servers.push_back(std::move(report.json));
+        servers.push_back(report.json);
     }
 
     nlohmann::json differences = nlohmann::json::array();

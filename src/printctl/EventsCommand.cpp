@@ -136,30 +136,32 @@ int Events(Session& session, const Invocation& invocation) {
     if (!session.select(invocation, selected)) {
         return kBadInput;
     }
-    core::AppContext& context = session.context();
-    // One reader for the whole listing, as the window keeps one: its message-file paths are
-    // looked up once per source.
-    eventlog::CEventLog reader(context.platform);
+    const std::vector<nlohmann::json> servers =
+        session.eachServer<nlohmann::json>(selected, [&](Session& worker, std::size_t i) {
+            const std::string& name = selected[i];
+            worker.beginServer(name);
+            core::AppContext& context = worker.context();
+            eventlog::CEventLog& reader = worker.eventReader();
+            CollectedRows rows;
+            nlohmann::json server{{"server", name}};
+            if (eventlog::listServerEvents(context, reader, name, invocation.log,
+                                           invocation.errorsOnly, rows)) {
+                server["events"] = eventsJson(context, reader, rows.events);
+            } else {
+                worker.note(name, rows.unopened);
+                server["error"] = rows.unopened;
+            }
+            if (!invocation.json) {
+                worker.out() << (i == 0 ? "" : "\n");
+                printServer(worker.out(), server, invocation.log);
+            }
+            return server;
+        });
     int exitCode = kDone;
-    nlohmann::json servers = nlohmann::json::array();
-    for (std::size_t i = 0; i < selected.size(); ++i) {
-        const std::string& name = selected[i];
-        session.beginServer(name);
-        CollectedRows rows;
-        nlohmann::json server{{"server", name}};
-        if (eventlog::listServerEvents(context, reader, name, invocation.log, invocation.errorsOnly,
-                                       rows)) {
-            server["events"] = eventsJson(context, reader, rows.events);
-        } else {
-            session.note(name, rows.unopened);
-            server["error"] = rows.unopened;
+    for (const nlohmann::json& server : servers) {
+        if (server.contains("error")) {
             exitCode = kSomeFailed;
         }
-        if (!invocation.json) {
-            session.out() << (i == 0 ? "" : "\n");
-            printServer(session.out(), server, invocation.log);
-        }
-        servers.push_back(std::move(server));
     }
     if (invocation.json) {
         session.out() << nlohmann::json{{"log", invocation.log},

@@ -88,19 +88,32 @@ int Export(Session& session, const Invocation& invocation) {
     if (!session.select(invocation, selected)) {
         return kBadInput;
     }
+    const std::vector<std::optional<StoredSettings>> read =
+        session.eachServer<std::optional<StoredSettings>>(
+            selected, [&selected](Session& worker, std::size_t i) -> std::optional<StoredSettings> {
+                const std::string& server = selected[i];
+                const int mark = worker.beginServer(server);
+                const ServerValues values = ReadValues(worker);
+                if (worker.troubledSince(mark)) {
+                    worker.note(server, "left out of the file: its settings could not be read");
+                    return std::nullopt;
+                }
+                return StoredSettings{server,
+                                      values.word,
+                                      values.disablePrintOptimizations,
+                                      presentText(values.driverList),
+                                      presentText(values.includeFonts),
+                                      presentText(values.compressionLevel),
+                                      presentText(values.debugFlags)};
+            });
     int exitCode = kDone;
     std::vector<StoredSettings> servers;
-    for (const std::string& server : selected) {
-        const int mark = session.beginServer(server);
-        const ServerValues values = ReadValues(session);
-        if (session.troubledSince(mark)) {
-            session.note(server, "left out of the file: its settings could not be read");
+    for (const std::optional<StoredSettings>& settings : read) {
+        if (!settings) {
             exitCode = kSomeFailed;
             continue;
         }
-        servers.push_back({server, values.word, values.disablePrintOptimizations,
-                           presentText(values.driverList), presentText(values.includeFonts),
-                           presentText(values.compressionLevel), presentText(values.debugFlags)});
+        servers.push_back(*settings);
     }
     const std::string text = SettingsDocument(servers).dump(2) + "\n";
     if (invocation.file == "-") {

@@ -102,10 +102,10 @@ constexpr std::array<const char*, 11> kCommands{"servers", "show",     "set",   
                                                 "restart", "files",    "export", "import",
                                                 "events",  "sessions", "policy"};
 
-// A session number: the whole text a decimal number that fits 32 bits.
-bool readSessionId(const std::string& text, int& sessionId) {
+// The whole text a decimal number that fits 32 bits: a session number, --parallel.
+bool readNumber(const std::string& text, int& number) {
     const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, sessionId);
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
     return !text.empty() && error == std::errc() && stop == end;
 }
 
@@ -114,7 +114,8 @@ bool readSessionId(const std::string& text, int& sessionId) {
 std::string unknownCommand(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--farm" || argument == "--servers" || argument == "--servers-file") {
+        if (argument == "--farm" || argument == "--servers" || argument == "--servers-file" ||
+            argument == "--parallel") {
             ++i;
             continue;
         }
@@ -189,6 +190,13 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
     servers->excludes(file)->excludes(all);
     file->excludes(all);
     app.add_flag("--json", invocation.json, "One JSON document on standard output");
+    std::string parallel;
+    auto* parallelOption =
+        app.add_option("--parallel", parallel,
+                       "Work on up to N servers at once (1 to " + std::to_string(kMaxParallel) +
+                           ", default " + std::to_string(invocation.parallel) +
+                           "); the output stays in the servers' order")
+            ->option_text("N");
 
     app.add_subcommand("servers", "The farm's servers, online or not, and their product version");
     app.add_subcommand("show",
@@ -281,7 +289,17 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
         return parsed;
     }
     invocation.command = app.get_subcommands().front()->get_name();
-    if (invocation.command == "policy" && !readSessionId(sessionId, invocation.sessionId)) {
+    if (parallelOption->count() > 0 &&
+        (!readNumber(parallel, invocation.parallel) || invocation.parallel < 1 ||
+         invocation.parallel > kMaxParallel)) {
+        parsed.exitNow = true;
+        parsed.exitCode = kBadInput;
+        parsed.errors = std::string(kProgram) + ": --parallel " + parallel +
+                        ": give how many servers to work on at once, a number from 1 to " +
+                        std::to_string(kMaxParallel) + "\n";
+        return parsed;
+    }
+    if (invocation.command == "policy" && !readNumber(sessionId, invocation.sessionId)) {
         parsed.exitNow = true;
         parsed.exitCode = kBadInput;
         parsed.errors =

@@ -37,6 +37,7 @@ struct Invocation {
     std::string serversFile;
     bool all = false;
     bool json = false;
+    int parallel = 32;  // servers worked on at once
     std::string command;
     SetRequest set;
     std::string service;              // of restart: "print-service" or "spooler"
@@ -50,6 +51,9 @@ struct Invocation {
 inline constexpr int kDone = 0;
 inline constexpr int kSomeFailed = 1;
 inline constexpr int kBadInput = 2;
+
+// The range of --parallel: beyond a few hundred, workers cost more than the network saves.
+inline constexpr int kMaxParallel = 256;
 
 struct ParsedInvocation {
     bool exitNow = false;  // help was asked for, or the command line is bad

@@ -23,17 +23,22 @@ int Restart(Session& session, const Invocation& invocation) {
     if (!session.select(invocation, selected)) {
         return kBadInput;
     }
+    const std::vector<char> restarted =
+        session.eachServer<char>(selected, [&](Session& worker, std::size_t i) {
+            const bool done = RestartService(worker, selected[i], invocation.service);
+            if (!invocation.json) {
+                worker.out() << selected[i] << ": " << (done ? "restarted" : "not restarted")
+                             << "\n";
+            }
+            return static_cast<char>(done);
+        });
     int exitCode = kDone;
     nlohmann::json servers = nlohmann::json::array();
-    for (const std::string& server : selected) {
-        const bool restarted = RestartService(session, server, invocation.service);
-        if (!restarted) {
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+        if (restarted[i] == 0) {
             exitCode = kSomeFailed;
         }
-        servers.push_back({{"server", server}, {"restarted", restarted}});
-        if (!invocation.json) {
-            session.out() << server << ": " << (restarted ? "restarted" : "not restarted") << "\n";
-        }
+        servers.push_back({{"server", selected[i]}, {"restarted", restarted[i] != 0}});
     }
     if (invocation.json) {
         session.out() << nlohmann::json{{"service", invocation.service}, {"servers", servers}}.dump(

@@ -1,10 +1,18 @@
+#include <memory>
+
 #include "printctl/Commands.h"
 
 namespace ombrel::printctl {
 
-int Run(const Invocation& invocation, platform::Platform platform, std::ostream& out,
-        std::ostream& err, bool progressBar) {
-    Session session(platform, out, err, progressBar);
+int Run(const Invocation& invocation, WorldFactory& worlds, std::ostream& out, std::ostream& err,
+        bool progressBar) {
+    std::string reason;
+    const std::unique_ptr<World> world = worlds.open(reason);
+    if (!world) {
+        err << "ombrel-printctl: " << reason << "\n";
+        return kBadInput;
+    }
+    Session session(world->platform(), out, err, progressBar, &worlds, invocation.parallel);
     if (!session.open()) {
         return kBadInput;
     }

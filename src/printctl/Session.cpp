@@ -4,10 +4,12 @@
 #include <fstream>
 #include <memory>
 
+#include "eventlog/CEventLog.h"
 #include "farm/FarmDiscovery.h"
 #include "farm/Selection.h"
 #include "platform/AsciiText.h"
 #include "platform/CodePage.h"
+#include "printctl/Workers.h"
 
 namespace ombrel::printctl {
 
@@ -27,16 +29,19 @@ bool ReadServersFile(const std::string& path, std::vector<std::string>& names) {
 }
 
 Session::Session(platform::Platform platform, std::ostream& out, std::ostream& err,
-                 bool progressBar)
+                 bool progressBar, WorldFactory* worlds, int parallel)
     : out_(out),
       err_(err),
       progress_(err, progressBar),
       boxes_(err, progress_),
-      context_(platform, state_, boxes_) {
+      context_(platform, state_, boxes_),
+      workers_(std::make_unique<Workers>(worlds, parallel, platform)) {
     // The command line offers --debug, as the window does only to an insider: the capture of
     // vqsvc's DEVModes is read and kept like every other setting.
     state_.InsiderMode = true;
 }
+
+Session::~Session() = default;
 
 bool Session::open() {
     return farm::InitializeFarm(context_);
@@ -63,7 +68,6 @@ std::string Session::version(const std::string& server) {
 bool Session::select(const Invocation& invocation, std::vector<std::string>& selected) {
     std::string reason;
     if (selectOrSayWhy(invocation, selected, reason)) {
-        selected_ = selected;
         return true;
     }
     err() << "ombrel-printctl: " << reason << "\n";
@@ -103,12 +107,20 @@ bool Session::selectOrSayWhy(const Invocation& invocation, std::vector<std::stri
             return false;
         }
     }
-    selected.clear();
+    std::vector<std::string> distinct;
     for (const std::string& name : names) {
-        if (std::find(selected.begin(), selected.end(), name) != selected.end()) {
-            continue;
+        if (std::find(distinct.begin(), distinct.end(), name) == distinct.end()) {
+            distinct.push_back(name);
         }
-        if (!online(name)) {
+    }
+    // Pinged on the workers: a server that does not answer waits out its echo alone.
+    const std::vector<char> answers = eachServer<char>(
+        distinct,
+        [&distinct](Session& worker, std::size_t i) { return worker.online(distinct[i]); });
+    selected.clear();
+    for (std::size_t i = 0; i < distinct.size(); ++i) {
+        const std::string& name = distinct[i];
+        if (answers[i] == 0) {
             if (!invocation.all) {
                 reason = name + " is offline";
                 return false;
@@ -124,12 +136,31 @@ bool Session::selectOrSayWhy(const Invocation& invocation, std::vector<std::stri
 int Session::beginServer(const std::string& server) {
     state_.CurrentServer = server;
     boxes_.setServer(server);
-    const auto at = std::find(selected_.begin(), selected_.end(), server);
-    if (at != selected_.end()) {
-        progress_.show(static_cast<std::size_t>(at - selected_.begin()) + 1, selected_.size(),
-                       server);
-    }
     return boxes_.troubles();
+}
+
+void Session::forEachServer(const std::vector<std::string>& servers,
+                            const std::function<void(Session&, std::size_t)>& work) {
+    workers_->run(
+        servers.size(), work,
+        [this](std::size_t, const std::string& out, const std::string& err) {
+            out_ << out;
+            if (!err.empty()) {
+                progress_.clear();
+                err_ << err;
+            }
+        },
+        [this, &servers](std::size_t done, std::size_t i) {
+            progress_.show(done, servers.size(), servers[i]);
+        });
+    progress_.clear();
+}
+
+eventlog::CEventLog& Session::eventReader() {
+    if (!eventReader_) {
+        eventReader_ = std::make_unique<eventlog::CEventLog>(context_.platform);
+    }
+    return *eventReader_;
 }
 
 void Session::note(const std::string& server, const std::string& text) {

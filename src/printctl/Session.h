@@ -3,6 +3,9 @@
 // boxes, the farm initialised as the window initialises it, and the servers the command line
 // selected, pinged as the window pings them.
 
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -11,8 +14,15 @@
 #include "printctl/ConsoleBoxes.h"
 #include "printctl/Invocation.h"
 #include "printctl/ProgressLine.h"
+#include "printctl/Worlds.h"
+
+namespace ombrel::eventlog {
+class CEventLog;
+}
 
 namespace ombrel::printctl {
+
+class Workers;
 
 // Adds the names of a servers file to names: one a line, blanks around a name and empty lines
 // ignored. False when the file cannot be read.
@@ -21,8 +31,13 @@ bool ReadServersFile(const std::string& path, std::vector<std::string>& names);
 class Session {
   public:
     // With progressBar, the work's progress over the servers is drawn on err (a terminal).
+    // With worlds, the work on the servers runs on up to parallel of them at once, each
+    // worker on a world of its own.
     Session(platform::Platform platform, std::ostream& out, std::ostream& err,
-            bool progressBar = false);
+            bool progressBar = false, WorldFactory* worlds = nullptr, int parallel = 1);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
     // InitializeFarm; false when the farm refused (its reason is on standard error).
     bool open();
@@ -45,6 +60,24 @@ class Session {
     bool troubledSince(int mark) const { return boxes_.troubles() != mark; }
     void note(const std::string& server, const std::string& text);
 
+    // Runs work(session, i) for each server i of servers on the workers, each on a session of
+    // its own, and answers the results in the order of servers. What the work writes on the
+    // session's streams comes out in that order too, and the progress counts the servers done.
+    template <typename Result>
+    std::vector<Result> eachServer(const std::vector<std::string>& servers,
+                                   const std::function<Result(Session&, std::size_t)>& work) {
+        std::vector<Result> results(servers.size());
+        forEachServer(servers,
+                      [&](Session& worker, std::size_t i) { results[i] = work(worker, i); });
+        return results;
+    }
+    void forEachServer(const std::vector<std::string>& servers,
+                       const std::function<void(Session&, std::size_t)>& work);
+
+    // The event log reader of this session, one for all its servers as the window keeps one:
+    // its message-file paths are looked up once per source.
+    eventlog::CEventLog& eventReader();
+
     core::AppContext& context() { return context_; }
     std::ostream& out() { return out_; }
     std::ostream& err() { return err_; }
@@ -55,10 +88,11 @@ class Session {
     std::ostream& out_;
     std::ostream& err_;
     ProgressLine progress_;
-    std::vector<std::string> selected_;  // of the last selection, for the progress
     core::AppState state_;
     ConsoleBoxes boxes_;
     core::AppContext context_;
+    std::unique_ptr<Workers> workers_;
+    std::unique_ptr<eventlog::CEventLog> eventReader_;
 };
 
 }  // namespace ombrel::printctl

@@ -48,28 +48,34 @@ int Sessions(Session& session, const Invocation& invocation) {
     if (!session.select(invocation, selected)) {
         return kBadInput;
     }
-    int exitCode = kDone;
-    std::size_t listed = 0;
-    nlohmann::json servers = nlohmann::json::array();
-    for (const std::string& name : selected) {
-        session.beginServer(name);
-        // One server at a time, so that a failure belongs to the server it names.
-        const sessions::SessionEnumeration found =
-            sessions::EnumerateServers(session.context(), {name});
-        nlohmann::json server{{"server", name}};
-        if (!found.failures.empty()) {
-            server["error"] = found.failures.front();
-            session.note(name, found.failures.front());
-            exitCode = kSomeFailed;
-        } else {
+    const std::vector<nlohmann::json> servers =
+        session.eachServer<nlohmann::json>(selected, [&selected](Session& worker, std::size_t i) {
+            const std::string& name = selected[i];
+            worker.beginServer(name);
+            // One server at a time, so that a failure belongs to the server it names.
+            const sessions::SessionEnumeration found =
+                sessions::EnumerateServers(worker.context(), {name});
+            nlohmann::json server{{"server", name}};
+            if (!found.failures.empty()) {
+                server["error"] = found.failures.front();
+                worker.note(name, found.failures.front());
+                return server;
+            }
             nlohmann::json list = nlohmann::json::array();
             for (const platform::SessionInfo& listedSession : found.sessions) {
                 list.push_back(sessionJson(listedSession));
             }
-            listed += found.sessions.size();
             server["sessions"] = std::move(list);
+            return server;
+        });
+    int exitCode = kDone;
+    std::size_t listed = 0;
+    for (const nlohmann::json& server : servers) {
+        if (server.contains("error")) {
+            exitCode = kSomeFailed;
+        } else {
+            listed += server["sessions"].size();
         }
-        servers.push_back(std::move(server));
     }
     if (listed == 0) {
         session.err() << "ombrel-printctl: " << kNoSession << "\n";

@@ -127,60 +127,74 @@ int ApplySettings(Session& session, const Invocation& invocation,
                   const std::vector<ServerRequest>& requests) {
     const bool dryRun = invocation.set.dryRun;
     const std::string& restart = invocation.set.restart;
-    std::vector<Plan> plans;
-    bool refused = false;
-    for (const auto& [server, request] : requests) {
-        std::string refusal;
-        plans.push_back(planFor(session, server, request, refusal));
-        if (!refusal.empty()) {
-            session.note(server, "refused, nothing written: " + refusal);
-            refused = true;
-        }
+    // Every server is read and checked, on the workers, before anything is written anywhere.
+    struct Checked {
+        Plan plan;
+        bool refused = false;
+    };
+    std::vector<std::string> servers;
+    for (const ServerRequest& request : requests) {
+        servers.push_back(request.server);
     }
-    if (refused) {
-        return kBadInput;
+    std::vector<Checked> checked =
+        session.eachServer<Checked>(servers, [&requests](Session& worker, std::size_t i) {
+            const auto& [server, request] = requests[i];
+            std::string refusal;
+            Checked result{planFor(worker, server, request, refusal), !refusal.empty()};
+            if (result.refused) {
+                worker.note(server, "refused, nothing written: " + refusal);
+            }
+            return result;
+        });
+    for (const Checked& server : checked) {
+        if (server.refused) {
+            return kBadInput;
+        }
     }
 
+    const std::vector<nlohmann::json> saved =
+        session.eachServer<nlohmann::json>(servers, [&](Session& worker, std::size_t i) {
+            Plan& plan = checked[i].plan;
+            nlohmann::json changes = nlohmann::json::array();
+            for (const Change& change : plan.changes) {
+                changes.push_back({{"value", change.value},
+                                   {"old", change.before.empty() ? nlohmann::json(nullptr)
+                                                                 : nlohmann::json(change.before)},
+                                   {"new", change.after.empty() ? nlohmann::json(nullptr)
+                                                                : nlohmann::json(change.after)}});
+                if (!invocation.json) {
+                    worker.out() << plan.server << ": " << change.value << " "
+                                 << shown(change.before) << " -> " << shown(change.after) << "\n";
+                }
+            }
+            if (plan.changes.empty() && !invocation.json) {
+                worker.out() << plan.server << ": unchanged\n";
+            }
+            if (plan.failed) {
+                worker.note(plan.server, "not written: its settings could not be read");
+            } else if (!dryRun) {
+                const int mark = worker.beginServer(plan.server);
+                if (!settings::SaveToServer(worker.context(), plan.save, plan.server) ||
+                    worker.troubledSince(mark)) {
+                    worker.note(plan.server, "DefaultPrnFlags could not be saved: " +
+                                                 saveFailure(worker, plan.server));
+                    plan.failed = true;
+                } else if (!restart.empty() && !RestartService(worker, plan.server, restart)) {
+                    plan.failed = true;
+                }
+            }
+            nlohmann::json server{{"server", plan.server}, {"changes", changes}};
+            server["saved"] = !dryRun && !plan.failed;
+            return server;
+        });
     int exitCode = kDone;
-    nlohmann::json servers = nlohmann::json::array();
-    for (Plan& plan : plans) {
-        nlohmann::json changes = nlohmann::json::array();
-        for (const Change& change : plan.changes) {
-            changes.push_back({{"value", change.value},
-                               {"old", change.before.empty() ? nlohmann::json(nullptr)
-                                                             : nlohmann::json(change.before)},
-                               {"new", change.after.empty() ? nlohmann::json(nullptr)
-                                                            : nlohmann::json(change.after)}});
-            if (!invocation.json) {
-                session.out() << plan.server << ": " << change.value << " " << shown(change.before)
-                              << " -> " << shown(change.after) << "\n";
-            }
-        }
-        if (plan.changes.empty() && !invocation.json) {
-            session.out() << plan.server << ": unchanged\n";
-        }
-        if (plan.failed) {
-            session.note(plan.server, "not written: its settings could not be read");
-        } else if (!dryRun) {
-            const int mark = session.beginServer(plan.server);
-            if (!settings::SaveToServer(session.context(), plan.save, plan.server) ||
-                session.troubledSince(mark)) {
-                session.note(plan.server, "DefaultPrnFlags could not be saved: " +
-                                              saveFailure(session, plan.server));
-                plan.failed = true;
-            } else if (!restart.empty() && !RestartService(session, plan.server, restart)) {
-                plan.failed = true;
-            }
-        }
-        if (plan.failed) {
+    for (const Checked& server : checked) {
+        if (server.plan.failed) {
             exitCode = kSomeFailed;
         }
-        nlohmann::json server{{"server", plan.server}, {"changes", changes}};
-        server["saved"] = !dryRun && !plan.failed;
-        servers.push_back(std::move(server));
     }
     if (invocation.json) {
-        session.out() << nlohmann::json{{"dryRun", dryRun}, {"servers", servers}}.dump(2) << "\n";
+        session.out() << nlohmann::json{{"dryRun", dryRun}, {"servers", saved}}.dump(2) << "\n";
     }
     return exitCode;
 }

@@ -47,17 +47,22 @@ int Show(Session& session, const Invocation& invocation) {
     if (!session.select(invocation, selected)) {
         return kBadInput;
     }
+    // Each server's block is printed by its worker; the JSON document is put together here.
+    const std::vector<ServerReport> reports =
+        session.eachServer<ServerReport>(selected, [&](Session& worker, std::size_t i) {
+            ServerReport report = ReadServer(worker, selected[i]);
+            if (!invocation.json) {
+                printServer(worker.out(), report.json, report.inventory);
+            }
+            return report;
+        });
     int exitCode = kDone;
     nlohmann::json servers = nlohmann::json::array();
-    for (const std::string& name : selected) {
-        ServerReport report = ReadServer(session, name);
+    for (const ServerReport& report : reports) {
         if (report.troubled) {
             exitCode = kSomeFailed;
         }
-        if (!invocation.json) {
-            printServer(session.out(), report.json, report.inventory);
-        }
-        servers.push_back(std::move(report.json));
+        servers.push_back(report.json);
     }
     if (invocation.json) {
         session.out() << nlohmann::json{{"servers", servers}}.dump(2) << "\n";

@@ -167,11 +167,24 @@ TEST_F(ShowTest, AProgressBarIsDrawnOnATerminalWhenTheOutputGoesToAFile) {
     // script gives the program a terminal; the output goes to a file, so the terminal shows
     // only standard error.
     const std::filesystem::path json = demo->dir() / "show.json";
-    const std::string command = "env -u OMBREL_FARM TZ=UTC '" OMBREL_PRINTCTL_BINARY "' --farm '" +
-                                farm.string() + "' --all --json show > '" + json.string() + "'";
-    const ProgramRun terminal = runProgram("script", "-qec \"" + command + "\" /dev/null");
+    const auto onTerminal = [&](const std::string& parallel) {
+        const std::string command =
+            "env -u OMBREL_FARM TZ=UTC '" OMBREL_PRINTCTL_BINARY "' --farm '" + farm.string() +
+            "' --parallel " + parallel + " --all --json show > '" + json.string() + "'";
+        return runProgram("script", "-qec \"" + command + "\" /dev/null");
+    };
+    // One server at a time: the bar over the pings of the selection, then over the work.
+    const ProgramRun terminal = onTerminal("1");
     EXPECT_EQ(terminal.status, 0) << terminal.err;
     EXPECT_EQ(terminal.out,
+              "\r[==                  ] 1/7 Beta"
+              "\r[=====               ] 2/7 Gamma"
+              "\r[========            ] 3/7 SRV1 "
+              "\r[===========         ] 4/7 SRV3"
+              "\r[==============      ] 5/7 alpha"
+              "\r[=================   ] 6/7 delta"
+              "\r[====================] 7/7 srv2 "
+              "\r                               \r"
               "ombrel-printctl: Gamma: offline, left out\r\n"
               "\r[===                 ] 1/6 Beta"
               "\r[======              ] 2/6 SRV1"
@@ -180,6 +193,16 @@ TEST_F(ShowTest, AProgressBarIsDrawnOnATerminalWhenTheOutputGoesToAFile) {
               "\r[================    ] 5/6 delta"
               "\r[====================] 6/6 srv2 "
               "\r                               \r");
+    // Fanned out, the servers finish in any order; the bar counts them as they do.
+    const ProgramRun fanned = onTerminal("8");
+    EXPECT_EQ(fanned.status, 0) << fanned.err;
+    std::size_t at = fanned.out.find("offline, left out\r\n");
+    ASSERT_NE(at, std::string::npos) << fanned.out;
+    for (const char* count : {"] 1/6 ", "] 2/6 ", "] 3/6 ", "] 4/6 ", "] 5/6 ", "] 6/6 "}) {
+        at = fanned.out.find(count, at);
+        ASSERT_NE(at, std::string::npos) << count << " in " << fanned.out;
+    }
+    EXPECT_TRUE(fanned.out.ends_with("\r                               \r")) << fanned.out;
     EXPECT_EQ(nlohmann::json::parse(readWhole(json))["servers"].size(), 6u);
     // Without a terminal, as in every other test, the notes come alone.
     EXPECT_EQ(printctl(farm, "--all --json show").err,
