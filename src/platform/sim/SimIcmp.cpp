@@ -86,7 +86,11 @@ DWORD SimIcmp::icmpSendEcho(HANDLE handle, DWORD destination, const BYTE* reques
     DWORD roundTrip = 0;
     std::string name;
     try {
-        if (auto machine = context_.store.machineAt(dotted(destination))) {
+        // Every address 127.x.x.x is the local machine's own loopback, which always answers.
+        if ((destination & 0xFF) == 127) {
+            online = true;
+            name = context_.store.localMachine();
+        } else if (auto machine = context_.store.machineAt(dotted(destination))) {
             online = machine->online;
             name = std::move(machine->name);
             roundTrip = context_.roundTrips.echoMs(name);
