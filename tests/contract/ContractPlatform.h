@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/EventLog.h"
 #include "platform/Icmp.h"
 #include "platform/MessageModules.h"
 #include "platform/Registry.h"
@@ -23,6 +24,7 @@ class ContractPlatform {
     virtual platform::ServiceControl& services() = 0;
     virtual platform::Icmp& icmp() = 0;
     virtual platform::MessageModules& messages() = 0;
+    virtual platform::EventLog& eventLog() = 0;
 
     // An empty folder of the local machine, as a Windows path without a trailing "\", where
     // the file cases create what they need; removed with the platform.

@@ -44,6 +44,7 @@ class SimContractPlatform : public ContractPlatform {
     platform::ServiceControl& services() override { return farm_.farm().services(); }
     platform::Icmp& icmp() override { return farm_.farm().icmp(); }
     platform::MessageModules& messages() override { return farm_.farm().messages(); }
+    platform::EventLog& eventLog() override { return farm_.farm().eventLog(); }
 
     std::string scratchFolder() override { return "C:\\Contract\\Scratch"; }
     std::string runningService() override { return kRunning; }

@@ -82,6 +82,7 @@ class Win32ContractPlatform : public ContractPlatform {
     platform::ServiceControl& services() override { return windows_.services(); }
     platform::Icmp& icmp() override { return windows_.icmp(); }
     platform::MessageModules& messages() override { return windows_.messages(); }
+    platform::EventLog& eventLog() override { return windows_.eventLog(); }
 
     std::string scratchFolder() override { return scratch_; }
     // Services every Windows and every Wine prefix has: the RPC service runs from the start,

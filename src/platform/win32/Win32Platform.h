@@ -1,9 +1,10 @@
 #pragma once
 // The Windows services behind the platform boundary, one object each, owned together.
-// The event log, the spooler and the farm library are not on the Windows API yet: until they
+// The spooler and the farm library are not on the Windows API yet: until they
 // are, no platform::Platform can be assembled from this, and the programs keep the simulated
 // farm.
 
+#include "platform/win32/Win32EventLog.h"
 #include "platform/win32/Win32Icmp.h"
 #include "platform/win32/Win32MessageModules.h"
 #include "platform/win32/Win32Registry.h"
@@ -17,6 +18,7 @@ class Win32Platform {
   public:
     Win32Registry& registry() { return registry_; }
     Win32ServiceControl& services() { return services_; }
+    Win32EventLog& eventLog() { return eventLog_; }
     Win32MessageModules& messages() { return messages_; }
     Win32Icmp& icmp() { return icmp_; }
     Win32System& system() { return system_; }
@@ -25,6 +27,7 @@ class Win32Platform {
   private:
     Win32Registry registry_;
     Win32ServiceControl services_;
+    Win32EventLog eventLog_;
     Win32MessageModules messages_;
     Win32Icmp icmp_;
     Win32System system_;
