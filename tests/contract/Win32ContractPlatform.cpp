@@ -7,12 +7,6 @@
 #include "platform/win32/Win32Platform.h"
 
 // Last: windows.h's macros carry the names of the platform's constants.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 namespace ombrel::contract {
