@@ -7,13 +7,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "CountingClock.h"
+#include "ServerFarm.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
-#include "remote/RemoteRegistry.h"
 #include "support/ToolContext.h"
 
 namespace {
@@ -24,35 +23,12 @@ using namespace ombrel::platform;
 constexpr int kServers = 1000;
 constexpr const char* kPrint = "Software\\Ombrel\\Print";
 
-std::string serverName(int i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "SRV%04d", i);
-    return name;
-}
+using bench::serverName;
 
 struct BigFarm {
     BigFarm() {
         tool.farm.farm().setClock(clock);
-        auto& store = tool.farm.store();
-        store.setMeta("farm_library", "1");
-        store.setMeta("farm_name", "BigFarm");
-        store.db().exec("INSERT INTO farm_administrators(user) VALUES('Administrator')");
-        store.db().exec("UPDATE machines SET farm_server = 1");
-        remote::RemoteRegistry registry(tool.context);
-        registry.SetValue(HKEY_LOCAL_MACHINE, "Software\\Ombrel\\Install", "Location",
-                          std::string("C:\\Program Files\\Ombrel\\"), 1, "");
-        for (int i = 0; i < kServers; ++i) {
-            const std::string name = serverName(i);
-            tool.farm.addMachine(
-                name, "10.1." + std::to_string(i / 250) + "." + std::to_string(i % 250 + 1));
-        }
-        // Every server has its printing settings, as in a farm where the product runs.
-        for (int i = -1; i < kServers; ++i) {
-            const std::string machine = i < 0 ? test::TempFarm::kLocal : serverName(i);
-            registry.SetValue(HKEY_LOCAL_MACHINE, kPrint, "DefaultPrnFlags", 64.0, 4, machine);
-            registry.SetValue(HKEY_LOCAL_MACHINE, "Software\\Ombrel\\UniversalPrintDrivers",
-                              "Driver List", std::string("EMF;XPS;PCL5c;PCL4;PS"), 1, machine);
-        }
+        bench::fillServerFarm(tool, "BigFarm", kServers);
         tool.state.DebugMode = false;
     }
     bench::CountingClock clock;

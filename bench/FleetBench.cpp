@@ -9,17 +9,16 @@
 #include <time.h>
 
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "ServerFarm.h"
 #include "platform/sim/SimFarm.h"
 #include "printctl/Commands.h"
 #include "printctl/Invocation.h"
 #include "printctl/Worlds.h"
-#include "remote/RemoteRegistry.h"
 #include "support/ToolContext.h"
 
 namespace {
@@ -29,35 +28,12 @@ using namespace ombrel::platform;
 
 constexpr int kRoundTripMs = 20;
 
-std::string serverName(int i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "SRV%04d", i);
-    return name;
-}
-
 // A farm of servers, each with its printing settings, on a network of kRoundTripMs.
 class Fleet {
   public:
     explicit Fleet(int servers) {
+        bench::fillServerFarm(tool_, "Fleet", servers);
         auto& store = tool_.farm.store();
-        store.setMeta("farm_library", "1");
-        store.setMeta("farm_name", "Fleet");
-        store.db().exec("INSERT INTO farm_administrators(user) VALUES('Administrator')");
-        store.db().exec("UPDATE machines SET farm_server = 1");
-        remote::RemoteRegistry registry(tool_.context);
-        registry.SetValue(HKEY_LOCAL_MACHINE, "Software\\Ombrel\\Install", "Location",
-                          std::string("C:\\Program Files\\Ombrel\\"), 1, "");
-        for (int i = 0; i < servers; ++i) {
-            tool_.farm.addMachine(serverName(i), "10.1." + std::to_string(i / 250) + "." +
-                                                     std::to_string(i % 250 + 1));
-        }
-        for (int i = -1; i < servers; ++i) {
-            const std::string machine = i < 0 ? test::TempFarm::kLocal : serverName(i);
-            registry.SetValue(HKEY_LOCAL_MACHINE, "Software\\Ombrel\\Print", "DefaultPrnFlags",
-                              64.0, 4, machine);
-            registry.SetValue(HKEY_LOCAL_MACHINE, "Software\\Ombrel\\UniversalPrintDrivers",
-                              "Driver List", std::string("EMF;XPS;PCL5c;PCL4;PS"), 1, machine);
-        }
         // Set up without waiting; from here every call pays the network.
         store.db().exec("UPDATE machines SET round_trip_ms = " + std::to_string(kRoundTripMs));
     }
