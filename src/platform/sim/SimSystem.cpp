@@ -274,6 +274,10 @@ DWORD SimSystem::getTimeZoneInformation(TimeZoneInformation& info) {
     localtime_r(&now, &local);
     long standardOffset = local.tm_gmtoff;
     long daylightOffset = local.tm_gmtoff;
+    // The names come with the times they belong to: the global tzname is rewritten by every
+    // mktime, and workers of the command line ask for the zone at the same time.
+    std::string standardName = local.tm_zone != nullptr ? local.tm_zone : "";
+    std::string daylightName = standardName;
     bool hasDaylight = false;
     for (int month : {0, 6}) {
         std::tm probe{};
@@ -285,11 +289,14 @@ DWORD SimSystem::getTimeZoneInformation(TimeZoneInformation& info) {
         std::time_t at = std::mktime(&probe);
         std::tm seen{};
         localtime_r(&at, &seen);
+        const std::string name = seen.tm_zone != nullptr ? seen.tm_zone : "";
         if (seen.tm_isdst > 0) {
             hasDaylight = true;
             daylightOffset = seen.tm_gmtoff;
+            daylightName = name;
         } else {
             standardOffset = seen.tm_gmtoff;
+            standardName = name;
         }
     }
     info.bias = static_cast<LONG>(-standardOffset / 60);
@@ -298,8 +305,8 @@ DWORD SimSystem::getTimeZoneInformation(TimeZoneInformation& info) {
     if (hasDaylight) {
         hostChanges(now, info);
     }
-    info.standardName = platform::toAnsi(tzname[0]);
-    info.daylightName = platform::toAnsi(tzname[1]);
+    info.standardName = platform::toAnsi(standardName);
+    info.daylightName = platform::toAnsi(daylightName);
     if (!hasDaylight) {
         return TIME_ZONE_ID_UNKNOWN;
     }
