@@ -93,7 +93,7 @@ int Export(Session& session, const Invocation& invocation) {
             selected, [&selected](Session& worker, std::size_t i) -> std::optional<StoredSettings> {
                 const std::string& server = selected[i];
                 const int mark = worker.beginServer(server);
-                const ServerValues values = ReadValues(worker);
+                const ServerValues values = ReadSavedValues(worker);
                 if (worker.troubledSince(mark)) {
                     worker.note(server, "left out of the file: its settings could not be read");
                     return std::nullopt;

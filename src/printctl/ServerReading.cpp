@@ -28,9 +28,16 @@ ServerValues ReadValues(Session& session) {
     values.debugFlags = state.DebugFlags;
     values.includeFonts = state.FontSettings;
     values.disablePrintOptimizations = state.DisablePrintOptimizations;
+    return values;
+}
+
+ServerValues ReadSavedValues(Session& session) {
+    ServerValues values = ReadValues(session);
     // The window reads the list only on a system with XPS, but a save writes it everywhere.
-    values.driverList = remote::textOf(remote::RemoteRegistry(context).GetValue(
-        platform::HKEY_LOCAL_MACHINE, settings::kUpdKey, "Driver List", state.CurrentServer));
+    values.driverList =
+        remote::textOf(remote::RemoteRegistry(session.context())
+                           .GetValue(platform::HKEY_LOCAL_MACHINE, settings::kUpdKey, "Driver List",
+                                     session.context().state.CurrentServer));
     return values;
 }
 

@@ -23,11 +23,14 @@ struct ServerValues {
     std::string debugFlags;
     std::string includeFonts;
     short disablePrintOptimizations = 0;
-    std::string driverList;  // of the universal print drivers
+    std::string driverList;  // of the universal print drivers; only ReadSavedValues reads it
 };
 
 // Reads the values of the server the session works on, as the window's read does.
 ServerValues ReadValues(Session& session);
+// The same and "Driver List": every value a save writes, for set, import and export. show and
+// diff leave the list out, which spares each server its round trips.
+ServerValues ReadSavedValues(Session& session);
 
 // The boxes whose bits are set, in the order of the bits.
 std::vector<std::string> FlagNames(std::uint32_t word);

@@ -95,7 +95,7 @@ Plan planFor(Session& session, const std::string& server, const SetRequest& requ
     plan.server = server;
     const int mark = session.beginServer(server);
     core::AppContext& context = session.context();
-    const ServerValues values = ReadValues(session);
+    const ServerValues values = ReadSavedValues(session);
     const settings::XpsAvailability xps = settings::CheckXpsAvailability(context);
     plan.save = valuesToSave(context.state, xps.xpsFirst, request);
     plan.changes = changesOf(values, plan.save);
