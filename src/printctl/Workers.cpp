@@ -8,14 +8,15 @@
 #include <sstream>
 #include <thread>
 
-#include "printctl/AuditTurns.h"
+#include "core/AppContext.h"
+#include "printctl/HeldEvents.h"
 #include "printctl/Session.h"
 
 namespace ombrel::printctl {
 
 struct Workers::Worker {
     std::unique_ptr<World> world;              // none for the home worker, which works on home's
-    std::unique_ptr<EventLogInTurn> eventLog;  // the world's, in the servers' order
+    std::unique_ptr<HeldEventLog> eventLog;  // the world's, holding back what a server reports
     std::ostringstream out;
     std::ostringstream err;
     std::unique_ptr<Session> session;
@@ -29,15 +30,17 @@ std::string take(std::ostringstream& stream) {
     return text;
 }
 
+}  // namespace
+
 // One server's work as it came back from its worker.
-struct Slot {
+struct Workers::Slot {
     bool done = false;
     std::string out;
     std::string err;
     std::exception_ptr failure;
+    std::string server;             // the server the work was on last
+    std::vector<HeldEvent> events;  // that it reported, to be written in turn
 };
-
-}  // namespace
 
 Workers::Workers(WorldFactory* worlds, int parallel, platform::Platform home)
     : worlds_(worlds), parallel_(std::max(parallel, 1)), homePlatform_(home) {}
@@ -53,11 +56,11 @@ std::unique_ptr<Workers::Worker> Workers::openWorker() {
     auto worker = std::make_unique<Worker>();
     worker->world = std::move(world);
     const platform::Platform own = worker->world->platform();
-    worker->eventLog = std::make_unique<EventLogInTurn>(own.eventLog);
-    const platform::Platform inTurn{own.registry, own.services, *worker->eventLog,
-                                    own.messages, own.spooler,  own.icmp,
-                                    own.system,   own.shell,    own.farm};
-    worker->session = std::make_unique<Session>(inTurn, worker->out, worker->err);
+    worker->eventLog = std::make_unique<HeldEventLog>(own.eventLog);
+    const platform::Platform holding{own.registry, own.services, *worker->eventLog,
+                                     own.messages, own.spooler,  own.icmp,
+                                     own.system,   own.shell,    own.farm};
+    worker->session = std::make_unique<Session>(holding, worker->out, worker->err);
     if (!worker->session->open()) {
         return nullptr;
     }
@@ -65,6 +68,19 @@ std::unique_ptr<Workers::Worker> Workers::openWorker() {
     take(worker->out);
     take(worker->err);
     return worker;
+}
+
+void Workers::writeHeldEvents(Slot& slot) {
+    if (WriteHeldEvents(homePlatform_.eventLog, slot.events)) {
+        return;
+    }
+    // As the audit's own writing answers a refused record: with the system's error number.
+    Worker& here = home();
+    here.session->beginServer(slot.server);
+    here.session->context().boxes.messageBox(
+        std::to_string(homePlatform_.system.getLastError()), core::BoxButtons::Ok,
+        core::BoxIcon::None, core::kAppTitle);
+    slot.err += take(here.err);
 }
 
 Workers::Worker& Workers::home() {
@@ -108,7 +124,6 @@ void Workers::run(std::size_t count, const Work& work, const Emit& emit, const D
         workers_.resize(wanted);
     }
     std::vector<Slot> slots(count);
-    AuditTurns turns(count);
     std::mutex mutex;
     std::condition_variable changed;
     std::atomic<std::size_t> next = 0;
@@ -130,14 +145,15 @@ void Workers::run(std::size_t count, const Work& work, const Emit& emit, const D
                         break;
                     }
                     Slot slot;
-                    worker->eventLog->workOn(&turns, i);
+                    worker->eventLog->hold(true);
                     try {
                         work(*worker->session, i);
                     } catch (...) {
                         slot.failure = std::current_exception();
                     }
-                    worker->eventLog->workOn(nullptr, 0);
-                    turns.finished(i);
+                    worker->eventLog->hold(false);
+                    slot.events = worker->eventLog->take();
+                    slot.server = worker->session->context().state.CurrentServer;
                     slot.out = take(worker->out);
                     slot.err = take(worker->err);
                     slot.done = true;
@@ -171,6 +187,7 @@ void Workers::run(std::size_t count, const Work& work, const Emit& emit, const D
                 done(reported - newlyDone.size() + j + 1, newlyDone[j]);
             }
             for (std::size_t j = 0; j < ready.size(); ++j) {
+                writeHeldEvents(ready[j]);
                 if (ready[j].failure) {
                     // The others stop after the server they are on; the threads are joined
                     // before the failure leaves.

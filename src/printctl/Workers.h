@@ -39,9 +39,12 @@ class Workers {
 
   private:
     struct Worker;
+    struct Slot;
     // A worker with its world and session open; nullptr when the world could not be opened.
     std::unique_ptr<Worker> openWorker();
     Worker& home();
+    // Writes the events the slot's server reported to the local log, in the servers' order.
+    void writeHeldEvents(Slot& slot);
     void runHere(std::size_t from, std::size_t count, const Work& work, const Emit& emit,
                  const Done& done);
 

@@ -1,44 +1,43 @@
 #pragma once
 // Audit records in the order of the servers. Workers save their servers at the same time, but
-// the local Application log is read by people as the history of a run: a record of server i
-// is written only once every server before it is done, so the log reads exactly as after a run
-// one server at a time. Only the writing of records waits; the work on the servers does not.
+// the local Application log is read by people as the history of a run, so each worker holds
+// back the events its server reports and the fan-out writes them when it hands that server's
+// output back, in the servers' order: the log reads exactly as after a run one server at a
+// time, and no worker ever waits for another to finish.
 
-#include <condition_variable>
 #include <cstddef>
-#include <mutex>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/EventLog.h"
 
 namespace ombrel::printctl {
 
-// Which servers of a run are done.
-class AuditTurns {
-  public:
-    explicit AuditTurns(std::size_t count) : done_(count, false) {}
-    void finished(std::size_t index);
-    // Waits until every server before index is done.
-    void waitForTurn(std::size_t index);
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<bool> done_;
-    std::size_t donePrefix_ = 0;  // servers 0 .. donePrefix_-1 are all done
+// One event as it was reported, with the source it was reported under.
+struct HeldEvent {
+    std::string server;  // of the event source, "" for the local machine
+    std::string source;
+    platform::WORD type = 0;
+    platform::WORD category = 0;
+    platform::DWORD eventId = 0;
+    std::vector<std::string> strings;
+    std::vector<platform::BYTE> data;
 };
 
-// The event log of one worker: reporting an event waits for the turn of the server the worker
-// is on; everything else passes straight to the world's event log.
-class EventLogInTurn : public platform::EventLog {
-  public:
-    explicit EventLogInTurn(platform::EventLog& log) : log_(log) {}
+// Writes the events to the log, each under its own source, in order; false when the log
+// refused one of them (the others are still written).
+bool WriteHeldEvents(platform::EventLog& log, const std::vector<HeldEvent>& events);
 
-    // The run and the server the worker works on; no turns outside a run.
-    void workOn(AuditTurns* turns, std::size_t index) {
-        turns_ = turns;
-        index_ = index;
-    }
+// The event log of one worker: while holding, reporting an event keeps it (and answers that it
+// was written); everything else passes straight to the world's event log.
+class HeldEventLog : public platform::EventLog {
+  public:
+    explicit HeldEventLog(platform::EventLog& log) : log_(log) {}
+
+    void hold(bool holding) { holding_ = holding; }
+    // The events held since the last take, in the order they were reported.
+    std::vector<HeldEvent> take();
 
     platform::HANDLE openEventLog(std::string_view server, std::string_view logName) override {
         return log_.openEventLog(server, logName);
@@ -63,20 +62,22 @@ class EventLogInTurn : public platform::EventLog {
     }
     bool closeEventLog(platform::HANDLE log) override { return log_.closeEventLog(log); }
     platform::HANDLE registerEventSource(std::string_view server,
-                                         std::string_view source) override {
-        return log_.registerEventSource(server, source);
-    }
+                                         std::string_view source) override;
     bool reportEvent(platform::HANDLE source, platform::WORD type, platform::WORD category,
                      platform::DWORD eventId, std::span<const std::string_view> strings,
                      const platform::BYTE* data, platform::DWORD dataSize) override;
-    bool deregisterEventSource(platform::HANDLE source) override {
-        return log_.deregisterEventSource(source);
-    }
+    bool deregisterEventSource(platform::HANDLE source) override;
 
   private:
+    struct Source {
+        std::string server;
+        std::string name;
+    };
+
     platform::EventLog& log_;
-    AuditTurns* turns_ = nullptr;
-    std::size_t index_ = 0;
+    bool holding_ = false;
+    std::map<platform::HANDLE, Source> sources_;  // registered and not yet deregistered
+    std::vector<HeldEvent> held_;
 };
 
 }  // namespace ombrel::printctl
