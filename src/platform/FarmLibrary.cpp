@@ -11,4 +11,21 @@ int ResultantPolicy::rule(std::string_view name) const {
     return 0;
 }
 
+const std::vector<std::string>& policyRuleNames() {
+    static const std::vector<std::string> names = {"ConnectCPAtLogon",
+                                                   "ConnectCPDeviceType",
+                                                   "DefaultToMainCPPolicy",
+                                                   "DefaultToMainCPRule",
+                                                   "LegacyClientPrinters",
+                                                   "ModifiedPrinterProperties",
+                                                   "PrintDriverAutoInstall",
+                                                   "PrintFromServer",
+                                                   "CLPDriverType",
+                                                   "DisableClientLPTPortMapping",
+                                                   "DisableClientCOMPortMapping",
+                                                   "DisableClientPrinterMapping",
+                                                   "SessionBandwidthRule"};
+    return names;
+}
+
 }  // namespace ombrel::platform

@@ -64,6 +64,9 @@ struct ResultantPolicy {
     int rule(std::string_view name) const;
 };
 
+// The rules a resultant policy may carry, by their property names.
+const std::vector<std::string>& policyRuleNames();
+
 class ServerObject {
   public:
     virtual ~ServerObject() = default;

@@ -26,6 +26,11 @@ struct DriverInfo4 {
 };
 inline constexpr DWORD DRIVER_INFO_4_SIZE = 44;
 
+// The bytes one driver takes in the caller's buffer: its record and its texts, each with its
+// NUL, the two lists as multi-strings. Every back-end reports its sizes this way, so that a
+// size asked for fits the read that follows on any of them.
+DWORD driverInfo4Size(const DriverInfo4& driver);
+
 class Spooler {
   public:
     virtual ~Spooler() = default;

@@ -122,7 +122,4 @@ struct Farm {
 // Checks the description and builds the model; throws std::invalid_argument naming the place.
 Farm read(const nlohmann::ordered_json& description);
 
-// The rules a session policy may carry, by their property names.
-const std::vector<std::string>& policyRuleNames();
-
 }  // namespace ombrel::sim::description

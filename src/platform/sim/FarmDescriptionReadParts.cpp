@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "platform/EventLog.h"
+#include "platform/FarmLibrary.h"
 #include "platform/sim/FarmDescriptionCheck.h"
 #include "platform/sim/FarmDescriptionModel.h"
 #include "platform/sim/RegistryText.h"
@@ -343,23 +344,6 @@ std::vector<EventLog> readEventLogs(const json& value, const Where& where,
     return logs;
 }
 
-const std::vector<std::string>& policyRuleNames() {
-    static const std::vector<std::string> names = {"ConnectCPAtLogon",
-                                                   "ConnectCPDeviceType",
-                                                   "DefaultToMainCPPolicy",
-                                                   "DefaultToMainCPRule",
-                                                   "LegacyClientPrinters",
-                                                   "ModifiedPrinterProperties",
-                                                   "PrintDriverAutoInstall",
-                                                   "PrintFromServer",
-                                                   "CLPDriverType",
-                                                   "DisableClientLPTPortMapping",
-                                                   "DisableClientCOMPortMapping",
-                                                   "DisableClientPrinterMapping",
-                                                   "SessionBandwidthRule"};
-    return names;
-}
-
 namespace {
 
 nlohmann::json readPolicy(const json& value, const Where& where) {
@@ -374,7 +358,7 @@ nlohmann::json readPolicy(const json& value, const Where& where) {
         if (!rules->is_object()) {
             rulesWhere.fail("expected an object of rules (\"ConnectCPAtLogon\": 1)");
         }
-        const auto& known = policyRuleNames();
+        const auto& known = platform::policyRuleNames();
         for (const auto& [name, rule] : rules->items()) {
             if (std::find(known.begin(), known.end(), name) == known.end()) {
                 rulesWhere.fail("unknown rule \"" + name + "\"");

@@ -40,18 +40,6 @@ std::vector<std::string> textList(const std::string& json) {
     return items;
 }
 
-DWORD textSize(const std::string& text) {
-    return static_cast<DWORD>(text.size() + 1);
-}
-
-// A list of texts packed as a multi-string: each text with its NUL, then one more NUL.
-DWORD listSize(const std::vector<std::string>& list) {
-    DWORD size = 1;
-    for (const std::string& item : list) {
-        size += textSize(item);
-    }
-    return size;
-}
 }  // namespace
 
 std::string SimSpooler::server(std::string_view name) {
@@ -82,7 +70,7 @@ bool SimSpooler::getPrinterDriverDirectory(std::string_view serverName,
         std::string directory = q.executeStep() ? q.getColumn(0).getString() : std::string();
         q.reset();
         directory = platform::toAnsi(directory);
-        needed = textSize(directory);
+        needed = static_cast<DWORD>(directory.size() + 1);
         if (buffer == nullptr || bufferSize < needed) {
             return context_.fail(ERROR_INSUFFICIENT_BUFFER, false);
         }
@@ -140,16 +128,9 @@ bool SimSpooler::enumPrinterDrivers(std::string_view serverName, std::string_vie
     } catch (const std::exception&) {
         return context_.fail(RPC_S_SERVER_UNAVAILABLE, false);
     }
-    // The records take 44 bytes each in the caller's buffer, their texts are packed after them.
     needed = 0;
     for (const DriverInfo4& d : found) {
-        needed += DRIVER_INFO_4_SIZE;
-        for (const std::string* text :
-             {&d.name, &d.environment, &d.driverPath, &d.dataFile, &d.configFile, &d.helpFile,
-              &d.monitorName, &d.defaultDataType}) {
-            needed += textSize(*text);
-        }
-        needed += listSize(d.dependentFiles) + listSize(d.previousNames);
+        needed += driverInfo4Size(d);
     }
     if (bufferSize < needed) {
         return context_.fail(ERROR_INSUFFICIENT_BUFFER, false);
