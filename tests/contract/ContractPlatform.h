@@ -11,6 +11,7 @@
 #include "platform/MessageModules.h"
 #include "platform/Registry.h"
 #include "platform/ServiceControl.h"
+#include "platform/Spooler.h"
 #include "platform/System.h"
 
 namespace ombrel::contract {
@@ -25,6 +26,7 @@ class ContractPlatform {
     virtual platform::Icmp& icmp() = 0;
     virtual platform::MessageModules& messages() = 0;
     virtual platform::EventLog& eventLog() = 0;
+    virtual platform::Spooler& spooler() = 0;
 
     // An empty folder of the local machine, as a Windows path without a trailing "\", where
     // the file cases create what they need; removed with the platform.

@@ -37,6 +37,8 @@ class SimContractPlatform : public ContractPlatform {
         writeMessageFile(CONTRACT_MESSAGES_MC, disk / "Contract" / "messages.dll");
         addService(kRunning, platform::SERVICE_RUNNING);
         addService(kStopped, platform::SERVICE_STOPPED);
+        addDriver("HP LaserJet 4", R"(["PCL5ERES.DLL","UNIDRV.HLP"])");
+        addDriver("Ombrel Universal Printer", "[]");
     }
 
     platform::Registry& registry() override { return farm_.farm().registry(); }
@@ -45,6 +47,7 @@ class SimContractPlatform : public ContractPlatform {
     platform::Icmp& icmp() override { return farm_.farm().icmp(); }
     platform::MessageModules& messages() override { return farm_.farm().messages(); }
     platform::EventLog& eventLog() override { return farm_.farm().eventLog(); }
+    platform::Spooler& spooler() override { return farm_.farm().spooler(); }
 
     std::string scratchFolder() override { return "C:\\Contract\\Scratch"; }
     std::string runningService() override { return kRunning; }
@@ -64,6 +67,19 @@ class SimContractPlatform : public ContractPlatform {
         q.bind(2, name);
         q.bind(3, static_cast<int>(state));
         q.bind(4, static_cast<int>(state));
+        q.exec();
+    }
+
+    // A driver of the machine's own environment, with a list of dependent files.
+    void addDriver(const char* name, const char* dependentFiles) {
+        SQLite::Statement q(farm_.store().db(),
+                            "INSERT INTO printer_drivers(machine, environment, name, driver_path, "
+                            "data_file, config_file, dependent_files, monitor_name, "
+                            "default_data_type) VALUES(?, 'Windows NT x86', ?, 'UNIDRV.DLL', "
+                            "'HPLJ4.GPD', 'UNIDRVUI.DLL', ?, '', 'RAW')");
+        q.bind(1, test::TempFarm::kLocal);
+        q.bind(2, name);
+        q.bind(3, dependentFiles);
         q.exec();
     }
 

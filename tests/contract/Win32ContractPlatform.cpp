@@ -9,6 +9,8 @@
 // Last: windows.h's macros carry the names of the platform's constants.
 #include <windows.h>
 
+#include <winspool.h>
+
 namespace ombrel::contract {
 
 namespace {
@@ -66,9 +68,34 @@ bool runsUnderWine() {
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+// A fresh Wine prefix has no printer driver, and the spooler's records would go untested. The
+// prefix is the tests' own, so one is installed there: Wine's PostScript driver under a name
+// of its own. A second install of it is refused, which leaves it as it is.
+void installDriverUnderWine() {
+    char system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    std::string driver = std::string(system, length) + "\\wineps.drv";
+    char name[] = "Ombrel Contract Driver";
+    char dataType[] = "RAW";
+    char noFiles[] = "\0";
+    DRIVER_INFO_3A info{};
+    info.cVersion = 3;
+    info.pName = name;
+    info.pDriverPath = driver.data();
+    info.pDataFile = driver.data();
+    info.pConfigFile = driver.data();
+    info.pDependentFiles = noFiles;
+    info.pDefaultDataType = dataType;
+    AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&info), APD_COPY_NEW_FILES);
+}
+
 class Win32ContractPlatform : public ContractPlatform {
   public:
-    Win32ContractPlatform() : scratch_(makeScratchFolder()), wine_(runsUnderWine()) {}
+    Win32ContractPlatform() : scratch_(makeScratchFolder()), wine_(runsUnderWine()) {
+        if (wine_) {
+            installDriverUnderWine();
+        }
+    }
     ~Win32ContractPlatform() override { removeFolder(scratch_); }
 
     platform::Registry& registry() override { return windows_.registry(); }
@@ -77,6 +104,7 @@ class Win32ContractPlatform : public ContractPlatform {
     platform::Icmp& icmp() override { return windows_.icmp(); }
     platform::MessageModules& messages() override { return windows_.messages(); }
     platform::EventLog& eventLog() override { return windows_.eventLog(); }
+    platform::Spooler& spooler() override { return windows_.spooler(); }
 
     std::string scratchFolder() override { return scratch_; }
     // Services every Windows and every Wine prefix has: the RPC service runs from the start,
