@@ -15,7 +15,6 @@
 namespace ombrel::sim {
 
 namespace {
-constexpr DWORD ERROR_INVALID_LEVEL = 124;
 constexpr std::string_view kOwnEnvironment = "Windows NT x86";
 // The environments a Windows spooler knows; only the machine's own has a driver directory here.
 constexpr std::array<std::string_view, 4> kEnvironments = {"Windows NT x86", "Windows x64",
