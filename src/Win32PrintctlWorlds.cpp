@@ -2,6 +2,7 @@
 // reached through the Windows API and the farm library.
 
 #include "PrintctlWorlds.h"
+#include "Win32FarmRefusal.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace ombrel {
@@ -23,11 +24,7 @@ class Win32Worlds : public printctl::WorldFactory {
     explicit Win32Worlds(std::string farmDir) : farmDir_(std::move(farmDir)) {}
     std::unique_ptr<printctl::World> open(std::string& reason) override {
         if (!farmDir_.empty()) {
-            // Quietly working on the real farm instead of the one named would be the worst
-            // answer to a script that meant a test farm.
-            reason =
-                "--farm names a simulated farm, which this build for Windows cannot open: "
-                "it works on the farm of the machine it runs on";
+            reason = kSimulatedFarmRefused;
             return nullptr;
         }
         return std::make_unique<Win32World>();
