@@ -43,14 +43,14 @@ TEST_F(SpoolerContract, TheDriverFolderAsksForRoomForItsTextAndFitsIt) {
 TEST_F(SpoolerContract, AnUnknownEnvironmentOrLevelIsRefused) {
     char folder[300] = {};
     DWORD needed = 0;
-    EXPECT_FALSE(spooler.getPrinterDriverDirectory("", "Windows Nonsense", 1, folder,
-                                                   sizeof folder, needed));
+    EXPECT_FALSE(spooler.getPrinterDriverDirectory("", "Windows Nonsense", 1, folder, sizeof folder,
+                                                   needed));
     EXPECT_EQ(lastError(), ERROR_INVALID_ENVIRONMENT);
 
     std::vector<DriverInfo4> drivers;
     DWORD returned = 0;
-    EXPECT_FALSE(spooler.enumPrinterDrivers("", "Windows Nonsense", 4, 0, drivers, needed,
-                                            returned));
+    EXPECT_FALSE(
+        spooler.enumPrinterDrivers("", "Windows Nonsense", 4, 0, drivers, needed, returned));
     EXPECT_EQ(lastError(), ERROR_INVALID_ENVIRONMENT);
     EXPECT_FALSE(spooler.getPrinterDriverDirectory("", "", 2, folder, sizeof folder, needed));
     EXPECT_EQ(lastError(), ERROR_INVALID_LEVEL);
