@@ -99,6 +99,35 @@ TEST_F(ShowTest, TableMarksPrivateBuildsAndNamesADuplicateOmbprn) {
               "  duplicate ombprn.dll       \\\\delta\\C$\\WINDOWS\\Installer\\ombprn.dll\n");
 }
 
+TEST_F(ShowTest, WithoutFilesShowsTheSettingsAlone) {
+    const ProgramRun table = printctl(farm, "--servers delta show --no-files");
+    EXPECT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out,
+              "delta\n"
+              "  DefaultPrnFlags            0 (0)\n"
+              "  flags                      none\n"
+              "  unknownBits                none\n"
+              "  CompressionLevel           (absent)\n"
+              "  DebugFlags                 (absent)\n"
+              "  IncludeFonts               (absent)\n"
+              "  DisablePrintOptimizations  0\n");
+    const ProgramRun json = printctl(farm, "--servers delta --json show --no-files");
+    EXPECT_EQ(json.status, 0) << json.err;
+    const nlohmann::json expected = {
+        {"servers",
+         {{{"server", "delta"},
+           {"online", true},
+           {"DefaultPrnFlags", 0},
+           {"hex", "0"},
+           {"flags", nlohmann::json::array()},
+           {"unknownBits", nlohmann::json::array()},
+           {"CompressionLevel", nullptr},
+           {"DebugFlags", nullptr},
+           {"IncludeFonts", nullptr},
+           {"DisablePrintOptimizations", 0}}}}};
+    EXPECT_EQ(nlohmann::json::parse(json.out), expected);
+}
+
 TEST_F(ShowTest, AllLeavesTheOfflineServerOutAndSaysSo) {
     const ProgramRun run = printctl(farm, "--all --json show");
     EXPECT_EQ(run.status, 0) << run.err;
