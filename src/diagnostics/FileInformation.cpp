@@ -101,9 +101,13 @@ class Inventory {
 
     // The product's own files: its installation folder's System32 folder.
     std::string productFolder() {
-        const std::string location = remote::textOf(
-            registry_.GetValue(HKEY_LOCAL_MACHINE, kInstallKey, "Location", computer_));
-        const std::string local = location + "System32\\";
+        // Read once per examination: on a remote server each read is a round trip, and the
+        // installation does not move between one file and the next.
+        if (!location_) {
+            location_ = remote::textOf(
+                registry_.GetValue(HKEY_LOCAL_MACHINE, kInstallKey, "Location", computer_));
+        }
+        const std::string local = *location_ + "System32\\";
         context_.WriteTrace("LMS Location = " + local);
         const std::string share = AdminSharePath(server_, local);
         context_.WriteTrace("Current Path = " + share);
@@ -181,6 +185,7 @@ class Inventory {
     const std::string computer_;
     const std::string server_;
     ComponentInventory inventory_;
+    std::optional<std::string> location_;  // the product's installation folder, once read
     bool told_ = false;
 };
 

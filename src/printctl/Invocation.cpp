@@ -201,7 +201,10 @@ ParsedInvocation ParseInvocation(const std::vector<std::string>& arguments) {
     app.add_subcommand("servers", "The farm's servers, online or not, and their product version");
     app.add_subcommand("show",
                        "DefaultPrnFlags, its boxes, the other printing values and the "
-                       "component files of each server");
+                       "component files of each server")
+        ->add_flag("--no-files", invocation.noFiles,
+                   "The settings alone: leave out the component files, which cost each "
+                   "server a dozen more calls over the network");
     auto* set = app.add_subcommand(
         "set", "Change the printing settings of each server, with the window's audit record");
     app.add_subcommand("diff",

@@ -43,6 +43,7 @@ struct Invocation {
     std::string service;              // of restart: "print-service" or "spooler"
     std::string log = "Application";  // of events: "Application" or "System"
     bool errorsOnly = false;          // of events
+    bool noFiles = false;             // of show: the settings alone
     std::string policyServer;         // of policy
     int sessionId = 0;                // of policy
     std::string file;                 // of export ("-" for standard output) and import

@@ -41,11 +41,15 @@ ServerValues ReadSavedValues(Session& session) {
     return values;
 }
 
-ServerReport ReadServer(Session& session, const std::string& server) {
+ServerReport ReadServer(Session& session, const std::string& server, bool withFiles) {
     ServerReport report;
     const int mark = session.beginServer(server);
     report.json = {{"server", server}, {"online", true}};
     report.json.update(ValuesJson(ReadValues(session)));
+    if (!withFiles) {
+        report.troubled = session.troubledSince(mark);
+        return report;
+    }
     report.inventory = diagnostics::ExamineComponentFiles(session.context());
     // The window would show the duplicate once it is active again; here it is part of the
     // answer.

@@ -44,7 +44,8 @@ struct ServerReport {
     diagnostics::ComponentInventory inventory;
     bool troubled = false;
 };
-ServerReport ReadServer(Session& session, const std::string& server);
+// Without withFiles, the report has no "files" and no "duplicate".
+ServerReport ReadServer(Session& session, const std::string& server, bool withFiles = true);
 
 // The fields of show and diff: the registry's value names.
 nlohmann::json ValuesJson(const ServerValues& values);

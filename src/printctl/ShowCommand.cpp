@@ -1,5 +1,5 @@
 // show: each selected server's flag word with its boxes, the other printing values and the
-// component files, as the settings tab reads them.
+// component files (unless --no-files), as the settings tab reads them.
 
 #include "printctl/Commands.h"
 #include "printctl/ServerReading.h"
@@ -24,7 +24,7 @@ std::string shown(const nlohmann::json& value) {
 }
 
 void printServer(std::ostream& out, const nlohmann::json& server,
-                 const diagnostics::ComponentInventory& inventory) {
+                 const diagnostics::ComponentInventory* inventory) {
     const auto row = [&out](const std::string& name, const std::string& value) {
         PrintRow(out, name, value);
     };
@@ -37,7 +37,9 @@ void printServer(std::ostream& out, const nlohmann::json& server,
          {"CompressionLevel", "DebugFlags", "IncludeFonts", "DisablePrintOptimizations"}) {
         row(name, shown(server[name]));
     }
-    PrintFiles(out, inventory);
+    if (inventory != nullptr) {
+        PrintFiles(out, *inventory);
+    }
 }
 
 }  // namespace
@@ -50,9 +52,10 @@ int Show(Session& session, const Invocation& invocation) {
     // Each server's block is printed by its worker; the JSON document is put together here.
     const std::vector<ServerReport> reports =
         session.eachServer<ServerReport>(selected, [&](Session& worker, std::size_t i) {
-            ServerReport report = ReadServer(worker, selected[i]);
+            ServerReport report = ReadServer(worker, selected[i], !invocation.noFiles);
             if (!invocation.json) {
-                printServer(worker.out(), report.json, report.inventory);
+                printServer(worker.out(), report.json,
+                            invocation.noFiles ? nullptr : &report.inventory);
             }
             return report;
         });

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "core/AppContext.h"
+#include "platform/KeptKeys.h"
 #include "printctl/HeldEvents.h"
 #include "printctl/Session.h"
 
@@ -17,6 +18,7 @@ namespace ombrel::printctl {
 struct Workers::Worker {
     std::unique_ptr<World> world;              // none for the home worker, which works on home's
     std::unique_ptr<HeldEventLog> eventLog;  // the world's, holding back what a server reports
+    std::unique_ptr<platform::KeptKeys> registry;  // the world's, connected once per server
     std::ostringstream out;
     std::ostringstream err;
     std::unique_ptr<Session> session;
@@ -57,9 +59,10 @@ std::unique_ptr<Workers::Worker> Workers::openWorker() {
     worker->world = std::move(world);
     const platform::Platform own = worker->world->platform();
     worker->eventLog = std::make_unique<HeldEventLog>(own.eventLog);
-    const platform::Platform holding{own.registry, own.services, *worker->eventLog,
-                                     own.messages, own.spooler,  own.icmp,
-                                     own.system,   own.shell,    own.farm};
+    worker->registry = std::make_unique<platform::KeptKeys>(own.registry);
+    const platform::Platform holding{*worker->registry, own.services, *worker->eventLog,
+                                     own.messages,      own.spooler,  own.icmp,
+                                     own.system,        own.shell,    own.farm};
     worker->session = std::make_unique<Session>(holding, worker->out, worker->err);
     if (!worker->session->open()) {
         return nullptr;
@@ -86,7 +89,12 @@ void Workers::writeHeldEvents(Slot& slot) {
 Workers::Worker& Workers::home() {
     if (!home_) {
         home_ = std::make_unique<Worker>();
-        home_->session = std::make_unique<Session>(homePlatform_, home_->out, home_->err);
+        home_->registry = std::make_unique<platform::KeptKeys>(homePlatform_.registry);
+        const platform::Platform& own = homePlatform_;
+        const platform::Platform kept{*home_->registry, own.services, own.eventLog,
+                                      own.messages,     own.spooler,  own.icmp,
+                                      own.system,       own.shell,    own.farm};
+        home_->session = std::make_unique<Session>(kept, home_->out, home_->err);
         home_->session->open();
         take(home_->out);
         take(home_->err);
@@ -104,6 +112,7 @@ void Workers::runHere(std::size_t from, std::size_t count, const Work& work, con
         } catch (...) {
             failure = std::current_exception();
         }
+        worker.registry->release();
         const std::string out = take(worker.out);
         const std::string err = take(worker.err);
         done(i + 1, i);
@@ -152,6 +161,7 @@ void Workers::run(std::size_t count, const Work& work, const Emit& emit, const D
                         slot.failure = std::current_exception();
                     }
                     worker->eventLog->hold(false);
+                    worker->registry->release();
                     slot.events = worker->eventLog->take();
                     slot.server = worker->session->context().state.CurrentServer;
                     slot.out = take(worker->out);

@@ -214,6 +214,8 @@ RegValue RemoteRegistry::GetValue(std::uint32_t hiveCode, std::string_view keyPa
         if (registry.openKey(connection.handle, path, KEY_ALL_ACCESS, key.handle) != 0) {
             return RegEmpty{};
         }
+        // One read brings type and data: on a remote computer every further read would be
+        // one more round trip for bytes already here.
         std::array<BYTE, kValueBuffer> buffer{};
         DWORD type = REG_NONE;
         DWORD size = kValueBuffer;
@@ -223,22 +225,18 @@ RegValue RemoteRegistry::GetValue(std::uint32_t hiveCode, std::string_view keyPa
         switch (type) {
             case REG_SZ:
             case REG_MULTI_SZ: {
-                size = kValueBuffer;
-                if (registry.queryValue(key.handle, name, &type, buffer.data(), &size) != 0) {
-                    return std::string();
-                }
                 // The data less its final terminator; a list keeps its inner zeros.
                 const DWORD length = size > 0 ? std::min(size, kValueBuffer) - 1 : 0;
                 return fromAnsi(
                     std::string_view(reinterpret_cast<const char*>(buffer.data()), length));
             }
             case REG_DWORD: {
+                // A number is read into its four bytes: longer data does not fit them, shorter
+                // data leaves the high bytes zero.
                 std::int32_t number = 0;
-                DWORD numberSize = sizeof number;
-                const LONG error = registry.queryValue(
-                    key.handle, name, &type, reinterpret_cast<BYTE*>(&number), &numberSize);
-                if (error != 0) {
-                    number = 0;
+                const LONG error = size > sizeof number ? static_cast<LONG>(ERROR_MORE_DATA) : 0;
+                if (error == 0) {
+                    std::memcpy(&number, buffer.data(), size);
                 }
                 context_.WriteTrace("GetValue " + std::to_string(error) + " " +
                                     std::to_string(number));

@@ -189,15 +189,19 @@ bool UPDReinstall::GetPrintDriversFolder(const std::string& computer) {
 
     Spooler& spooler = context_.platform.spooler;
     System& system = context_.platform.system;
+    // A folder's path nearly always fits a path's usual room, so the first call brings it;
+    // asking for the size first would cost a remote server one more round trip every time.
+    constexpr DWORD kUsualRoom = 260;
+    std::string buffer(kUsualRoom, '\0');
     DWORD needed = 0;
-    if (!spooler.getPrinterDriverDirectory(toAnsi(passed), "", 1, nullptr, 0, needed) &&
-        system.getLastError() != ERROR_INSUFFICIENT_BUFFER) {
-        PrintFolderError = system.getLastError();
-        PrintFolder.clear();
-        return false;
+    bool answered = spooler.getPrinterDriverDirectory(toAnsi(passed), "", 1, buffer.data(),
+                                                      kUsualRoom, needed);
+    if (!answered && system.getLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        buffer.assign(needed, '\0');
+        answered = spooler.getPrinterDriverDirectory(toAnsi(passed), "", 1, buffer.data(), needed,
+                                                     needed);
     }
-    std::string buffer(needed, '\0');
-    if (!spooler.getPrinterDriverDirectory(toAnsi(passed), "", 1, buffer.data(), needed, needed)) {
+    if (!answered) {
         PrintFolderError = system.getLastError();
         PrintFolder.clear();
         return false;

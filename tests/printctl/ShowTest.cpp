@@ -12,6 +12,17 @@
 namespace ombrel::printctl::test {
 namespace {
 
+// delta's settings as show's table gives them.
+const char* const kDeltaSettings =
+    "delta\n"
+    "  DefaultPrnFlags            0 (0)\n"
+    "  flags                      none\n"
+    "  unknownBits                none\n"
+    "  CompressionLevel           (absent)\n"
+    "  DebugFlags                 (absent)\n"
+    "  IncludeFonts               (absent)\n"
+    "  DisablePrintOptimizations  0\n";
+
 class ShowTest : public ::testing::Test {
   protected:
     std::unique_ptr<ombrel::test::TempFarm> demo = demoFarm();
@@ -81,22 +92,35 @@ TEST_F(ShowTest, TableMarksPrivateBuildsAndNamesADuplicateOmbprn) {
               "  vqmon.dll                  53248b - 29/09/2008 - HF/private\n"
               "  ombprn.dll                 360448b - 16/08/2008 - AU 5.0 / 2008\n"
               "  vqupdrv.dll                126976b - 16/08/2008 - AU 5.0 / 2008\n"
-              "  vqupdui.dll                245760b - 16/08/2008 - AU 5.0 / 2008\n"
-              "delta\n"
-              "  DefaultPrnFlags            0 (0)\n"
-              "  flags                      none\n"
-              "  unknownBits                none\n"
-              "  CompressionLevel           (absent)\n"
-              "  DebugFlags                 (absent)\n"
-              "  IncludeFonts               (absent)\n"
-              "  DisablePrintOptimizations  0\n"
-              "  vqsvc.exe                  90112b - 15/04/2008 - LMS4.0 UPK05\n"
-              "  vqprov.dll                 151552b - 15/04/2008 - LMS4.0 UPK05\n"
-              "  vqmon.dll                  45056b - 15/04/2008 - LMS4.0 UPK05\n"
-              "  ombprn.dll                 327680b - 15/04/2008 - LMS4.0 UPK05\n"
-              "  vqupdrv.dll                110592b - 15/04/2008 - LMS4.0 UPK05\n"
-              "  vqupdui.dll                229376b - 15/04/2008 - LMS4.0 UPK05\n"
-              "  duplicate ombprn.dll       \\\\delta\\C$\\WINDOWS\\Installer\\ombprn.dll\n");
+              "  vqupdui.dll                245760b - 16/08/2008 - AU 5.0 / 2008\n" +
+                  std::string(kDeltaSettings) +
+                  "  vqsvc.exe                  90112b - 15/04/2008 - LMS4.0 UPK05\n"
+                  "  vqprov.dll                 151552b - 15/04/2008 - LMS4.0 UPK05\n"
+                  "  vqmon.dll                  45056b - 15/04/2008 - LMS4.0 UPK05\n"
+                  "  ombprn.dll                 327680b - 15/04/2008 - LMS4.0 UPK05\n"
+                  "  vqupdrv.dll                110592b - 15/04/2008 - LMS4.0 UPK05\n"
+                  "  vqupdui.dll                229376b - 15/04/2008 - LMS4.0 UPK05\n"
+                  "  duplicate ombprn.dll       \\\\delta\\C$\\WINDOWS\\Installer\\ombprn.dll\n");
+}
+
+TEST_F(ShowTest, WithoutFilesShowsTheSettingsAlone) {
+    const ProgramRun table = printctl(farm, "--servers delta show --no-files");
+    EXPECT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out, kDeltaSettings);
+    const ProgramRun json = printctl(farm, "--servers delta --json show --no-files");
+    EXPECT_EQ(json.status, 0) << json.err;
+    const nlohmann::json expected = {{"servers",
+                                      {{{"server", "delta"},
+                                        {"online", true},
+                                        {"DefaultPrnFlags", 0},
+                                        {"hex", "0"},
+                                        {"flags", nlohmann::json::array()},
+                                        {"unknownBits", nlohmann::json::array()},
+                                        {"CompressionLevel", nullptr},
+                                        {"DebugFlags", nullptr},
+                                        {"IncludeFonts", nullptr},
+                                        {"DisablePrintOptimizations", 0}}}}};
+    EXPECT_EQ(nlohmann::json::parse(json.out), expected);
 }
 
 TEST_F(ShowTest, AllLeavesTheOfflineServerOutAndSaysSo) {

@@ -14,9 +14,7 @@ using platform::HKEY;
 using platform::LONG;
 
 namespace {
-// What Windows answers for a handle whose key was deleted meanwhile, and for a registry it
-// cannot read or write (here: farm.db failing under us).
-constexpr LONG ERROR_KEY_DELETED = 1018;
+// What Windows answers for a registry it cannot read or write (here: farm.db failing under us).
 constexpr LONG ERROR_REGISTRY_IO_FAILED = 1016;
 
 // The rights of an access mask that change a key, and the ones each change needs.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <mutex>
 
 #include "platform/CodePage.h"
 #include "platform/sim/ProgramLaunch.h"
@@ -267,7 +268,10 @@ DWORD SimSystem::getTimeZoneInformation(TimeZoneInformation& info) {
     }
 
     // The host's zone, at the world's present moment: the standard offset is the one of
-    // whichever half of the year has no daylight saving time.
+    // whichever half of the year has no daylight saving time. The C library keeps the zone
+    // and its names in process-wide storage, so the command line's workers ask one at a time.
+    static std::mutex hostZone;
+    const std::lock_guard lock(hostZone);
     tzset();
     std::time_t now = static_cast<std::time_t>(context_.clock->nowMs() / 1000);
     std::tm local{};
@@ -275,7 +279,7 @@ DWORD SimSystem::getTimeZoneInformation(TimeZoneInformation& info) {
     long standardOffset = local.tm_gmtoff;
     long daylightOffset = local.tm_gmtoff;
     // The names come with the times they belong to: the global tzname is rewritten by every
-    // mktime, and workers of the command line ask for the zone at the same time.
+    // mktime.
     std::string standardName = local.tm_zone != nullptr ? local.tm_zone : "";
     std::string daylightName = standardName;
     bool hasDaylight = false;
