@@ -131,10 +131,7 @@ BENCHMARK(FleetShowParallel)->Iterations(1)->Unit(benchmark::kMillisecond)->UseR
 BENCHMARK(FleetSetSerial)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FleetSetParallel)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FleetShow1000Parallel64)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(FleetSettings1000Parallel64)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(FleetSettings1000Parallel64)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -1,16 +1,19 @@
 #include "platform/KeptKeys.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace ombrel::platform {
 
-void KeptKeys::release() {
-    // Keys before the connections they were opened on.
+void KeptKeys::forgetAllOpened() {
     for (const auto& [opened, key] : opened_) {
         registry_.closeKey(key);
     }
     opened_.clear();
+}
+
+void KeptKeys::release() {
+    // Keys before the connections they were opened on.
+    forgetAllOpened();
     for (const auto& [connection, key] : connections_) {
         registry_.closeKey(key);
     }
@@ -81,13 +84,11 @@ LONG KeptKeys::openKey(HKEY key, std::string_view subKey, DWORD access, HKEY& re
     return error;
 }
 
-LONG KeptKeys::queryValue(HKEY key, std::string_view name, DWORD* type, BYTE* data,
-                          DWORD* size) {
+LONG KeptKeys::queryValue(HKEY key, std::string_view name, DWORD* type, BYTE* data, DWORD* size) {
     return seen(key, registry_.queryValue(key, name, type, data, size));
 }
 
-LONG KeptKeys::setValue(HKEY key, std::string_view name, DWORD type, const BYTE* data,
-                        DWORD size) {
+LONG KeptKeys::setValue(HKEY key, std::string_view name, DWORD type, const BYTE* data, DWORD size) {
     return seen(key, registry_.setValue(key, name, type, data, size));
 }
 
@@ -97,13 +98,7 @@ LONG KeptKeys::deleteValue(HKEY key, std::string_view name) {
 
 LONG KeptKeys::deleteKey(HKEY key, std::string_view subKey) {
     // Any kept key may lie below the one deleted.
-    std::vector<HKEY> stale;
-    for (const auto& [opened, handle] : opened_) {
-        stale.push_back(handle);
-    }
-    for (const HKEY handle : stale) {
-        forgetOpened(handle);
-    }
+    forgetAllOpened();
     return registry_.deleteKey(key, subKey);
 }
 

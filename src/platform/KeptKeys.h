@@ -30,8 +30,7 @@ class KeptKeys : public Registry {
     LONG connectRegistry(std::string_view machine, HKEY root, HKEY& result) override;
     LONG createKey(HKEY key, std::string_view subKey, DWORD access, HKEY& result) override;
     LONG openKey(HKEY key, std::string_view subKey, DWORD access, HKEY& result) override;
-    LONG queryValue(HKEY key, std::string_view name, DWORD* type, BYTE* data,
-                    DWORD* size) override;
+    LONG queryValue(HKEY key, std::string_view name, DWORD* type, BYTE* data, DWORD* size) override;
     LONG setValue(HKEY key, std::string_view name, DWORD type, const BYTE* data,
                   DWORD size) override;
     LONG deleteValue(HKEY key, std::string_view name) override;
@@ -43,11 +42,12 @@ class KeptKeys : public Registry {
     LONG closeKey(HKEY key) override;
 
   private:
-    using Connection = std::tuple<std::string, HKEY>;         // machine as named, root
-    using Opened = std::tuple<HKEY, std::string, DWORD>;      // parent, subkey, access
+    using Connection = std::tuple<std::string, HKEY>;     // machine as named, root
+    using Opened = std::tuple<HKEY, std::string, DWORD>;  // parent, subkey, access
     // A key found deleted is not kept any longer.
     LONG seen(HKEY key, LONG error);
     void forgetOpened(HKEY key);
+    void forgetAllOpened();
     bool kept(HKEY key) const;
 
     Registry& registry_;

@@ -40,7 +40,11 @@ bool HeldEventLog::reportEvent(platform::HANDLE source, platform::WORD type,
     if (!holding_ || registered == sources_.end()) {
         return log_.reportEvent(source, type, category, eventId, strings, data, dataSize);
     }
-    HeldEvent event{registered->second.server, registered->second.name, type, category, eventId,
+    HeldEvent event{registered->second.server,
+                    registered->second.name,
+                    type,
+                    category,
+                    eventId,
                     std::vector<std::string>(strings.begin(), strings.end()),
                     data == nullptr ? std::vector<platform::BYTE>()
                                     : std::vector<platform::BYTE>(data, data + dataSize)};

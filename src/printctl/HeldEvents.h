@@ -61,8 +61,7 @@ class HeldEventLog : public platform::EventLog {
         return log_.clearEventLog(log, backupFile);
     }
     bool closeEventLog(platform::HANDLE log) override { return log_.closeEventLog(log); }
-    platform::HANDLE registerEventSource(std::string_view server,
-                                         std::string_view source) override;
+    platform::HANDLE registerEventSource(std::string_view server, std::string_view source) override;
     bool reportEvent(platform::HANDLE source, platform::WORD type, platform::WORD category,
                      platform::DWORD eventId, std::span<const std::string_view> strings,
                      const platform::BYTE* data, platform::DWORD dataSize) override;

@@ -16,7 +16,7 @@
 namespace ombrel::printctl {
 
 struct Workers::Worker {
-    std::unique_ptr<World> world;              // none for the home worker, which works on home's
+    std::unique_ptr<World> world;            // none for the home worker, which works on home's
     std::unique_ptr<HeldEventLog> eventLog;  // the world's, holding back what a server reports
     std::unique_ptr<platform::KeptKeys> registry;  // the world's, connected once per server
     std::ostringstream out;
@@ -80,9 +80,9 @@ void Workers::writeHeldEvents(Slot& slot) {
     // As the audit's own writing answers a refused record: with the system's error number.
     Worker& here = home();
     here.session->beginServer(slot.server);
-    here.session->context().boxes.messageBox(
-        std::to_string(homePlatform_.system.getLastError()), core::BoxButtons::Ok,
-        core::BoxIcon::None, core::kAppTitle);
+    here.session->context().boxes.messageBox(std::to_string(homePlatform_.system.getLastError()),
+                                             core::BoxButtons::Ok, core::BoxIcon::None,
+                                             core::kAppTitle);
     slot.err += take(here.err);
 }
 

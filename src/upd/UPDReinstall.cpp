@@ -194,12 +194,12 @@ bool UPDReinstall::GetPrintDriversFolder(const std::string& computer) {
     constexpr DWORD kUsualRoom = 260;
     std::string buffer(kUsualRoom, '\0');
     DWORD needed = 0;
-    bool answered = spooler.getPrinterDriverDirectory(toAnsi(passed), "", 1, buffer.data(),
-                                                      kUsualRoom, needed);
+    bool answered =
+        spooler.getPrinterDriverDirectory(toAnsi(passed), "", 1, buffer.data(), kUsualRoom, needed);
     if (!answered && system.getLastError() == ERROR_INSUFFICIENT_BUFFER) {
         buffer.assign(needed, '\0');
-        answered = spooler.getPrinterDriverDirectory(toAnsi(passed), "", 1, buffer.data(), needed,
-                                                     needed);
+        answered =
+            spooler.getPrinterDriverDirectory(toAnsi(passed), "", 1, buffer.data(), needed, needed);
     }
     if (!answered) {
         PrintFolderError = system.getLastError();
